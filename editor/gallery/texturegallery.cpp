@@ -1,0 +1,110 @@
+#include "gallery/texturegallery.h"
+
+#include "model/iconcache.h"
+
+#include <QDir>
+#include <QListWidget>
+
+TextureGallery::TextureGallery(QWidget *window, QList<QByteArray> names)
+    : QObject(nullptr), layerNames(std::move(names)), mainWindow(window)
+{
+    list = window ? window->findChild<QListWidget *>(QStringLiteral("listViewTextures")) : nullptr;
+    if (list) {
+        list->setViewMode(QListView::IconMode);
+        list->setIconSize(QSize(60, 60));
+    }
+    scanTextures();
+    showTextures(textureLists.value("Ceil"));
+    if (!shown.isEmpty())
+        current = findTexture(QString::fromUtf8(shown.first().fileName));
+    if (list)
+        connect(list, &QListWidget::itemSelectionChanged, this, &TextureGallery::TextureSelectedEvent);
+}
+
+void TextureGallery::scanTextures()
+{
+    for (const QByteArray &layer : qAsConst(layerNames)) {
+        QList<TextureEntry> textures;
+        if (layer == "Lightmap") {
+            textures.append(TextureEntry{"lamp.png", "assets/", counter++});
+        } else {
+            textures = listTextureFiles(QStringLiteral("textures/") + QString::fromUtf8(layer));
+        }
+        // A layer keeps the list it was first given; the numbers a rescan used stay used.
+        if (!textureLists.contains(layer))
+            textureLists.insert(layer, textures);
+    }
+}
+
+QList<TextureEntry> TextureGallery::listTextureFiles(const QString &folder)
+{
+    QDir dir(folder);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    const QStringList names = dir.entryList(
+        {QStringLiteral("*.jpg"), QStringLiteral("*.JPG"), QStringLiteral("*.png"), QStringLiteral("*.PNG")},
+        QDir::Files, QDir::NoSort);
+    QList<TextureEntry> textures;
+    const QByteArray prefix = folder.toUtf8() + '/';
+    for (const QString &name : names)
+        textures.append(TextureEntry{name.toUtf8(), prefix, counter++});
+    return textures;
+}
+
+void TextureGallery::showTextures(const QList<TextureEntry> &textures)
+{
+    shown = textures;
+    if (!list)
+        return;
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const TextureEntry &texture : textures) {
+        auto *item = new QListWidgetItem(IconCache::icon(texture.imagePath()), QString::fromUtf8(texture.fileName));
+        list->insertItem(list->count(), item);
+    }
+}
+
+void TextureGallery::selectLayer(QByteArray layer)
+{
+    const QList<TextureEntry> textures = textureLists[layer];
+    showTextures(textures);
+    if (list)
+        list->setCurrentItem(list->item(0));
+    TextureSelectedEvent();
+}
+
+void TextureGallery::reloadTextures()
+{
+    if (list) {
+        const QSignalBlocker quiet(list);
+        list->clear();
+    }
+    scanTextures();
+    showTextures(textureLists.value("Ceil"));
+    if (!shown.isEmpty())
+        current = shown.first();
+}
+
+void TextureGallery::TextureSelectedEvent()
+{
+    if (!list)
+        return;
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    if (selected.isEmpty())
+        return;
+    current = findTexture(selected.first()->text());
+}
+
+TextureEntry TextureGallery::findTexture(const QString &fileName) const
+{
+    const QByteArray wanted = fileName.toUtf8();
+    for (const TextureEntry &texture : shown) {
+        if (texture.fileName == wanted)
+            return texture;
+    }
+    return TextureEntry();
+}
+
+qint32 TextureGallery::nextId()
+{
+    return ++counter;
+}

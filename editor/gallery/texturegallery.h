@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/textureentry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+
+class QListWidget;
+class QWidget;
+
+// The palette: the textures each layer offers, the one picked last, and the
+// running identifiers that name textures and light cells.
+class TextureGallery : public QObject
+{
+    Q_OBJECT
+
+public:
+    TextureGallery(QWidget *mainWindow, QList<QByteArray> layerNames);
+
+    void selectLayer(QByteArray layer);
+    void reloadTextures();
+    TextureEntry findTexture(const QString &fileName) const;
+    qint32 nextId();
+
+    TextureEntry currentTexture() const { return current; }
+    const QList<TextureEntry> &shownTextures() const { return shown; }
+    QList<TextureEntry> texturesOf(const QByteArray &layer) const { return textureLists.value(layer); }
+    qint32 idCounter() const { return counter; }
+    QListWidget *listWidget() const { return list; }
+
+public slots:
+    void TextureSelectedEvent();
+
+private:
+    void scanTextures();
+    QList<TextureEntry> listTextureFiles(const QString &folder);
+    void showTextures(const QList<TextureEntry> &textures);
+
+    QList<QByteArray> layerNames;
+    QMap<QByteArray, QList<TextureEntry>> textureLists;
+    QList<TextureEntry> shown;
+    TextureEntry current;
+    QPointer<QListWidget> list;
+    QPointer<QWidget> mainWindow;
+    qint32 counter = 100;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+// The blocking dialogs of the editor, each behind a hook that tests can replace.
+// The defaults are the plain Qt dialogs.
+class Dialogs
+{
+public:
+    using FileChooser = std::function<QString(const QString &caption, const QString &filter)>;
+    using Question = std::function<QMessageBox::StandardButton(const QString &title, const QString &text)>;
+    using Notice = std::function<void(const QString &title, const QString &text)>;
+
+    static QString saveFileName(const QString &caption, const QString &filter);
+    static QString openFileName(const QString &caption, const QString &filter);
+    // Yes/No box, default No, no icon.
+    static QMessageBox::StandardButton askYesNo(const QString &title, const QString &text);
+    // Box with OK only, no icon.
+    static void inform(const QString &title, const QString &text);
+    static void warn(const QString &title, const QString &text);
+
+    static FileChooser saveChooser;
+    static FileChooser openChooser;
+    static Question question;
+    static Notice information;
+    static Notice warning;
+
+    static void restoreDefaults();
+};

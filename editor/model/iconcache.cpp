@@ -1,0 +1,87 @@
+#include "model/iconcache.h"
+
+#include <QGraphicsColorizeEffect>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+struct TintKey
+{
+    QString path;
+    QRgb rgba;
+    bool operator==(const TintKey &other) const { return path == other.path && rgba == other.rgba; }
+};
+
+uint qHash(const TintKey &key, uint seed = 0)
+{
+    return ::qHash(key.path, seed) ^ ::qHash(key.rgba, seed);
+}
+
+QHash<QString, QPixmap> &images()
+{
+    static QHash<QString, QPixmap> cache;
+    return cache;
+}
+
+QHash<TintKey, QIcon> &icons()
+{
+    static QHash<TintKey, QIcon> cache;
+    return cache;
+}
+
+QPixmap imageAt(const QString &path)
+{
+    auto found = images().constFind(path);
+    if (found != images().constEnd())
+        return *found;
+    QPixmap pixmap;
+    if (!path.isEmpty())
+        pixmap.load(path);
+    images().insert(path, pixmap);
+    return pixmap;
+}
+
+} // namespace
+
+QIcon IconCache::icon(const QString &path, const QColor &tint)
+{
+    const TintKey key{path, tint.isValid() ? tint.rgba() : 0u};
+    auto found = icons().constFind(key);
+    if (found != icons().constEnd())
+        return *found;
+    const QPixmap plain = imageAt(path);
+    QIcon result;
+    if (!plain.isNull())
+        result = QIcon(tint.isValid() ? tinted(plain, tint) : plain);
+    icons().insert(key, result);
+    return result;
+}
+
+QPixmap IconCache::tinted(const QPixmap &source, const QColor &tint)
+{
+    if (source.isNull())
+        return source;
+    // Render through the real effect so the cached look matches it exactly.
+    QGraphicsScene scene;
+    QGraphicsPixmapItem *item = scene.addPixmap(source);
+    auto *effect = new QGraphicsColorizeEffect;
+    effect->setColor(tint);
+    item->setGraphicsEffect(effect);
+    QImage target(source.size(), QImage::Format_ARGB32_Premultiplied);
+    target.fill(Qt::transparent);
+    QPainter painter(&target);
+    const QRectF area(QPointF(0, 0), QSizeF(source.size()));
+    scene.render(&painter, area, area);
+    painter.end();
+    return QPixmap::fromImage(target);
+}
+
+void IconCache::clear()
+{
+    images().clear();
+    icons().clear();
+}

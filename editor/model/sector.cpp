@@ -1,0 +1,70 @@
+#include "model/sector.h"
+
+#include "model/iconcache.h"
+#include "model/sectorcanvas.h"
+
+#include <QPushButton>
+
+Sector::Sector(SectorData *record, QObject *parent)
+    : QObject(parent), data(record)
+{
+}
+
+Sector::~Sector()
+{
+    if (data) {
+        delete data->button;
+        delete data;
+    }
+}
+
+void Sector::setLighting(const SectorLighting &lighting)
+{
+    data->lighting = lighting;
+}
+
+void Sector::setMouseTransparent(bool transparent)
+{
+    if (data->button)
+        data->button->setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
+}
+
+void Sector::setSubtype(const QByteArray &subtype)
+{
+    data->subtype = subtype;
+}
+
+void Sector::setTexture(const TextureEntry &texture)
+{
+    data->texture = texture;
+}
+
+void Sector::setWorldPosition(double x, double y)
+{
+    data->worldX = x;
+    data->worldY = y;
+    if (data->button)
+        data->button->move(SectorCanvas::toCanvas(data->button, QPoint(int(x), int(y))));
+}
+
+void Sector::showImage(const QString &path)
+{
+    if (path == shownPath && data->button && !data->button->icon().isNull())
+        return;
+    shownPath = path;
+    refreshIcon();
+}
+
+void Sector::setLook(const QColor &newTint)
+{
+    if (newTint == tint)
+        return;
+    tint = newTint;
+    refreshIcon();
+}
+
+void Sector::refreshIcon()
+{
+    if (data && data->button)
+        data->button->setIcon(IconCache::icon(shownPath, tint));
+}

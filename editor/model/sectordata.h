@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/sectorlighting.h"
+#include "model/textureentry.h"
+
+#include <QByteArray>
+
+class QPushButton;
+
+// The record of one filled cell of one layer.
+struct SectorData
+{
+    SectorLighting lighting;
+    double worldX = 0;
+    double worldY = 0;
+    qint32 mapX = 0;
+    qint32 mapY = 0;
+    QPushButton *button = nullptr; // owned; deleted by the Sector
+    TextureEntry texture;
+    QByteArray layer;
+    QByteArray subtype;
+};
