@@ -1,19 +1,18 @@
 #include "model/sector.h"
 
 #include "model/iconcache.h"
-#include "model/sectorcanvas.h"
 
 #include <QPushButton>
 
 Sector::Sector(SectorData *record, QObject *parent)
-    : QObject(parent), data(record)
+    : QObject(parent), data(record), ownedButton(record ? record->button : nullptr)
 {
 }
 
 Sector::~Sector()
 {
     if (data) {
-        delete data->button;
+        delete ownedButton.data();
         delete data;
     }
 }
@@ -44,7 +43,7 @@ void Sector::setWorldPosition(double x, double y)
     data->worldX = x;
     data->worldY = y;
     if (data->button)
-        data->button->move(SectorCanvas::toCanvas(data->button, QPoint(int(x), int(y))));
+        data->button->move(int(x), int(y));
 }
 
 void Sector::showImage(const QString &path)

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPointer>
+#include <QPushButton>
 #include <QString>
 
 // One filled cell of one layer. Owns its record, and through it the button.
@@ -38,6 +40,8 @@ public:
 private:
     void refreshIcon();
 
+    // The button may already be gone with its window when a deferred delete runs.
+    QPointer<QPushButton> ownedButton;
     QString shownPath;
     QColor tint;
     bool removed = false;

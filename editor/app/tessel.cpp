@@ -1,0 +1,52 @@
+#include "app/tessel.h"
+
+#include "ui_tessel.h"
+#include "view/mapview.h"
+
+#include <QKeyEvent>
+
+Tessel::Tessel(QWidget *parent)
+    : QWidget(parent), ui(new Ui::TesselClass)
+{
+    ui->setupUi(this);
+    resize(1124, 768);
+    view.reset(new MapView(this));
+    installEventFilter(this);
+}
+
+Tessel::~Tessel()
+{
+    // The map view's sectors own buttons that live on this window's widgets.
+    view.reset();
+}
+
+bool Tessel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == this && view) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Shift)
+                view->beginTemporaryLayer("Wall", QStringLiteral("Temporary editing Walls layer"));
+            else if (key == Qt::Key_Control)
+                view->beginTemporaryLayer("Door", QStringLiteral("Temporary editing Doors layer"));
+            break;
+        }
+        case QEvent::KeyRelease: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Shift || key == Qt::Key_Control)
+                view->endTemporaryLayer();
+            break;
+        }
+        case QEvent::WindowDeactivate:
+            // A dialog or another window takes the keyboard: the key release will
+            // never arrive here, so the temporary layer ends now.
+            if (view->temporaryLayerActive())
+                view->endTemporaryLayer();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "model/sectorplacement.h"
+
+#include <QCursor>
+#include <QLabel>
+#include <QListWidget>
+#include <QList>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QMouseEvent;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class LayerController;
+class ObjectPropertiesForm;
+class Sector;
+class SectorCanvas;
+class Tessel;
+class TextureGallery;
+
+// Controller of the map canvas: receives the window's widget signals, filters
+// the map widget's events for the editing tools, and holds the view state.
+class MapView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MapView(Tessel *window);
+    ~MapView() override;
+
+    int cellSize() const;
+    static QPoint cellAtPixel(const QPoint &pixel, int size);
+    static QPoint cursorPosIn(const QWidget *widget);
+    QPoint cursorCell() const;
+    QPoint canvasToMap(const QPoint &cell) const;
+    QPoint mapToCanvas(const QPoint &cell) const;
+    SectorPlacement placement() const;
+    void setAllMouseTransparent(bool transparent);
+    void setStatusText(const QString &text);
+    void clearStatusText();
+    void drawSelectionOverlay(const QPoint &anchor);
+
+    void beginTemporaryLayer(const QByteArray &name, const QString &text);
+    void endTemporaryLayer();
+    bool temporaryLayerActive() const { return temporaryLayer; }
+
+    // View state other parts and tests read.
+    LayerController *layerController() const { return layers; }
+    TextureGallery *textureGallery() const { return gallery; }
+    QWidget *mapSurface() const { return mapWidget; }
+    QLabel *selectionLabel() const { return selectionOverlay; }
+    ObjectPropertiesForm *openForm() const;
+    QString currentMapFileName() const { return mapFileName; }
+    QCursor currentToolCursor() const { return toolCursor; }
+    QPoint origin() const { return QPoint(originX, originY); }
+    QString gridTilePath() const;
+
+    const int baseCellSize = 16;
+    const int floodFillLimit = 1000;
+
+public slots:
+    void SectorClickEvent();
+    void ZoomSliderChangedEvent();
+    void SwitchToSelectMode();
+    void SwitchToEditMode();
+    void BtnSaveMapEvent();
+    void BtnLoadMapEvent();
+    void MapLayerChanged();
+    void BtnEditSelectionEvent();
+    void SelObjectsChangeTexEvent();
+    void SwitchToPencilPaintEvent();
+    void SwitchToFloodFillPaintEvent();
+    void SectorPropertiesClosedEvent();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Wiring (mapview.cpp)
+    void wireWidgets();
+    void createSelectionOverlay();
+    void applyGridTile();
+    void repositionAllSectors();
+    QCursor cursorFromImage(const QString &path) const;
+
+    // Editing tools (mapviewtools.cpp)
+    void handleEditEvent(QEvent *event);
+    void handlePencilEvent(QEvent *event);
+    void handleFloodFillEvent(QEvent *event);
+    void handleSelectEvent(QEvent *event);
+    Sector *placeSectorUnderCursor();
+    Sector *placeSectorAt(const QPoint &canvasCell);
+    void removeSectorUnderCursor();
+    void panView(QMouseEvent *event);
+    void floodFill();
+    void retextureCells(const QList<QPoint> &cells);
+    void resetSelectionDrag();
+    void connectSectorClick(Sector *sector);
+
+    // Properties (mapviewproperties.cpp)
+    void openProperties(const QList<Sector *> &sectors);
+
+    // Map file (mapviewfile.cpp)
+    void resetViewForLoad();
+    void setWindowTitleFor(const QString &fileName);
+
+    QPointer<Tessel> window;
+    QPointer<QWidget> mapWidget;
+    SectorCanvas *canvas = nullptr;
+    QPointer<QSlider> zoomSlider;
+    QPointer<QComboBox> layerCombo;
+    LayerController *layers = nullptr;
+    TextureGallery *gallery = nullptr;
+    QPointer<QRadioButton> radioPaint;
+    QPointer<QRadioButton> radioSelect;
+    QPointer<QRadioButton> radioPencil;
+    QPointer<QRadioButton> radioFloodFill;
+    QPointer<QPushButton> btnSaveMap;
+    QPointer<QPushButton> btnLoadMap;
+    QPointer<QPushButton> btnEditSelection;
+    QPointer<QListWidget> listViewTextures;
+    QPointer<QLabel> selectionOverlay;
+    QPointer<QLabel> labelStatus;
+    QCursor toolCursor;
+    QString mapFileName;
+    int originX = 0;
+    int originY = 0;
+    QPoint lastPanPos;
+    int selStartX = -1;
+    int selEndX = -1;
+    int selStartY = -1;
+    int selEndY = -1;
+    QPoint selPressPos;
+    QPoint selReleasePos;
+    QPointer<ObjectPropertiesForm> propertiesForm;
+    bool temporaryLayer = false;
+};

@@ -1,0 +1,80 @@
+// Opening the properties form for cells, finishing a light emission, and giving
+// the selection a texture.
+#include "view/mapview.h"
+
+#include "app/tessel.h"
+
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/emission.h"
+#include "model/sector.h"
+#include "properties/objectpropertiesform.h"
+
+#include <QPushButton>
+
+ObjectPropertiesForm *MapView::openForm() const
+{
+    return propertiesForm.data();
+}
+
+void MapView::SectorClickEvent()
+{
+    const QPoint cell = cursorCell();
+    Sector *found = nullptr;
+    for (Sector *sector : layers->currentSectors()) {
+        if (sector->data->mapX + originX == cell.x() && sector->data->mapY + originY == cell.y()) {
+            found = sector;
+            break;
+        }
+    }
+    if (!found)
+        return;
+    QList<Sector *> sectors = layers->selection();
+    if (sectors.isEmpty())
+        sectors.append(found);
+    openProperties(sectors);
+}
+
+void MapView::BtnEditSelectionEvent()
+{
+    openProperties(layers->selection());
+}
+
+void MapView::openProperties(const QList<Sector *> &sectors)
+{
+    if (sectors.isEmpty())
+        return;
+    if (propertiesForm) {
+        propertiesForm->close();
+        // A closed form is never shown again; let it go instead of piling up.
+        propertiesForm->deleteLater();
+    }
+    propertiesForm = new ObjectPropertiesForm(nullptr);
+    if (sectors.size() > 1)
+        propertiesForm->editSectors(sectors, placement());
+    else
+        propertiesForm->editSector(sectors.first(), placement());
+    connect(propertiesForm->okButton(), &QPushButton::clicked, this, &MapView::SectorPropertiesClosedEvent);
+    propertiesForm->show();
+}
+
+void MapView::SectorPropertiesClosedEvent()
+{
+    QList<Sector *> &pending = pendingEmissionSectors();
+    for (Sector *sector : qAsConst(pending))
+        connectSectorClick(sector);
+    pending.clear();
+    layers->tintLightmap();
+}
+
+void MapView::SelObjectsChangeTexEvent()
+{
+    const QList<Sector *> sectors = layers->selection();
+    if (sectors.size() < 2)
+        return;
+    const TextureEntry texture = gallery->currentTexture();
+    for (Sector *sector : sectors) {
+        sector->showImage(texture.imagePath());
+        sector->setTexture(texture);
+    }
+}

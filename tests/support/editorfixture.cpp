@@ -1,0 +1,153 @@
+#include "editorfixture.h"
+
+#include "app/tessel.h"
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/dialogs.h"
+#include "model/iconcache.h"
+#include "model/sector.h"
+#include "view/mapview.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QTest>
+
+QStringList EditorFixture::defaultTextures()
+{
+    return {"Ceil/ceil_a.png", "Ceil/ceil_b.png", "Floor/floor_a.png", "Floor/floor_b.png",
+            "Wall/brick.png", "Wall/stone.png", "Wall/wood.png", "Door/door_a.png", "Door/door_b.png",
+            "Actor/soldier.png", "Sprite/barrel.png", "Item/health.png"};
+}
+
+void EditorFixture::writeImage(const QString &path, const QColor &color, int size)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(color);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, size / 2, size / 2, color.darker(150));
+    painter.end();
+    image.save(path);
+}
+
+EditorFixture::EditorFixture(const QStringList &textures)
+{
+    previousDir = QDir::currentPath();
+    IconCache::clear();
+    const QStringList wanted = textures.isEmpty() ? defaultTextures() : textures;
+    int hue = 0;
+    for (const QString &texture : wanted) {
+        writeImage(dir.filePath("textures/" + texture), QColor::fromHsv(hue, 200, 220));
+        hue = (hue + 37) % 360;
+    }
+    for (int size : {16, 32, 48, 64})
+        writeImage(dir.filePath(QString("assets/bg%1x%1.jpg").arg(size)), Qt::darkGray, size);
+    writeImage(dir.filePath("assets/pencil.png"), Qt::yellow, 32);
+    writeImage(dir.filePath("assets/bucket.png"), Qt::cyan, 32);
+    writeImage(dir.filePath("assets/lamp.png"), Qt::white, 64);
+    QDir::setCurrent(dir.path());
+
+    window.reset(new Tessel);
+    window->show();
+    QTest::qWaitForWindowExposed(window.get());
+    view = window->mapView();
+    layers = view->layerController();
+    gallery = view->textureGallery();
+    map = view->mapSurface();
+}
+
+EditorFixture::~EditorFixture()
+{
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Dialogs::restoreDefaults();
+    IconCache::clear();
+    QDir::setCurrent(previousDir);
+}
+
+void EditorFixture::setLayer(const QString &layer)
+{
+    window->findChild<QComboBox *>("comboBoxMapLayer")->setCurrentText(layer);
+}
+
+void EditorFixture::pickTexture(int row)
+{
+    auto *list = window->findChild<QListWidget *>("listViewTextures");
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+QPoint EditorFixture::cellCenter(int cx, int cy) const
+{
+    const int size = view->cellSize();
+    return QPoint(cx * size + size / 2, cy * size + size / 2);
+}
+
+void EditorFixture::moveTo(int cx, int cy) const
+{
+    QCursor::setPos(map->mapToGlobal(cellCenter(cx, cy)));
+}
+
+QWidget *EditorFixture::targetAt(const QPoint &mapPixel) const
+{
+    QWidget *top = window.get();
+    const QPoint inWindow = map->mapTo(top, mapPixel);
+    QWidget *child = top->childAt(inWindow);
+    return child ? child : map;
+}
+
+void EditorFixture::press(int cx, int cy, Qt::MouseButton button) const
+{
+    moveTo(cx, cy);
+    QWidget *target = targetAt(cellCenter(cx, cy));
+    QTest::mousePress(target, button, Qt::NoModifier, target->mapFrom(window.get(), map->mapTo(window.get(), cellCenter(cx, cy))));
+}
+
+void EditorFixture::release(int cx, int cy, Qt::MouseButton button) const
+{
+    moveTo(cx, cy);
+    QWidget *target = targetAt(cellCenter(cx, cy));
+    QTest::mouseRelease(target, button, Qt::NoModifier, target->mapFrom(window.get(), map->mapTo(window.get(), cellCenter(cx, cy))));
+}
+
+void EditorFixture::click(int cx, int cy, Qt::MouseButton button) const
+{
+    press(cx, cy, button);
+    release(cx, cy, button);
+}
+
+void EditorFixture::drag(int cx, int cy, Qt::MouseButtons buttons) const
+{
+    moveTo(cx, cy);
+    const QPoint local = cellCenter(cx, cy);
+    QMouseEvent move(QEvent::MouseMove, local, map->mapToGlobal(local), Qt::NoButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(map, &move);
+}
+
+Sector *EditorFixture::paint(int cx, int cy)
+{
+    const int before = layers->currentSectors().size();
+    click(cx, cy);
+    if (layers->currentSectors().size() == before)
+        return nullptr;
+    return layers->currentSectors().last();
+}
+
+Sector *EditorFixture::sectorOn(const QByteArray &layer, int mapX, int mapY) const
+{
+    for (Sector *sector : layers->layerTable().value(layer)) {
+        if (sector->data->mapX == mapX && sector->data->mapY == mapY)
+            return sector;
+    }
+    return nullptr;
+}
+
+void EditorFixture::flushDeletes() const
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

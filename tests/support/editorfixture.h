@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class LayerController;
+class MapView;
+class Sector;
+class Tessel;
+class TextureGallery;
+class QWidget;
+
+// A real editor window, shown offscreen, working in a temporary folder that holds
+// its own small assets and textures. The working directory is restored afterwards.
+class EditorFixture
+{
+public:
+    // textures: "Layer/name.png" entries to create (solid colours); empty = a default set.
+    explicit EditorFixture(const QStringList &textures = QStringList());
+    ~EditorFixture();
+
+    static QStringList defaultTextures();
+    static void writeImage(const QString &path, const QColor &color, int size = 64);
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+
+    void setLayer(const QString &layer);      // through the combo box, as a user would
+    void pickTexture(int row);                 // clicks the gallery item
+    QPoint cellCenter(int cx, int cy) const;   // map widget pixel of a canvas cell's centre
+    void moveTo(int cx, int cy) const;         // puts the pointer over a canvas cell
+    // Press and release at a canvas cell on whatever widget is there (a sector's
+    // button or the map surface), with the pointer moved there first.
+    void click(int cx, int cy, Qt::MouseButton button = Qt::LeftButton) const;
+    void press(int cx, int cy, Qt::MouseButton button = Qt::LeftButton) const;
+    void release(int cx, int cy, Qt::MouseButton button = Qt::LeftButton) const;
+    void drag(int cx, int cy, Qt::MouseButtons buttons) const; // a move with buttons held
+    Sector *paint(int cx, int cy);             // Pencil click on a canvas cell; the new sector or null
+    Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
+    void flushDeletes() const;                 // runs deferred deletions
+
+    QTemporaryDir dir;
+    QString previousDir;
+    std::unique_ptr<Tessel> window;
+    MapView *view = nullptr;
+    LayerController *layers = nullptr;
+    TextureGallery *gallery = nullptr;
+    QWidget *map = nullptr;
+
+private:
+    QWidget *targetAt(const QPoint &mapPixel) const;
+};
