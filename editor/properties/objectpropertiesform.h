@@ -46,12 +46,15 @@ public slots:
     void IsLightEmitterChangedEvent();
 
 private:
+    void takeOver(Sector *sector, const SectorPlacement &newPlacement);
+    void showSector();
     void showCoordinates();
     void clearCoordinates();
     void updateLightingGroup();
     void fillSubtypes();
     void showLighting();
     void applyLighting(Sector *sector);
+    void applyToSelection(const QByteArray &subtype);
     int readIntField(const QString &objectName) const;
     void startEmission(Sector *source);
 
