@@ -29,6 +29,7 @@ MapView::MapView(Tessel *mainWindow)
     gallery = new TextureGallery(mainWindow, galleryScanOrder());
     gallery->selectLayer(layers->currentLayer());
 
+    zoomSlider = mainWindow->findChild<QSlider *>(QStringLiteral("mapViewZoomSlider"));
     mapWidget = mainWindow->findChild<QWidget *>(QStringLiteral("mapWidget"));
     canvas = SectorCanvas::forMap(mapWidget);
     mapWidget->installEventFilter(this);
@@ -57,7 +58,6 @@ MapView::~MapView()
 
 void MapView::wireWidgets()
 {
-    zoomSlider = window->findChild<QSlider *>(QStringLiteral("mapViewZoomSlider"));
     connect(zoomSlider, &QSlider::valueChanged, this, &MapView::ZoomSliderChangedEvent);
     btnSaveMap = window->findChild<QPushButton *>(QStringLiteral("btnSaveMap"));
     connect(btnSaveMap, &QPushButton::clicked, this, &MapView::BtnSaveMapEvent);

@@ -6,6 +6,7 @@
 #include "model/dialogs.h"
 #include "model/iconcache.h"
 #include "model/sector.h"
+#include "model/sectorfactory.h"
 #include "view/mapview.h"
 
 #include <QComboBox>
@@ -54,7 +55,10 @@ EditorFixture::EditorFixture(const QStringList &textures)
 
     window.reset(new Tessel);
     window->show();
-    QTest::qWaitForWindowExposed(window.get());
+    window->activateWindow();
+    // Shortcuts and key events need the window active, as for a user.
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("editor window did not become active");
     view = window->mapView();
     layers = view->layerController();
     gallery = view->textureGallery();
@@ -73,6 +77,11 @@ EditorFixture::~EditorFixture()
 void EditorFixture::setLayer(const QString &layer)
 {
     window->findChild<QComboBox *>("comboBoxMapLayer")->setCurrentText(layer);
+}
+
+void EditorFixture::clickButton(const char *objectName) const
+{
+    QTest::mouseClick(window->findChild<QWidget *>(QString::fromLatin1(objectName)), Qt::LeftButton);
 }
 
 void EditorFixture::pickTexture(int row)
@@ -150,4 +159,12 @@ Sector *EditorFixture::sectorOn(const QByteArray &layer, int mapX, int mapY) con
 void EditorFixture::flushDeletes() const
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+Sector *EditorFixture::place(int mapX, int mapY)
+{
+    const QPoint origin = view->origin();
+    Sector *sector = createSectorAt(mapX + origin.x(), mapY + origin.y(), view->placement());
+    layers->addSector(sector);
+    return sector;
 }

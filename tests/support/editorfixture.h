@@ -31,6 +31,7 @@ public:
     QString path(const QString &relative) const { return dir.filePath(relative); }
 
     void setLayer(const QString &layer);      // through the combo box, as a user would
+    void clickButton(const char *objectName) const; // a mouse click on a named window button
     void pickTexture(int row);                 // clicks the gallery item
     QPoint cellCenter(int cx, int cy) const;   // map widget pixel of a canvas cell's centre
     void moveTo(int cx, int cy) const;         // puts the pointer over a canvas cell
@@ -41,6 +42,8 @@ public:
     void release(int cx, int cy, Qt::MouseButton button = Qt::LeftButton) const;
     void drag(int cx, int cy, Qt::MouseButtons buttons) const; // a move with buttons held
     Sector *paint(int cx, int cy);             // Pencil click on a canvas cell; the new sector or null
+    // A sector made and added on the current layer without the mouse, for big set-ups.
+    Sector *place(int mapX, int mapY);
     Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
     void flushDeletes() const;                 // runs deferred deletions
 

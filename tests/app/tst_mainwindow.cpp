@@ -1,0 +1,234 @@
+#include "editorfixture.h"
+
+#include "app/tessel.h"
+#include "layers/layercontroller.h"
+#include "view/mapview.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void widgetsHaveNamesClassesAndTexts_data();
+    void widgetsHaveNamesClassesAndTexts();
+    void shortcuts_data();
+    void shortcuts();
+    void firstSizeAndTitle();
+    void layoutsAndProperties();
+    void modeRadiosShareTheButtonGroup();
+    void shortcutsActivateTheirButtons();
+    void shiftAndCtrlHoldTemporaryLayers();
+    void temporaryLayerIgnoredWhenAlreadyShown();
+    void releasingEitherKeyEndsTheTemporaryLayer();
+    void losingTheKeyboardEndsTheTemporaryLayer();
+};
+
+void TestMainWindow::widgetsHaveNamesClassesAndTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("groupBox") << "groupBox" << "QGroupBox" << "Map Layer";
+    QTest::newRow("clear") << "btnMapLayerClear" << "QPushButton" << "Clear";
+    QTest::newRow("combo") << "comboBoxMapLayer" << "QComboBox" << "";
+    QTest::newRow("label") << "label" << "QLabel" << "Hold Shift to temporary edit Walls";
+    QTest::newRow("label_2") << "label_2" << "QLabel" << "Hold Ctrl to temporary edit Doors";
+    QTest::newRow("gallery") << "groupBox_4" << "QGroupBox" << "Gallery";
+    QTest::newRow("list") << "listViewTextures" << "QListWidget" << "";
+    QTest::newRow("save") << "btnSaveMap" << "QPushButton" << "Save Map [Ctrl+S]";
+    QTest::newRow("load") << "btnLoadMap" << "QPushButton" << "Load Map";
+    QTest::newRow("map") << "mapWidget" << "QWidget" << "";
+    QTest::newRow("frame") << "frame" << "QFrame" << "";
+    QTest::newRow("mode") << "groupBox_2" << "QGroupBox" << "Mode";
+    QTest::newRow("paint") << "radioPaint" << "QRadioButton" << "Edit [E]";
+    QTest::newRow("select") << "radioSelect" << "QRadioButton" << "Select [S]";
+    QTest::newRow("pencil") << "radioPencil" << "QRadioButton" << "Pencil";
+    QTest::newRow("fill") << "radioFloodFill" << "QRadioButton" << "Flood fill";
+    QTest::newRow("editSel") << "btnEditSelection" << "QPushButton" << "Edit selection [Ctrl+E]";
+    QTest::newRow("zoom") << "groupBox_3" << "QGroupBox" << "Zoom";
+    QTest::newRow("slider") << "mapViewZoomSlider" << "QSlider" << "";
+    QTest::newRow("status box") << "groupBox_5" << "QGroupBox" << "";
+    QTest::newRow("status") << "labelStatus" << "QLabel" << "--";
+    QTest::newRow("left column") << "widget" << "QWidget" << "";
+    QTest::newRow("tool bar") << "horizontalLayoutWidget" << "QWidget" << "";
+}
+
+static QString textOf(QObject *object)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(object))
+        return button->text();
+    if (auto *label = qobject_cast<QLabel *>(object))
+        return label->text();
+    if (auto *group = qobject_cast<QGroupBox *>(object))
+        return group->title();
+    return QString();
+}
+
+void TestMainWindow::widgetsHaveNamesClassesAndTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, text);
+    EditorFixture editor;
+    QObject *object = editor.window->findChild<QObject *>(name);
+    QVERIFY2(object, qPrintable(name));
+    QCOMPARE(QString(object->metaObject()->className()), className);
+    QCOMPARE(textOf(object), text);
+}
+
+void TestMainWindow::shortcuts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::newRow("save") << "btnSaveMap" << QKeySequence("Ctrl+S");
+    QTest::newRow("edit") << "radioPaint" << QKeySequence("E");
+    QTest::newRow("select") << "radioSelect" << QKeySequence("S");
+    QTest::newRow("edit selection") << "btnEditSelection" << QKeySequence("Ctrl+E");
+}
+
+void TestMainWindow::shortcuts()
+{
+    QFETCH(QString, name);
+    QFETCH(QKeySequence, shortcut);
+    EditorFixture editor;
+    auto *button = editor.window->findChild<QAbstractButton *>(name);
+    QVERIFY(button);
+    QCOMPARE(button->shortcut(), shortcut);
+}
+
+void TestMainWindow::firstSizeAndTitle()
+{
+    EditorFixture editor;
+    QCOMPARE(editor.window->size(), QSize(1124, 768));
+    QCOMPARE(editor.window->windowTitle(), QString("Tessel"));
+    QCOMPARE(editor.window->objectName(), QString("TesselClass"));
+}
+
+void TestMainWindow::layoutsAndProperties()
+{
+    EditorFixture editor;
+    Tessel *w = editor.window.get();
+    for (const char *name : {"gridLayout_4", "verticalLayout_4", "verticalLayout_5", "gridLayout_2", "gridLayout",
+                             "verticalLayout_3", "gridLayout_3", "horizontalLayout_2", "gridLayout_6",
+                             "horizontalLayout_3"})
+        QVERIFY2(w->findChild<QLayout *>(name), name);
+    QCOMPARE(w->findChild<QLayout *>("horizontalLayout_2")->sizeConstraint(), QLayout::SetFixedSize);
+    QCOMPARE(w->findChild<QWidget *>("btnMapLayerClear")->geometry(), QRect(220, 60, 89, 27));
+    QCOMPARE(w->findChild<QWidget *>("comboBoxMapLayer")->geometry(), QRect(10, 30, 301, 22));
+    QCOMPARE(w->findChild<QWidget *>("radioPaint")->geometry(), QRect(30, 20, 71, 21));
+    QCOMPARE(w->findChild<QWidget *>("radioSelect")->geometry(), QRect(100, 20, 81, 20));
+    QVERIFY(!w->findChild<QWidget *>("label")->isEnabled());
+    QCOMPARE(w->findChild<QWidget *>("label")->font().pointSize(), 7);
+    QVERIFY(!w->findChild<QWidget *>("labelStatus")->isEnabled());
+    auto *slider = w->findChild<QSlider *>("mapViewZoomSlider");
+    QCOMPARE(slider->minimum(), 1);
+    QCOMPARE(slider->maximum(), 4);
+    QCOMPARE(slider->value(), 4);
+    QCOMPARE(slider->tickPosition(), QSlider::TicksBelow);
+    auto *list = w->findChild<QListWidget *>("listViewTextures");
+    QCOMPARE(list->gridSize(), QSize(64, 100));
+    QCOMPARE(list->viewMode(), QListView::IconMode);
+    QVERIFY(list->uniformItemSizes());
+    QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(list->textElideMode(), Qt::ElideLeft);
+    QCOMPARE(w->findChild<QWidget *>("widget")->minimumWidth(), 340);
+    QCOMPARE(w->findChild<QWidget *>("mapWidget")->minimumWidth(), 400);
+}
+
+void TestMainWindow::modeRadiosShareTheButtonGroup()
+{
+    EditorFixture editor;
+    auto *group = editor.window->findChild<QButtonGroup *>("buttonGroup");
+    QVERIFY(group);
+    QCOMPARE(group->buttons().size(), 2);
+    QCOMPARE(group->buttons().at(0)->objectName(), QString("radioPaint"));
+    QCOMPARE(group->buttons().at(1)->objectName(), QString("radioSelect"));
+}
+
+void TestMainWindow::shortcutsActivateTheirButtons()
+{
+    EditorFixture editor;
+    // A shortcut animates a click, which lands a moment later.
+    QTest::keyClick(editor.window.get(), Qt::Key_S);
+    QTRY_VERIFY(editor.window->findChild<QRadioButton *>("radioSelect")->isChecked());
+    QTRY_VERIFY(editor.window->findChild<QPushButton *>("btnEditSelection")->isEnabled());
+    QTest::keyClick(editor.window.get(), Qt::Key_E);
+    QTRY_VERIFY(editor.window->findChild<QRadioButton *>("radioPaint")->isChecked());
+    QTRY_VERIFY(!editor.window->findChild<QPushButton *>("btnEditSelection")->isEnabled());
+}
+
+void TestMainWindow::shiftAndCtrlHoldTemporaryLayers()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    auto *status = editor.window->findChild<QLabel *>("labelStatus");
+    QTest::keyPress(editor.window.get(), Qt::Key_Shift);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    QCOMPARE(status->text(), QString("Temporary editing Walls layer"));
+    // The pencil paints on the temporary layer.
+    QVERIFY(editor.paint(1, 1));
+    QVERIFY(editor.sectorOn("Wall", 1, 1));
+    QTest::keyRelease(editor.window.get(), Qt::Key_Shift);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
+    QCOMPARE(status->text(), QString());
+    QTest::keyPress(editor.window.get(), Qt::Key_Control);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Door"));
+    QCOMPARE(status->text(), QString("Temporary editing Doors layer"));
+    QTest::keyRelease(editor.window.get(), Qt::Key_Control);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
+    QCOMPARE(editor.window->findChild<QComboBox *>("comboBoxMapLayer")->currentText(), QString("Floor"));
+}
+
+void TestMainWindow::temporaryLayerIgnoredWhenAlreadyShown()
+{
+    EditorFixture editor;
+    auto *status = editor.window->findChild<QLabel *>("labelStatus");
+    const QString before = status->text();
+    QTest::keyPress(editor.window.get(), Qt::Key_Shift);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    QCOMPARE(status->text(), before);
+    QTest::keyRelease(editor.window.get(), Qt::Key_Shift);
+}
+
+void TestMainWindow::releasingEitherKeyEndsTheTemporaryLayer()
+{
+    EditorFixture editor;
+    editor.setLayer("Item");
+    QTest::keyPress(editor.window.get(), Qt::Key_Shift);
+    QTest::keyPress(editor.window.get(), Qt::Key_Control);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Door"));
+    QTest::keyRelease(editor.window.get(), Qt::Key_Control);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Item"));
+    QTest::keyRelease(editor.window.get(), Qt::Key_Shift);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Item"));
+}
+
+void TestMainWindow::losingTheKeyboardEndsTheTemporaryLayer()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    QTest::keyPress(editor.window.get(), Qt::Key_Shift);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    // A dialog (say, the save dialog of Ctrl+S) takes the keyboard; the release goes there.
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(editor.window.get(), &deactivate);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
+    QCOMPARE(editor.window->findChild<QLabel *>("labelStatus")->text(), QString());
+    QVERIFY(!editor.view->temporaryLayerActive());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,262 @@
+#include "editorfixture.h"
+
+#include "app/tessel.h"
+#include "layers/layercontroller.h"
+#include "model/dialogs.h"
+#include "model/emission.h"
+#include "model/sector.h"
+#include "model/sectorfactory.h"
+#include "view/mapview.h"
+
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QList<QByteArray> allLayers{"Ceil", "Wall", "Floor", "Door", "Actor", "Sprite", "Item", "Lightmap"};
+
+// One sector on every layer, all on the same cell.
+QMap<QByteArray, Sector *> fillEveryLayer(EditorFixture &editor)
+{
+    QMap<QByteArray, Sector *> sectors;
+    for (const QByteArray &layer : allLayers) {
+        editor.setLayer(QString::fromUtf8(layer));
+        sectors[layer] = editor.place(2, 2);
+    }
+    return sectors;
+}
+
+void answerClear(QMessageBox::StandardButton answer, QString *asked = nullptr)
+{
+    Dialogs::question = [answer, asked](const QString &title, const QString &text) {
+        if (asked)
+            *asked = title + "|" + text;
+        return answer;
+    };
+}
+
+} // namespace
+
+class TestLayerController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void comboListsLayersWithWallCurrent();
+    void visibilityAndLooks_data();
+    void visibilityAndLooks();
+    void lightCellsAreShadedByEmission();
+    void addSectorRefusesAUsedCell();
+    void removeSectorAtIgnoresNegativeCells();
+    void clearAnsweredNoKeepsEverything();
+    void clearAnsweredYesDestroysTheCurrentLayerAtOnce();
+    void clearUsesTheTemporaryLayer();
+    void destroyedSectorsLeaveTheSelection();
+    void erasedSectorsLeaveTheSelectionAtOnce();
+    void replaceLayersKeepsTheNewTableIntact();
+    void replaceLayersWithNegativeCellInCurrentLayer();
+};
+
+void TestLayerController::comboListsLayersWithWallCurrent()
+{
+    EditorFixture editor;
+    auto *combo = editor.window->findChild<QComboBox *>("comboBoxMapLayer");
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    QCOMPARE(items, (QStringList{"Ceil", "Wall", "Floor", "Door", "Actor", "Sprite", "Item", "Lightmap"}));
+    QCOMPARE(combo->currentText(), QString("Wall"));
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    QCOMPARE(editor.layers->layerTable().names(), allLayers);
+}
+
+void TestLayerController::visibilityAndLooks_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QStringList>("visible");
+    QTest::newRow("Ceil") << "Ceil" << QStringList{"Ceil", "Wall"};
+    QTest::newRow("Floor") << "Floor" << QStringList{"Floor", "Wall"};
+    QTest::newRow("Lightmap") << "Lightmap" << QStringList{"Lightmap", "Wall"};
+    QTest::newRow("Wall") << "Wall" << QStringList{"Wall", "Door", "Actor", "Sprite", "Item"};
+    QTest::newRow("Door") << "Door" << QStringList{"Wall", "Door", "Actor", "Sprite", "Item"};
+    QTest::newRow("Item") << "Item" << QStringList{"Wall", "Door", "Actor", "Sprite", "Item"};
+}
+
+void TestLayerController::visibilityAndLooks()
+{
+    QFETCH(QString, current);
+    QFETCH(QStringList, visible);
+    EditorFixture editor;
+    const auto sectors = fillEveryLayer(editor);
+    editor.setLayer("Door");
+    editor.setLayer(current);
+    for (const QByteArray &layer : allLayers) {
+        Sector *sector = sectors[layer];
+        QCOMPARE(sector->data->button->isVisibleTo(editor.window.get()), visible.contains(QString(layer)));
+        if (layer == current.toUtf8() && layer != "Lightmap")
+            QVERIFY2(!sector->look().isValid(), layer.constData());
+        else if (layer != current.toUtf8())
+            QCOMPARE(sector->look(), QColor(0, 0, 155));
+    }
+}
+
+void TestLayerController::lightCellsAreShadedByEmission()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    Sector *light = editor.paint(1, 1);
+    QCOMPARE(light->look(), QColor(10, 10, 10));
+    light->data->lighting.emission = 300;
+    editor.layers->tintLightmap();
+    QCOMPARE(light->look(), QColor(255, 255, 255));
+    editor.setLayer("Ceil");
+    QVERIFY(!light->data->button->isVisibleTo(editor.window.get()));
+    QCOMPARE(light->look(), QColor(0, 0, 155));
+    // The look is drawn: the icon is a tinted copy, not the plain lamp.
+    QVERIFY(!light->data->button->icon().isNull());
+}
+
+void TestLayerController::addSectorRefusesAUsedCell()
+{
+    EditorFixture editor;
+    Sector *first = editor.place(1, 1);
+    std::unique_ptr<Sector> second(createSectorAt(1, 1, editor.view->placement()));
+    editor.layers->addSector(second.get());
+    QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{first});
+    QCOMPARE(editor.layers->layerTable().value("Wall"), QList<Sector *>{first});
+    editor.layers->addSector(nullptr);
+    QCOMPARE(editor.layers->currentSectors().size(), 1);
+}
+
+void TestLayerController::removeSectorAtIgnoresNegativeCells()
+{
+    EditorFixture editor;
+    editor.place(0, 3);
+    editor.layers->removeSectorAt(-1, 3);
+    editor.layers->removeSectorAt(5, 5);
+    QCOMPARE(editor.layers->currentSectors().size(), 1);
+    editor.layers->removeSectorAt(0, 3);
+    QVERIFY(editor.layers->currentSectors().isEmpty());
+    QVERIFY(editor.layers->layerTable().value("Wall").isEmpty());
+}
+
+void TestLayerController::clearAnsweredNoKeepsEverything()
+{
+    EditorFixture editor;
+    QString asked;
+    answerClear(QMessageBox::No, &asked);
+    editor.place(0, 0);
+    QTest::mouseClick(editor.window->findChild<QPushButton *>("btnMapLayerClear"), Qt::LeftButton);
+    QCOMPARE(asked, QString("Warning!|All sectors in the currently selected layer will be destroyed!\n"
+                            "Are you sure you want to continue?"));
+    QCOMPARE(editor.layers->currentSectors().size(), 1);
+}
+
+void TestLayerController::clearAnsweredYesDestroysTheCurrentLayerAtOnce()
+{
+    EditorFixture editor;
+    answerClear(QMessageBox::Yes);
+    QPointer<Sector> wall = editor.place(0, 0);
+    editor.setLayer("Floor");
+    QPointer<Sector> floor = editor.place(0, 0);
+    QTest::mouseClick(editor.window->findChild<QPushButton *>("btnMapLayerClear"), Qt::LeftButton);
+    QVERIFY(!floor); // at once, not deferred
+    QVERIFY(wall);
+    QVERIFY(editor.layers->currentSectors().isEmpty());
+    QVERIFY(editor.layers->layerTable().value("Floor").isEmpty());
+    // Clearing an empty layer still asks and changes nothing.
+    QString asked;
+    answerClear(QMessageBox::Yes, &asked);
+    QTest::mouseClick(editor.window->findChild<QPushButton *>("btnMapLayerClear"), Qt::LeftButton);
+    QVERIFY(!asked.isEmpty());
+    QVERIFY(wall);
+}
+
+void TestLayerController::clearUsesTheTemporaryLayer()
+{
+    EditorFixture editor;
+    answerClear(QMessageBox::Yes);
+    QPointer<Sector> wall = editor.place(0, 0);
+    editor.setLayer("Floor");
+    QPointer<Sector> floor = editor.place(1, 0);
+    editor.setLayer("Door");
+    editor.place(2, 0);
+    editor.setLayer("Floor");
+    QTest::keyPress(editor.window.get(), Qt::Key_Control);
+    editor.layers->MapClearButton();
+    QTest::keyRelease(editor.window.get(), Qt::Key_Control);
+    QVERIFY(wall && floor);
+    QVERIFY(editor.layers->layerTable().value("Door").isEmpty());
+}
+
+void TestLayerController::destroyedSectorsLeaveTheSelection()
+{
+    EditorFixture editor;
+    answerClear(QMessageBox::Yes);
+    editor.setLayer("Floor");
+    editor.place(0, 0);
+    editor.place(1, 0);
+    editor.layers->selectRect(0, 0, 1, 0);
+    QCOMPARE(editor.layers->selection().size(), 2);
+    editor.layers->MapClearButton();
+    QVERIFY(editor.layers->selection().isEmpty());
+    // Would touch freed memory if the selection still listed them (ASan catches it).
+    editor.layers->clearSelection();
+    editor.setLayer("Ceil");
+    QVERIFY(editor.layers->layerTable().value("Floor").isEmpty());
+}
+
+void TestLayerController::erasedSectorsLeaveTheSelectionAtOnce()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    editor.place(0, 0);
+    Sector *kept = editor.place(1, 0);
+    editor.layers->selectRect(0, 0, 1, 0);
+    editor.layers->removeSectorAt(0, 0);
+    QCOMPARE(editor.layers->selection(), QList<Sector *>{kept});
+    editor.flushDeletes();
+    editor.layers->clearSelection();
+    QVERIFY(!kept->look().isValid());
+}
+
+void TestLayerController::replaceLayersKeepsTheNewTableIntact()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    QPointer<Sector> old = editor.place(0, 0);
+    editor.layers->selectRect(0, 0, 0, 0);
+    // A new table as a load makes it: sectors already built, not in any list yet.
+    LayerTable fresh;
+    editor.layers->setCurrentLayer("Floor");
+    Sector *floor = createSectorAt(3, 3, editor.view->placement());
+    fresh["Floor"].append(floor);
+    fresh["Wall"];
+    editor.layers->replaceLayers(fresh);
+    QVERIFY(!old);
+    QVERIFY(editor.layers->selection().isEmpty());
+    QCOMPARE(editor.layers->layerTable().value("Floor"), QList<Sector *>{floor});
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    QCOMPARE(editor.window->findChild<QComboBox *>("comboBoxMapLayer")->currentText(), QString("Wall"));
+    editor.setLayer("Floor");
+    QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{floor});
+}
+
+void TestLayerController::replaceLayersWithNegativeCellInCurrentLayer()
+{
+    EditorFixture editor;
+    QPointer<Sector> negative = createSectorAt(0, 0, editor.view->placement());
+    negative->data->mapX = -2;
+    editor.layers->addSector(negative);
+    editor.layers->replaceLayers(LayerTable({"Wall"}));
+    QVERIFY(!negative);
+    QVERIFY(editor.layers->currentSectors().isEmpty());
+    editor.setLayer("Floor"); // commits the current list: must not write a dead pointer back
+    editor.setLayer("Wall");
+    QVERIFY(editor.layers->currentSectors().isEmpty());
+}
+
+QTEST_MAIN(TestLayerController)
+#include "tst_layercontroller.moc"

@@ -1,0 +1,252 @@
+#include "editorfixture.h"
+
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/emission.h"
+#include "model/layertable.h"
+#include "model/sector.h"
+#include "model/sectorfactory.h"
+#include "model/subtypetable.h"
+#include "view/mapview.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+class TestModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void subtypeTables();
+    void layerOrders();
+    void layerTableAddsMissingNamesAtTheEnd();
+    void emissionCells_data();
+    void emissionCells();
+    void emissionCellsComeRowByRow();
+    void newSectorTakesCurrentTextureAndFirstSubtype();
+    void lightmapSectorsDrawFreshIdentifiers();
+    void unknownLayerGivesEmptySubtype();
+    void destroyingSectorRemovesButton();
+    void emissionKeepsLargerEmissionOfExistingCells();
+    void emissionRewritesTheSourceCell();
+    void emissionInPannedView();
+};
+
+void TestModel::subtypeTables()
+{
+    QCOMPARE(subtypesOf("Wall"), (QList<QByteArray>{"Solid", "PiercedWall", "SolidBounding"}));
+    QCOMPARE(subtypesOf("Floor"), QList<QByteArray>{QByteArray()});
+    QCOMPARE(subtypesOf("Ceil"), QList<QByteArray>{QByteArray()});
+    QVERIFY(subtypesOf("wall").isEmpty());
+    QCOMPARE(subtypesOf("Lightmap").at(0), QByteArray("Static"));
+    QCOMPARE(subtypesOf("Lightmap").at(1), QByteArray("Dynamic"));
+    QCOMPARE(subtypesOf("Item").first(), QByteArray("Healthpack"));
+    QCOMPARE(subtypesOf("Item").size(), 14);
+    QCOMPARE(subtypesOf("Actor").first(), QByteArray("Soldier"));
+    QCOMPARE(subtypesOf("Sprite").first(), QByteArray("No Collision"));
+    QCOMPARE(subtypesOf("Door").size(), 5);
+}
+
+void TestModel::layerOrders()
+{
+    QCOMPARE(layerOrder(), (QList<QByteArray>{"Ceil", "Wall", "Floor", "Door", "Actor", "Sprite", "Item", "Lightmap"}));
+    QCOMPARE(galleryScanOrder(), (QList<QByteArray>{"Ceil", "Floor", "Wall", "Door", "Actor", "Sprite", "Item", "Lightmap"}));
+}
+
+void TestModel::layerTableAddsMissingNamesAtTheEnd()
+{
+    LayerTable table({"Wall", "Floor"});
+    QVERIFY(table["Extra"].isEmpty());
+    QCOMPARE(table.names(), (QList<QByteArray>{"Wall", "Floor", "Extra"}));
+    QVERIFY(table.value("Missing").isEmpty());
+    QVERIFY(!table.contains("Missing"));
+    LayerTable copy = table;
+    copy["Other"];
+    QCOMPARE(table.size(), 3);
+    QCOMPARE(copy.size(), 4);
+}
+
+void TestModel::emissionCells_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("intensity");
+    QTest::addColumn<int>("radius");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("ringLevels"); // level at distance 0, 1, 2...
+
+    QTest::newRow("clipped at the map edge") << 1 << 1 << 200 << 3 << 25 << QList<int>{200, 134, 68, 40};
+    QTest::newRow("ring levels with floor") << 10 << 10 << 200 << 4 << 81 << QList<int>{200, 150, 100, 50, 40};
+    QTest::newRow("clamped above") << 10 << 10 << 300 << 2 << 25 << QList<int>{255, 150, 40};
+    QTest::newRow("step rounds to zero") << 10 << 10 << 7 << 10 << 441 << QList<int>{40, 40, 40};
+    QTest::newRow("radius zero lights the source only") << 5 << 5 << 90 << 0 << 1 << QList<int>{90};
+    QTest::newRow("negative radius lights the source only") << 5 << 5 << 300 << -2 << 1 << QList<int>{255};
+}
+
+void TestModel::emissionCells()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, intensity);
+    QFETCH(int, radius);
+    QFETCH(int, count);
+    QFETCH(QList<int>, ringLevels);
+
+    LightPoint source;
+    source.mapX = x;
+    source.mapY = y;
+    source.intensity = intensity;
+    source.radius = radius;
+    const QList<LightPoint> cells = computeEmissionCells(source);
+    QCOMPARE(cells.size(), count);
+    for (const LightPoint &cell : cells) {
+        QVERIFY(cell.mapX >= 0 && cell.mapY >= 0);
+        const int ring = std::max(std::abs(cell.mapX - x), std::abs(cell.mapY - y));
+        if (ring < ringLevels.size())
+            QCOMPARE(cell.intensity, ringLevels.at(ring));
+    }
+}
+
+void TestModel::emissionCellsComeRowByRow()
+{
+    LightPoint source;
+    source.mapX = 0;
+    source.mapY = 0;
+    source.intensity = 100;
+    source.radius = 1;
+    const QList<LightPoint> cells = computeEmissionCells(source);
+    QCOMPARE(cells.size(), 4);
+    QCOMPARE(QPoint(cells[0].mapX, cells[0].mapY), QPoint(0, 0));
+    QCOMPARE(QPoint(cells[1].mapX, cells[1].mapY), QPoint(1, 0));
+    QCOMPARE(QPoint(cells[2].mapX, cells[2].mapY), QPoint(0, 1));
+    QCOMPARE(QPoint(cells[3].mapX, cells[3].mapY), QPoint(1, 1));
+}
+
+void TestModel::newSectorTakesCurrentTextureAndFirstSubtype()
+{
+    EditorFixture editor;
+    editor.setLayer("Item");
+    const TextureEntry texture = editor.gallery->currentTexture();
+    QCOMPARE(texture.fileName, QByteArray("health.png"));
+    std::unique_ptr<Sector> sector(createSectorAt(3, 2, editor.view->placement()));
+    QCOMPARE(sector->data->subtype, QByteArray("Healthpack"));
+    QCOMPARE(sector->data->layer, QByteArray("Item"));
+    QCOMPARE(sector->data->texture, texture);
+    QCOMPARE(sector->data->mapX, 3);
+    QCOMPARE(sector->data->mapY, 2);
+    QCOMPARE(sector->data->worldX, 192.0);
+    QCOMPARE(sector->data->worldY, 128.0);
+    QCOMPARE(sector->data->button->geometry(), QRect(192, 128, 64, 64));
+    QCOMPARE(sector->data->button->iconSize(), QSize(64, 64));
+    QVERIFY(sector->data->button->isFlat());
+    QVERIFY(!sector->data->button->icon().isNull());
+    QCOMPARE(sector->data->lighting, SectorLighting());
+    // Nothing adds it to a layer but the caller.
+    QVERIFY(editor.layers->currentSectors().isEmpty());
+}
+
+void TestModel::lightmapSectorsDrawFreshIdentifiers()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    const qint32 lampId = editor.gallery->currentTexture().id;
+    Sector *first = editor.paint(0, 0);
+    Sector *second = editor.paint(1, 0);
+    QVERIFY(first && second);
+    QVERIFY(first->data->texture.id != second->data->texture.id);
+    QVERIFY(first->data->texture.id > lampId);
+    QCOMPARE(first->data->texture.fileName, QByteArray("lamp.png"));
+    QCOMPARE(first->data->texture.folder, QByteArray("assets/"));
+    QCOMPARE(first->data->subtype, QByteArray("Static"));
+}
+
+void TestModel::unknownLayerGivesEmptySubtype()
+{
+    EditorFixture editor;
+    editor.layers->setCurrentLayer("Attic");
+    std::unique_ptr<Sector> sector(createSectorAt(0, 0, editor.view->placement()));
+    QCOMPARE(sector->data->layer, QByteArray("Attic"));
+    QVERIFY(sector->data->subtype.isEmpty());
+}
+
+void TestModel::destroyingSectorRemovesButton()
+{
+    EditorFixture editor;
+    auto *sector = createSectorAt(0, 0, editor.view->placement());
+    QPointer<QPushButton> button = sector->data->button;
+    QVERIFY(button);
+    delete sector;
+    QVERIFY(!button);
+}
+
+static LightPoint lightAt(int x, int y, int intensity, int radius)
+{
+    LightPoint source;
+    source.mapX = x;
+    source.mapY = y;
+    source.intensity = intensity;
+    source.radius = radius;
+    return source;
+}
+
+void TestModel::emissionKeepsLargerEmissionOfExistingCells()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    Sector *bright = editor.paint(6, 5);
+    bright->data->lighting.emission = 180;
+    pendingEmissionSectors().clear();
+    // Ring 1 of a 240/2 light is 120, below the existing 180.
+    emitPointLight(editor.view->placement(), lightAt(5, 5, 240, 2));
+    QCOMPARE(bright->data->lighting.emission, 180);
+    QCOMPARE(bright->data->lighting.emissionMax, 180);
+    QCOMPARE(bright->data->lighting.intensity, 180);
+    QCOMPARE(bright->data->lighting.isLightEmitter, quint8(1));
+    QCOMPARE(editor.layers->currentSectors().size(), 25);
+    QCOMPARE(pendingEmissionSectors().size(), 24);
+    QVERIFY(!pendingEmissionSectors().contains(bright));
+    pendingEmissionSectors().clear();
+}
+
+void TestModel::emissionRewritesTheSourceCell()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    Sector *source = editor.paint(2, 2);
+    source->data->lighting.emission = 100;
+    LightPoint light = lightAt(2, 2, 300, 2);
+    light.lighting.isDynamic = 1;
+    light.lighting.blinkDelay = 1.25;
+    light.lighting.emissionMin = 7;
+    light.lighting.randomIntensity = 1;
+    emitPointLight(editor.view->placement(), light);
+    QCOMPARE(source->data->lighting.emission, 255);
+    QCOMPARE(source->data->lighting.blinkDelay, 1.25);
+    QCOMPARE(source->data->subtype, QByteArray("Dynamic"));
+    Sector *corner = editor.sectorOn("Lightmap", 0, 0);
+    QVERIFY(corner);
+    QCOMPARE(corner->data->lighting.emission, 40);
+    QCOMPARE(corner->data->lighting.emissionMin, 7);
+    QCOMPARE(corner->data->lighting.randomIntensity, quint8(1));
+    QCOMPARE(corner->data->subtype, QByteArray("Dynamic"));
+    pendingEmissionSectors().clear();
+}
+
+void TestModel::emissionInPannedView()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    SectorPlacement placement = editor.view->placement();
+    placement.originX = 2;
+    placement.originY = 3;
+    emitPointLight(placement, lightAt(4, 4, 100, 1));
+    Sector *cell = editor.sectorOn("Lightmap", 4, 4);
+    QVERIFY(cell);
+    QCOMPARE(cell->data->button->pos(), QPoint(6 * 64, 7 * 64));
+    QCOMPARE(cell->data->worldX, 6.0 * 64);
+    pendingEmissionSectors().clear();
+}
+
+QTEST_MAIN(TestModel)
+#include "tst_model.moc"

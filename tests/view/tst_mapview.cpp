@@ -1,0 +1,206 @@
+#include "editorfixture.h"
+
+#include "app/tessel.h"
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/sector.h"
+#include "view/mapview.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPicture>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+class TestMapView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsInEditModeWithPencil();
+    void cellAtPixel_data();
+    void cellAtPixel();
+    void zoom_data();
+    void zoom();
+    void zoomKeepsPannedSectorsOnTheirCells();
+    void toolSwitchesChangeCursorAndClickThrough();
+    void cursorOverrideFollowsEnterAndLeave();
+    void newCursorShowsOnNextEnter();
+    void overlayIsClampedToTheMap();
+    void overlayFollowsTheDrag();
+    void galleryShowsWallTexturesAtStart();
+};
+
+void TestMapView::startsInEditModeWithPencil()
+{
+    EditorFixture editor;
+    Tessel *w = editor.window.get();
+    QVERIFY(w->findChild<QRadioButton *>("radioPaint")->isChecked());
+    QVERIFY(w->findChild<QRadioButton *>("radioPencil")->isChecked());
+    QVERIFY(!w->findChild<QPushButton *>("btnEditSelection")->isEnabled());
+    QCOMPARE(editor.view->cellSize(), 64);
+    QCOMPARE(editor.view->origin(), QPoint(0, 0));
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+    QVERIFY(!editor.view->selectionLabel()->isVisible());
+    QCOMPARE(editor.map->styleSheet(), QString("background: url('assets/bg64x64.jpg');"));
+    // The pencil image, hot spot in its middle.
+    const QCursor cursor = editor.view->currentToolCursor();
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.hotSpot(), QPoint(16, 16));
+}
+
+void TestMapView::cellAtPixel_data()
+{
+    QTest::addColumn<QPoint>("pixel");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QPoint>("cell");
+    QTest::newRow("origin") << QPoint(0, 0) << 64 << QPoint(0, 0);
+    QTest::newRow("inside") << QPoint(130, 63) << 64 << QPoint(2, 0);
+    QTest::newRow("edge") << QPoint(64, 128) << 64 << QPoint(1, 2);
+    QTest::newRow("just left of zero") << QPoint(-1, -63) << 64 << QPoint(0, 0);
+    QTest::newRow("one cell left") << QPoint(-64, -16) << 16 << QPoint(-4, -1);
+    QTest::newRow("small cells") << QPoint(47, 48) << 16 << QPoint(2, 3);
+}
+
+void TestMapView::cellAtPixel()
+{
+    QFETCH(QPoint, pixel);
+    QFETCH(int, size);
+    QFETCH(QPoint, cell);
+    QCOMPARE(MapView::cellAtPixel(pixel, size), cell);
+}
+
+void TestMapView::zoom_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("tile");
+    QTest::newRow("1") << 1 << "assets/bg16x16.jpg";
+    QTest::newRow("2") << 2 << "assets/bg32x32.jpg";
+    QTest::newRow("3") << 3 << "assets/bg48x48.jpg";
+    QTest::newRow("4") << 4 << "assets/bg64x64.jpg";
+}
+
+void TestMapView::zoom()
+{
+    QFETCH(int, step);
+    QFETCH(QString, tile);
+    EditorFixture editor;
+    Sector *a = editor.paint(0, 0);
+    Sector *b = editor.paint(3, 2);
+    auto *slider = editor.window->findChild<QSlider *>("mapViewZoomSlider");
+    slider->setValue(step == 4 ? 3 : 4);
+    slider->setValue(step);
+    const int size = step * 16;
+    QCOMPARE(editor.view->cellSize(), size);
+    QCOMPARE(editor.map->styleSheet(), "background: url('" + tile + "');");
+    QCOMPARE(a->data->button->geometry(), QRect(0, 0, size, size));
+    QCOMPARE(b->data->button->geometry(), QRect(3 * size, 2 * size, size, size));
+    QCOMPARE(b->data->button->iconSize(), QSize(size, size));
+    QCOMPARE(b->data->worldX, 3.0 * size);
+    QCOMPARE(b->data->worldY, 2.0 * size);
+    // Positions are map widget positions, wherever the buttons live.
+    QCOMPARE(b->data->button->mapTo(editor.window.get(), QPoint()),
+             editor.map->mapTo(editor.window.get(), QPoint(3 * size, 2 * size)));
+}
+
+void TestMapView::zoomKeepsPannedSectorsOnTheirCells()
+{
+    EditorFixture editor;
+    Sector *sector = editor.paint(2, 1);
+    // Pan one cell right with the middle button.
+    editor.press(0, 0, Qt::MiddleButton);
+    editor.release(0, 0, Qt::MiddleButton);
+    editor.drag(1, 0, Qt::MiddleButton);
+    QCOMPARE(editor.view->origin(), QPoint(1, 0));
+    editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(2);
+    QCOMPARE(sector->data->button->pos(), QPoint(3 * 32, 1 * 32));
+    QCOMPARE(editor.view->origin(), QPoint(1, 0));
+}
+
+void TestMapView::toolSwitchesChangeCursorAndClickThrough()
+{
+    EditorFixture editor;
+    Sector *sector = editor.paint(1, 1);
+    auto *fill = editor.window->findChild<QRadioButton *>("radioFloodFill");
+    QTest::mouseClick(fill, Qt::LeftButton);
+    QVERIFY(fill->isChecked());
+    QVERIFY(sector->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(editor.view->currentToolCursor().hotSpot(), QPoint(16, 16));
+    auto *select = editor.window->findChild<QRadioButton *>("radioSelect");
+    QTest::mouseClick(select, Qt::LeftButton);
+    QCOMPARE(editor.view->currentToolCursor().shape(), Qt::CrossCursor);
+    QVERIFY(!editor.window->findChild<QRadioButton *>("radioPencil")->isEnabled());
+    QVERIFY(!fill->isEnabled());
+    QVERIFY(editor.window->findChild<QPushButton *>("btnEditSelection")->isEnabled());
+    QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioPaint"), Qt::LeftButton);
+    QVERIFY(editor.window->findChild<QRadioButton *>("radioPencil")->isChecked());
+    QVERIFY(!sector->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+void TestMapView::cursorOverrideFollowsEnterAndLeave()
+{
+    EditorFixture editor;
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(editor.map, &enter);
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->hotSpot(), QPoint(16, 16));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(editor.map, &leave);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestMapView::newCursorShowsOnNextEnter()
+{
+    EditorFixture editor;
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(editor.map, &enter);
+    editor.clickButton("radioSelect");
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BitmapCursor);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(editor.map, &leave);
+    QCoreApplication::sendEvent(editor.map, &enter);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QCoreApplication::sendEvent(editor.map, &leave);
+}
+
+void TestMapView::overlayIsClampedToTheMap()
+{
+    EditorFixture editor;
+    const QPoint mapTopLeft = editor.map->mapToGlobal(QPoint(0, 0));
+    const QPoint inside = editor.map->mapToGlobal(QPoint(100, 80));
+    // Drag from inside the map to far outside its top-left corner.
+    QCursor::setPos(mapTopLeft - QPoint(200, 300));
+    editor.view->drawSelectionOverlay(inside);
+    QLabel *overlay = editor.view->selectionLabel();
+    QVERIFY(overlay->isVisible());
+    QCOMPARE(overlay->pos(), mapTopLeft);
+    QCOMPARE(overlay->size(), QSize(100 + 2, 80 + 2));
+    QVERIFY(!overlay->picture(Qt::ReturnByValue).isNull());
+}
+
+void TestMapView::overlayFollowsTheDrag()
+{
+    EditorFixture editor;
+    editor.clickButton("radioSelect");
+    editor.press(1, 1);
+    editor.drag(3, 2, Qt::LeftButton);
+    QLabel *overlay = editor.view->selectionLabel();
+    QVERIFY(overlay->isVisible());
+    const QPoint start = editor.map->mapToGlobal(editor.cellCenter(1, 1));
+    QCOMPARE(overlay->pos(), start);
+    QCOMPARE(overlay->size(), QSize(2 * 64 + 2, 64 + 2));
+    editor.release(3, 2);
+    QVERIFY(!overlay->isVisible());
+}
+
+void TestMapView::galleryShowsWallTexturesAtStart()
+{
+    EditorFixture editor;
+    QCOMPARE(editor.gallery->currentTexture().fileName, QByteArray("brick.png"));
+    QCOMPARE(editor.gallery->shownTextures().size(), 3);
+}
+
+QTEST_MAIN(TestMapView)
+#include "tst_mapview.moc"
