@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tessel needs on Debian 12.
+set -euo pipefail
+packages=(
+    cmake g++ make pkg-config
+    qtbase5-dev qtmultimedia5-dev libqt5multimedia5-plugins
+    fonts-dejavu-core
+    gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+    ffmpeg
+    xvfb xdotool imagemagick x11-utils
+    clang-14 libclang-rt-14-dev
+)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
