@@ -33,6 +33,10 @@ public:
     void editSector(Sector *sector, SectorPlacement placement);
     void editSectors(QList<Sector *> sectors, SectorPlacement placement);
 
+    // The view was zoomed or panned while the form was open: an emission must
+    // place its new cells where the map is now.
+    void updatePlacement(const SectorPlacement &current) { placement = current; }
+
     QPushButton *okButton() const { return buttonOK; }
     // The sectors still alive that the form edits (a removed sector drops out).
     Sector *primary() const;

@@ -168,6 +168,8 @@ void MapView::ZoomSliderChangedEvent()
 
 void MapView::repositionAllSectors()
 {
+    if (propertiesForm)
+        propertiesForm->updatePlacement(placement());
     const int size = cellSize();
     for (const auto &entry : layers->layerTable()) {
         for (Sector *sector : entry.sectors) {

@@ -29,6 +29,8 @@ private slots:
     void editSelectionButtonOpensSelection();
     void floodFillModeDoesNotOpenTheForm();
     void emissionCellsAnswerClicksAfterOk();
+    void emissionGoesToLightLayerAfterLayerChange();
+    void emissionFollowsPanWhileFormIsOpen();
     void galleryClickRetexturesTwoOrMore_data();
     void galleryClickRetexturesTwoOrMore();
 };
@@ -150,6 +152,49 @@ void TestCellProperties::emissionCellsAnswerClicksAfterOk()
     editor.click(1, 1);
     QVERIFY(editor.view->openForm() != form);
     QCOMPARE(editor.view->openForm()->primary(), corner);
+}
+
+static void emitFromOpenForm(ObjectPropertiesForm *form, int radius)
+{
+    QTest::mouseClick(form->findChild<QCheckBox *>("chkIsLightEmitter"), Qt::LeftButton);
+    form->findChild<QSlider *>("sliderEmissionRadius")->setValue(radius);
+    QTest::mouseClick(form->okButton(), Qt::LeftButton);
+}
+
+void TestCellProperties::emissionGoesToLightLayerAfterLayerChange()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    editor.paint(3, 3);
+    editor.click(3, 3);
+    ObjectPropertiesForm *form = editor.view->openForm();
+    // The form stays open while the user moves on to the floor.
+    editor.setLayer("Floor");
+    emitFromOpenForm(form, 2);
+    QVERIFY(editor.layers->layerTable().value("Floor").isEmpty());
+    QCOMPARE(editor.layers->layerTable().value("Lightmap").size(), 25);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
+    Sector *cell = editor.sectorOn("Lightmap", 1, 1);
+    QCOMPARE(cell->data->texture.fileName, QByteArray("lamp.png"));
+    QCOMPARE(cell->imagePath(), QString("assets/lamp.png"));
+    QVERIFY(!cell->data->button->isVisibleTo(editor.window.get()));
+}
+
+void TestCellProperties::emissionFollowsPanWhileFormIsOpen()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    editor.paint(3, 3);
+    editor.click(3, 3);
+    ObjectPropertiesForm *form = editor.view->openForm();
+    editor.press(0, 0, Qt::MiddleButton);
+    editor.release(0, 0, Qt::MiddleButton);
+    editor.drag(1, 0, Qt::MiddleButton);
+    QCOMPARE(editor.view->origin(), QPoint(1, 0));
+    emitFromOpenForm(form, 2);
+    Sector *cell = editor.sectorOn("Lightmap", 1, 1);
+    QCOMPARE(cell->data->button->pos(), QPoint(2 * 64, 64));
+    QCOMPARE(cell->data->worldX, 128.0);
 }
 
 void TestCellProperties::galleryClickRetexturesTwoOrMore_data()

@@ -1,0 +1,540 @@
+#include "editorfixture.h"
+
+#include "app/tessel.h"
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "mapfile/mapfile.h"
+#include "model/dialogs.h"
+#include "model/sector.h"
+#include "properties/objectpropertiesform.h"
+#include "view/mapview.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+struct DialogLog
+{
+    QStringList captions;
+    QStringList filters;
+    QStringList warnings;
+};
+
+// Answers the file dialogs with the given names, in order; records what was asked.
+void answerDialogs(DialogLog &log, QStringList saveNames, QStringList openNames = {})
+{
+    auto names = std::make_shared<QStringList>(saveNames);
+    auto opens = std::make_shared<QStringList>(openNames);
+    Dialogs::saveChooser = [&log, names](const QString &caption, const QString &filter) {
+        log.captions << caption;
+        log.filters << filter;
+        return names->isEmpty() ? QString() : names->takeFirst();
+    };
+    Dialogs::openChooser = [&log, opens](const QString &caption, const QString &filter) {
+        log.captions << caption;
+        log.filters << filter;
+        return opens->isEmpty() ? QString() : opens->takeFirst();
+    };
+    Dialogs::warning = [&log](const QString &title, const QString &text) { log.warnings << title + ": " + text; };
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// What a cell of a saved file stands for, resolved through the definitions.
+struct CellMeaning
+{
+    QByteArray layer;
+    QByteArray defLayer;
+    QByteArray subtype;
+    QByteArray attributes; // texture file (without the map folder) or light values
+    bool operator==(const CellMeaning &o) const
+    {
+        return layer == o.layer && defLayer == o.defLayer && subtype == o.subtype && attributes == o.attributes;
+    }
+};
+
+QMap<QString, CellMeaning> meaningOf(const QString &path)
+{
+    const MapFormat::Parsed parsed = MapFormat::parse(readFile(path), QByteArray("folder"));
+    QMap<QString, CellMeaning> cells;
+    for (const auto &grid : parsed.grids) {
+        for (int r = 0; r < grid.rows.size(); ++r) {
+            for (int c = 0; c < grid.rows[r].size(); ++c) {
+                const QByteArray value = grid.rows[r][c];
+                if (value == "0")
+                    continue;
+                const MapDefinition d = parsed.definitions.value(value);
+                QByteArray attributes = QFileInfo(QString::fromUtf8(d.texturePath)).fileName().toUtf8();
+                if (d.layer == "Lightmap")
+                    attributes = QByteArray::number(d.lighting.emission) + ',' + QByteArray::number(d.lighting.emissionMin)
+                        + ',' + QByteArray::number(d.lighting.emissionMax) + ',' + QByteArray::number(d.lighting.randomIntensity)
+                        + ',' + QByteArray::number(d.lighting.blinkDelay);
+                cells.insert(QString("%1 %2,%3").arg(QString(grid.name)).arg(c).arg(r),
+                             CellMeaning{grid.name, d.layer, d.subtype, attributes});
+            }
+        }
+    }
+    return cells;
+}
+
+const QByteArray exampleMap =
+    "#Ceil\r\n0,0,0,\r\n\r\n#Wall\r\n0,104,0,\r\n\r\n#Floor\r\n100,0,0,\r\n\r\n#Door\r\n0,0,0,\r\n\r\n"
+    "#Actor\r\n0,0,0,\r\n\r\n#Sprite\r\n0,0,0,\r\n\r\n#Item\r\n0,0,0,\r\n\r\n#Lightmap\r\n0,0,111,\r\n\r\n"
+    "#Definitions\r\n104,Wall,Solid,level1/brick.png\r\n100,Floor,,level1/stone.png\r\n"
+    "111,Lightmap,Static,10,0,255,false,0.5\r\n";
+
+} // namespace
+
+class TestMapSaveLoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstSaveAsksThenSavesInPlace();
+    void cancelledSaveChangesNothing();
+    void savedTextMatchesTheMap();
+    void roundTripKeepsEveryCell();
+    void splitDefinitionsSurviveARoundTrip();
+    void failedSaveKeepsTheOldFile();
+    void saveIntoMissingFolderIsReported();
+    void mapNameDecidesTheTextureFolder_data();
+    void mapNameDecidesTheTextureFolder();
+    void textureCopiesStayCurrent();
+    void savingALoadedMapInPlaceKeepsItsTextures();
+    void missingTextureIsReported();
+    void loadingTheExample();
+    void loadingTwiceGivesFreshIdentifiers();
+    void loadedSectorsAnswerClicks();
+    void loadResetsViewEvenWhenCancelled();
+    void unreadableOrForeignFileKeepsTheMap_data();
+    void unreadableOrForeignFileKeepsTheMap();
+    void undefinedCellsAreSkippedAndCounted();
+    void emptyMapReplacesTheCurrentOne();
+    void loadKeepsFillModeClickThrough();
+    void loadedTableFollowsEditorOrder();
+};
+
+void TestMapSaveLoad::firstSaveAsksThenSavesInPlace()
+{
+    EditorFixture editor;
+    DialogLog log;
+    const QString path = editor.path("level1.map");
+    answerDialogs(log, {path});
+    editor.paint(0, 0);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(log.captions, QStringList{"Save Corvid Map"});
+    QCOMPARE(log.filters, QStringList{"Corvid Map (*.map)"});
+    QCOMPARE(editor.view->currentMapFileName(), path);
+    QCOMPARE(editor.window->windowTitle(), "Editing: " + path + " - Tessel");
+    QVERIFY(QFileInfo(editor.path("level1/brick.png")).isFile());
+    editor.paint(1, 0);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(log.captions.size(), 1); // no second dialog
+    QVERIFY(readFile(path).contains("104,104,"));
+}
+
+void TestMapSaveLoad::cancelledSaveChangesNothing()
+{
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {});
+    editor.clickButton("btnSaveMap");
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+    QCOMPARE(editor.window->windowTitle(), QString("Tessel"));
+    QCOMPARE(QDir(editor.dir.path()).entryList(QDir::Files).size(), 0);
+}
+
+void TestMapSaveLoad::savedTextMatchesTheMap()
+{
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {editor.path("m.map")});
+    editor.setLayer("Floor");
+    editor.paint(0, 0);
+    editor.setLayer("Lightmap");
+    Sector *light = editor.paint(1, 1);
+    editor.clickButton("btnSaveMap");
+    const QByteArray floorId = QByteArray::number(editor.sectorOn("Floor", 0, 0)->data->texture.id);
+    const QByteArray lightId = QByteArray::number(light->data->texture.id);
+    const QByteArray expected = "#Ceil\r\n0,0,\r\n0,0,\r\n\r\n#Wall\r\n0,0,\r\n0,0,\r\n\r\n#Floor\r\n" + floorId
+        + ",0,\r\n0,0,\r\n\r\n#Door\r\n0,0,\r\n0,0,\r\n\r\n#Actor\r\n0,0,\r\n0,0,\r\n\r\n#Sprite\r\n0,0,\r\n0,0,\r\n\r\n"
+          "#Item\r\n0,0,\r\n0,0,\r\n\r\n#Lightmap\r\n0,0,\r\n0," + lightId + ",\r\n\r\n#Definitions\r\n"
+        + floorId + ",Floor,,m/floor_a.png\r\n" + lightId + ",Lightmap,Static,10,0,255,false,0.5\r\n";
+    QCOMPARE(readFile(editor.path("m.map")), expected);
+}
+
+void TestMapSaveLoad::roundTripKeepsEveryCell()
+{
+    DialogLog log;
+    QTemporaryDir out;
+    const QString first = out.filePath("first.map");
+    const QString second = out.filePath("second.map");
+    {
+        EditorFixture editor;
+        answerDialogs(log, {first});
+        editor.paint(0, 0);
+        editor.paint(1, 0)->setSubtype("PiercedWall");
+        editor.setLayer("Floor");
+        editor.pickTexture(1);
+        editor.paint(0, 1);
+        editor.setLayer("Item");
+        editor.paint(2, 2)->setSubtype("RedKey");
+        editor.setLayer("Lightmap");
+        Sector *light = editor.paint(3, 3);
+        light->setSubtype("Dynamic");
+        light->data->lighting.emission = 77;
+        light->data->lighting.emissionMin = 5;
+        light->data->lighting.emissionMax = 199;
+        light->data->lighting.randomIntensity = 1;
+        light->data->lighting.blinkDelay = 0.25;
+        editor.clickButton("btnSaveMap");
+    }
+    {
+        EditorFixture editor;
+        answerDialogs(log, {second}, {first});
+        editor.clickButton("btnLoadMap");
+        QCOMPARE(editor.layers->layerTable().sectorCount(), 5);
+        editor.clickButton("btnSaveMap");
+    }
+    QVERIFY(log.warnings.isEmpty());
+    const auto before = meaningOf(first);
+    const auto after = meaningOf(second);
+    QCOMPARE(before.size(), 5);
+    QCOMPARE(after.keys(), before.keys());
+    for (const QString &key : before.keys())
+        QVERIFY2(before.value(key) == after.value(key), qPrintable(key));
+    QCOMPARE(readFile(out.filePath("second/brick.png")), readFile(out.filePath("first/brick.png")));
+    QVERIFY(!readFile(out.filePath("second/floor_b.png")).isEmpty());
+    QVERIFY(!readFile(out.filePath("second/health.png")).isEmpty());
+}
+
+void TestMapSaveLoad::splitDefinitionsSurviveARoundTrip()
+{
+    DialogLog log;
+    QTemporaryDir out;
+    {
+        EditorFixture editor;
+        answerDialogs(log, {out.filePath("a.map")});
+        editor.paint(0, 0);
+        editor.paint(1, 0)->setSubtype("SolidBounding"); // same texture, other subtype
+        editor.clickButton("btnSaveMap");
+    }
+    EditorFixture editor;
+    answerDialogs(log, {}, {out.filePath("a.map")});
+    editor.clickButton("btnLoadMap");
+    QCOMPARE(editor.sectorOn("Wall", 0, 0)->data->subtype, QByteArray("Solid"));
+    QCOMPARE(editor.sectorOn("Wall", 1, 0)->data->subtype, QByteArray("SolidBounding"));
+}
+
+void TestMapSaveLoad::failedSaveKeepsTheOldFile()
+{
+    EditorFixture editor;
+    DialogLog log;
+    const QString path = editor.path("keep.map");
+    answerDialogs(log, {path});
+    editor.paint(0, 0);
+    editor.clickButton("btnSaveMap");
+    const QByteArray good = readFile(path);
+    const QString title = editor.window->windowTitle();
+    for (int x = 1; x < 12; ++x)
+        editor.paint(x, 5);
+    QFile::remove(editor.path("keep/brick.png"));
+    // A disk that fills up mid-write: the file size limit cuts the write short,
+    // for root as for anyone.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tiny = old;
+    tiny.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    editor.clickButton("btnSaveMap");
+    setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(readFile(path), good);
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY(log.warnings.first().contains(path));
+    QCOMPARE(editor.window->windowTitle(), title);
+    QVERIFY(!QFile::exists(editor.path("keep/brick.png"))); // no texture copied either
+}
+
+void TestMapSaveLoad::saveIntoMissingFolderIsReported()
+{
+    EditorFixture editor;
+    DialogLog log;
+    const QString path = editor.path("no/such/folder/x.map");
+    answerDialogs(log, {path});
+    editor.paint(0, 0);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+    QCOMPARE(editor.window->windowTitle(), QString("Tessel"));
+    // The next save asks again.
+    answerDialogs(log, {editor.path("x.map")});
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(editor.view->currentMapFileName(), editor.path("x.map"));
+}
+
+void TestMapSaveLoad::mapNameDecidesTheTextureFolder_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("attribute");
+    QTest::newRow("plain") << "level1.map" << "level1.map" << "level1" << QByteArray("level1/brick.png");
+    QTest::newRow("two dots") << "a.b.map" << "a.b.map" << "a.b" << QByteArray("a.b/brick.png");
+    QTest::newRow("no extension") << "level1" << "level1.map" << "level1" << QByteArray("level1/brick.png");
+    QTest::newRow("other extension") << "level1.txt" << "level1.txt.map" << "level1.txt"
+                                     << QByteArray("level1.txt/brick.png");
+}
+
+void TestMapSaveLoad::mapNameDecidesTheTextureFolder()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QFETCH(QString, folder);
+    QFETCH(QByteArray, attribute);
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {editor.path(chosen)});
+    editor.paint(0, 0);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(editor.view->currentMapFileName(), editor.path(saved));
+    QVERIFY(readFile(editor.path(saved)).contains("," + attribute + "\r\n"));
+    QVERIFY(QFileInfo(editor.path(folder + "/brick.png")).isFile());
+    // And the reader finds the image there again.
+    EditorFixture again;
+    answerDialogs(log, {}, {editor.path(saved)});
+    again.clickButton("btnLoadMap");
+    QVERIFY(!again.sectorOn("Wall", 0, 0)->data->button->icon().isNull());
+}
+
+void TestMapSaveLoad::textureCopiesStayCurrent()
+{
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {editor.path("t.map")});
+    editor.paint(0, 0);
+    editor.clickButton("btnSaveMap");
+    // The artist changes the image under the same name.
+    EditorFixture::writeImage(editor.path("textures/Wall/brick.png"), Qt::green);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(readFile(editor.path("t/brick.png")), readFile(editor.path("textures/Wall/brick.png")));
+    QVERIFY(log.warnings.isEmpty());
+}
+
+void TestMapSaveLoad::savingALoadedMapInPlaceKeepsItsTextures()
+{
+    DialogLog log;
+    QTemporaryDir out;
+    const QString path = out.filePath("same.map");
+    {
+        EditorFixture editor;
+        answerDialogs(log, {path});
+        editor.paint(0, 0);
+        editor.clickButton("btnSaveMap");
+    }
+    const QByteArray image = readFile(out.filePath("same/brick.png"));
+    QVERIFY(!image.isEmpty());
+    EditorFixture editor;
+    answerDialogs(log, {path}, {path});
+    editor.clickButton("btnLoadMap");
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(readFile(out.filePath("same/brick.png")), image);
+    QVERIFY(log.warnings.isEmpty());
+}
+
+void TestMapSaveLoad::missingTextureIsReported()
+{
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {editor.path("gone.map")});
+    editor.paint(0, 0);
+    QFile::remove(editor.path("textures/Wall/brick.png"));
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(editor.view->currentMapFileName(), editor.path("gone.map")); // the map itself is saved
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY(log.warnings.first().contains("brick.png"));
+}
+
+void TestMapSaveLoad::loadingTheExample()
+{
+    EditorFixture editor;
+    DialogLog log;
+    QDir().mkpath(editor.path("maps/level1"));
+    writeFile(editor.path("maps/level1.map"), exampleMap);
+    EditorFixture::writeImage(editor.path("maps/level1/brick.png"), Qt::red);
+    answerDialogs(log, {}, {editor.path("maps/level1.map")});
+    editor.setLayer("Floor");
+    editor.clickButton("btnLoadMap");
+    QCOMPARE(log.captions, QStringList{"Save Corvid Map"});
+    QCOMPARE(log.filters, QStringList{"Corvid Map (*.map)"});
+    QCOMPARE(editor.layers->layerTable().sectorCount(), 3);
+    Sector *wall = editor.sectorOn("Wall", 1, 0);
+    QVERIFY(wall);
+    QCOMPARE(wall->data->subtype, QByteArray("Solid"));
+    QCOMPARE(wall->data->texture.fileName, QByteArray("brick.png"));
+    QCOMPARE(wall->data->texture.folder, editor.path("maps/level1/").toUtf8());
+    QVERIFY(!wall->data->button->icon().isNull());
+    QCOMPARE(wall->data->button->pos(), QPoint(64, 0));
+    Sector *light = editor.sectorOn("Lightmap", 2, 0);
+    QCOMPARE(light->data->texture.folder, QByteArray("assets/"));
+    QCOMPARE(light->data->subtype, QByteArray("Static"));
+    QCOMPARE(light->data->lighting.emission, 10);
+    QVERIFY(editor.sectorOn("Floor", 0, 0)->data->button->icon().isNull()); // stone.png is missing
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    QCOMPARE(editor.gallery->currentTexture().fileName, QByteArray("brick.png"));
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+    QCOMPARE(editor.window->windowTitle(), QString("Tessel"));
+    QVERIFY(log.warnings.isEmpty());
+}
+
+void TestMapSaveLoad::loadingTwiceGivesFreshIdentifiers()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("level1.map"), exampleMap);
+    answerDialogs(log, {}, {editor.path("level1.map"), editor.path("level1.map")});
+    editor.clickButton("btnLoadMap");
+    const qint32 first = editor.sectorOn("Wall", 1, 0)->data->texture.id;
+    editor.clickButton("btnLoadMap");
+    const qint32 second = editor.sectorOn("Wall", 1, 0)->data->texture.id;
+    QVERIFY(second > first);
+    QCOMPARE(editor.layers->layerTable().sectorCount(), 3);
+}
+
+void TestMapSaveLoad::loadedSectorsAnswerClicks()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("level1.map"), exampleMap);
+    answerDialogs(log, {}, {editor.path("level1.map")});
+    editor.clickButton("btnLoadMap");
+    editor.click(1, 0);
+    QVERIFY(editor.view->openForm());
+    QCOMPARE(editor.view->openForm()->property("objectName").toString(), QString("objectProperties"));
+}
+
+void TestMapSaveLoad::loadResetsViewEvenWhenCancelled()
+{
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {}, {});
+    Sector *sector = editor.paint(2, 2);
+    editor.press(0, 0, Qt::MiddleButton);
+    editor.release(0, 0, Qt::MiddleButton);
+    editor.drag(1, 0, Qt::MiddleButton);
+    QCOMPARE(editor.view->origin(), QPoint(1, 0));
+    QCOMPARE(sector->data->button->pos(), QPoint(192, 128));
+    editor.clickButton("btnLoadMap");
+    QCOMPARE(editor.view->origin(), QPoint(0, 0));
+    QCOMPARE(sector->data->button->pos(), QPoint(128, 128));
+    QCOMPARE(sector->data->worldX, 128.0);
+    editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(1);
+    editor.clickButton("btnLoadMap");
+    QCOMPARE(editor.view->cellSize(), 64);
+    QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{sector});
+}
+
+void TestMapSaveLoad::unreadableOrForeignFileKeepsTheMap_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("missing file") << QByteArray() << false;
+    QTest::newRow("no definitions") << QByteArray("#Wall\n1,2,\n") << true;
+    QTest::newRow("empty file") << QByteArray() << true;
+}
+
+void TestMapSaveLoad::unreadableOrForeignFileKeepsTheMap()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    EditorFixture editor;
+    DialogLog log;
+    if (exists)
+        writeFile(editor.path("bad.map"), content);
+    answerDialogs(log, {}, {editor.path("bad.map")});
+    QPointer<Sector> sector = editor.paint(0, 0);
+    editor.clickButton("btnLoadMap");
+    QVERIFY(sector);
+    QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{sector.data()});
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY(log.warnings.first().contains("bad.map"));
+}
+
+void TestMapSaveLoad::undefinedCellsAreSkippedAndCounted()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("holes.map"), "#Wall\n5,7,5,\n0,9,\n\n#Definitions\n5,Wall,Solid,holes/x.png\n");
+    answerDialogs(log, {}, {editor.path("holes.map")});
+    editor.clickButton("btnLoadMap");
+    QCOMPARE(editor.layers->layerTable().sectorCount(), 2);
+    QCOMPARE(editor.sectorOn("Wall", 2, 0)->data->subtype, QByteArray("Solid"));
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY(log.warnings.first().startsWith("Cells skipped: 2 cell(s)"));
+}
+
+void TestMapSaveLoad::emptyMapReplacesTheCurrentOne()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("empty.map"), "#Ceil\r\n0,\r\n\r\n#Definitions\r\n");
+    answerDialogs(log, {}, {editor.path("empty.map")});
+    QPointer<Sector> sector = editor.paint(0, 0);
+    editor.setLayer("Floor");
+    editor.clickButton("btnLoadMap");
+    QVERIFY(!sector);
+    QCOMPARE(editor.layers->layerTable().sectorCount(), 0);
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
+    QVERIFY(log.warnings.isEmpty());
+}
+
+void TestMapSaveLoad::loadKeepsFillModeClickThrough()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("level1.map"), exampleMap);
+    answerDialogs(log, {}, {editor.path("level1.map")});
+    editor.clickButton("radioFloodFill");
+    editor.clickButton("btnLoadMap");
+    QVERIFY(editor.sectorOn("Wall", 1, 0)->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+void TestMapSaveLoad::loadedTableFollowsEditorOrder()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("odd.map"), "#Item\n5,\n\n#Roof\n5,\n\n#Ceil\n5,\n\n#Definitions\n5,Ceil,,odd/c.png\n");
+    answerDialogs(log, {editor.path("odd2.map")}, {editor.path("odd.map")});
+    editor.clickButton("btnLoadMap");
+    QCOMPARE(editor.layers->layerTable().names(),
+             (QList<QByteArray>{"Ceil", "Wall", "Floor", "Door", "Actor", "Sprite", "Item", "Lightmap", "Roof"}));
+    editor.clickButton("btnSaveMap");
+    const QByteArray saved = readFile(editor.path("odd2.map"));
+    QVERIFY(saved.startsWith("#Ceil\r\n"));
+    QVERIFY(saved.indexOf("#Lightmap") < saved.indexOf("#Roof"));
+}
+
+QTEST_MAIN(TestMapSaveLoad)
+#include "tst_mapsaveload.moc"
