@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+// One image the editor ships: where it goes below the editor's folder, and how to draw it.
+struct Asset
+{
+    QString path; // relative, for example "textures/Wall/brick.png"
+    std::function<QImage()> draw;
+};
+
+// Everything the generator writes, in a fixed order.
+class AssetCatalogue
+{
+public:
+    static QVector<Asset> all();
+    // The layers that get a texture folder; light cells use the lamp instead.
+    static QStringList textureLayers();
+};
