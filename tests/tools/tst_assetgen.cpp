@@ -1,0 +1,313 @@
+#include "assetcatalogue.h"
+#include "assetwriter.h"
+#include "interfaceart.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool near(const QColor &a, const QColor &b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+QImage load(const QString &path)
+{
+    return QImage(path).convertToFormat(QImage::Format_ARGB32);
+}
+
+// As the editor shows a texture in a map cell at the smallest zoom.
+QImage atCellSize(const QImage &image)
+{
+    return image.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+// Mean channel difference over the pixels that either image covers, so that
+// two cut-out figures are compared on the figures, not on the empty space around them.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    int covered = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (qAlpha(p) == 0 && qAlpha(q) == 0)
+                continue;
+            ++covered;
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                 + std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+        }
+    }
+    return covered ? sum / (covered * 4) : 0;
+}
+
+QStringList filesBelow(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+QStringList texturesOf(const QString &root, const QString &layer)
+{
+    return QDir(root + "/textures/" + layer).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class TestAssetGen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void writesWhatTheEditorReads_data();
+    void writesWhatTheEditorReads();
+    void textureFoldersAndCounts();
+    void gridTileDrawsOneLinePerCell_data();
+    void gridTileDrawsOneLinePerCell();
+    void cursorHotSpotIsTheCentre_data();
+    void cursorHotSpotIsTheCentre();
+    void lampIsBrightWithAShape();
+    void texturesAreFullSizeAndDetailed();
+    void surfacesAreOpaqueAndCutOutsAreNot();
+    void texturesOfALayerDifferAtCellSize();
+    void outputIsDeterministic();
+    void reportsWhatCouldNotBeWritten();
+
+private:
+    QTemporaryDir output;
+};
+
+void TestAssetGen::initTestCase()
+{
+    QVERIFY(output.isValid());
+    QCOMPARE(AssetWriter::writeAll(output.path()), QStringList());
+}
+
+void TestAssetGen::writesWhatTheEditorReads_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("size");
+    for (int size : {16, 32, 48, 64}) {
+        const QString name = QString("assets/bg%1x%1.jpg").arg(size);
+        QTest::newRow(qPrintable(name)) << name << size;
+    }
+    QTest::newRow("pencil") << "assets/pencil.png" << int(InterfaceArt::CursorSize);
+    QTest::newRow("bucket") << "assets/bucket.png" << int(InterfaceArt::CursorSize);
+    QTest::newRow("lamp") << "assets/lamp.png" << 64;
+}
+
+void TestAssetGen::writesWhatTheEditorReads()
+{
+    QFETCH(QString, path);
+    QFETCH(int, size);
+    const QImage image(output.filePath(path));
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    QCOMPARE(image.size(), QSize(size, size));
+}
+
+void TestAssetGen::textureFoldersAndCounts()
+{
+    const QStringList folders = QDir(output.filePath("textures")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(folders, QStringList({"Actor", "Ceil", "Door", "Floor", "Item", "Sprite", "Wall"}));
+    QVERIFY(!QDir(output.filePath("textures/Lightmap")).exists());
+
+    const QRegularExpression shortLowerCase("^[a-z0-9]{1,16}\\.png$");
+    for (const QString &layer : folders) {
+        const QStringList names = texturesOf(output.path(), layer);
+        const bool surface = QStringList({"Ceil", "Floor", "Wall", "Door"}).contains(layer);
+        QVERIFY2(names.size() >= (surface ? 4 : 2), qPrintable(layer));
+        for (const QString &name : names)
+            QVERIFY2(shortLowerCase.match(name).hasMatch(), qPrintable(layer + "/" + name));
+    }
+}
+
+void TestAssetGen::gridTileDrawsOneLinePerCell_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {16, 32, 48, 64})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void TestAssetGen::gridTileDrawsOneLinePerCell()
+{
+    QFETCH(int, size);
+    const QImage tile = load(output.filePath(QString("assets/bg%1x%1.jpg").arg(size)));
+    QCOMPARE(tile.size(), QSize(size, size));
+
+    // Repeat the tile as the map widget does and walk a row and a column across
+    // three cells: the line must show exactly on cell boundaries, once each.
+    QImage sheet(size * 3, size * 3, QImage::Format_ARGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            for (int py = 0; py < size; ++py)
+                for (int px = 0; px < size; ++px)
+                    sheet.setPixel(x * size + px, y * size + py, tile.pixel(px, py));
+
+    const QColor line = InterfaceArt::gridLineColour();
+    const QColor cell = InterfaceArt::gridCellColour();
+    const int lineContrast = line.value() - cell.value();
+    QVERIFY(lineContrast >= 40);
+    for (int probe : {size / 2, size + 3, 3 * size - 2}) {
+        for (int i = 0; i < 3 * size; ++i) {
+            const bool boundary = i % size == 0;
+            const QColor across = sheet.pixelColor(i, probe);
+            const QColor down = sheet.pixelColor(probe, i);
+            const QString where = QString("size %1, probe %2, at %3").arg(size).arg(probe).arg(i);
+            QVERIFY2(near(across, boundary ? line : cell, 10), qPrintable(where + " (row)"));
+            QVERIFY2(near(down, boundary ? line : cell, 10), qPrintable(where + " (column)"));
+        }
+    }
+}
+
+void TestAssetGen::cursorHotSpotIsTheCentre_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("pencil") << "assets/pencil.png";
+    QTest::newRow("bucket") << "assets/bucket.png";
+}
+
+void TestAssetGen::cursorHotSpotIsTheCentre()
+{
+    QFETCH(QString, path);
+    const QImage cursor = load(output.filePath(path));
+    const int last = cursor.width() - 1;
+    const int centre = cursor.width() / 2;
+    QVERIFY(cursor.hasAlphaChannel());
+    for (const QPoint corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+        QCOMPARE(qAlpha(cursor.pixel(corner)), 0);
+    QVERIFY(qAlpha(cursor.pixel(centre, centre)) >= 200);
+    if (path.contains("pencil")) {
+        // The tip is the centre: nothing of the pencil lies beyond it, down and left.
+        for (int y = centre + 3; y <= last; ++y)
+            for (int x = 0; x <= centre - 3; ++x)
+                QVERIFY2(qAlpha(cursor.pixel(x, y)) == 0, qPrintable(QString("%1,%2").arg(x).arg(y)));
+    }
+}
+
+void TestAssetGen::lampIsBrightWithAShape()
+{
+    const QImage lamp = load(output.filePath("assets/lamp.png"));
+    int solid = 0, clear = 0;
+    double brightness = 0;
+    for (int y = 0; y < lamp.height(); ++y) {
+        for (int x = 0; x < lamp.width(); ++x) {
+            const QRgb pixel = lamp.pixel(x, y);
+            if (qAlpha(pixel) >= 200) {
+                ++solid;
+                brightness += qGray(pixel);
+            } else if (qAlpha(pixel) == 0) {
+                ++clear;
+            }
+        }
+    }
+    // Shaded to a single grey, only the outline tells what it is.
+    const int area = lamp.width() * lamp.height();
+    QVERIFY2(solid > area / 8 && solid < area * 2 / 3, qPrintable(QString::number(solid)));
+    QVERIFY(clear > area / 8);
+    QVERIFY2(brightness / solid > 170, qPrintable(QString::number(brightness / solid)));
+}
+
+void TestAssetGen::texturesAreFullSizeAndDetailed()
+{
+    for (const QString &layer : AssetCatalogue::textureLayers()) {
+        for (const QString &name : texturesOf(output.path(), layer)) {
+            const QString path = layer + "/" + name;
+            const QImage image = load(output.filePath("textures/" + path));
+            QVERIFY2(image.size() == QSize(64, 64), qPrintable(path));
+            // A drawing step that silently drew nothing leaves a flat image.
+            const QImage small = atCellSize(image);
+            double sum = 0, squares = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    const double grey = qGray(small.pixel(x, y)) * qAlpha(small.pixel(x, y)) / 255.0;
+                    sum += grey;
+                    squares += grey * grey;
+                }
+            const double spread = std::sqrt(squares / 256 - (sum / 256) * (sum / 256));
+            QVERIFY2(spread > 6, qPrintable(path + ": " + QString::number(spread)));
+        }
+    }
+}
+
+void TestAssetGen::surfacesAreOpaqueAndCutOutsAreNot()
+{
+    for (const QString &layer : AssetCatalogue::textureLayers()) {
+        const bool surface = QStringList({"Ceil", "Floor", "Wall", "Door"}).contains(layer);
+        for (const QString &name : texturesOf(output.path(), layer)) {
+            const QImage image = load(output.filePath("textures/" + layer + "/" + name));
+            const QString path = layer + "/" + name;
+            if (surface) {
+                for (int y = 0; y < 64; ++y)
+                    for (int x = 0; x < 64; ++x)
+                        QVERIFY2(qAlpha(image.pixel(x, y)) == 255, qPrintable(path));
+            } else {
+                QVERIFY2(qAlpha(image.pixel(0, 0)) == 0 && qAlpha(image.pixel(63, 0)) == 0, qPrintable(path));
+            }
+        }
+    }
+}
+
+void TestAssetGen::texturesOfALayerDifferAtCellSize()
+{
+    for (const QString &layer : AssetCatalogue::textureLayers()) {
+        const QStringList names = texturesOf(output.path(), layer);
+        QVector<QImage> small;
+        for (const QString &name : names)
+            small << atCellSize(load(output.filePath("textures/" + layer + "/" + name)));
+        for (int i = 0; i < names.size(); ++i) {
+            for (int j = i + 1; j < names.size(); ++j) {
+                const double difference = meanDifference(small[i], small[j]);
+                QVERIFY2(difference > 12, qPrintable(QString("%1: %2 and %3 differ by only %4")
+                                                         .arg(layer, names[i], names[j])
+                                                         .arg(difference)));
+            }
+        }
+    }
+}
+
+void TestAssetGen::outputIsDeterministic()
+{
+    QTemporaryDir again;
+    QVERIFY(again.isValid());
+    QCOMPARE(AssetWriter::writeAll(again.path()), QStringList());
+    const QStringList files = filesBelow(output.path());
+    QCOMPARE(filesBelow(again.path()), files);
+    QCOMPARE(files.size(), AssetCatalogue::all().size());
+    for (const QString &file : files) {
+        QFile first(output.filePath(file)), second(again.filePath(file));
+        QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+        QVERIFY2(first.readAll() == second.readAll(), qPrintable(file));
+    }
+}
+
+void TestAssetGen::reportsWhatCouldNotBeWritten()
+{
+    // A plain file where the output folder should be: nothing can be written below it.
+    QTemporaryDir dir;
+    const QString blocked = dir.filePath("blocked");
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QStringList failed = AssetWriter::writeAll(blocked);
+    QCOMPARE(failed.size(), AssetCatalogue::all().size());
+    QVERIFY(failed.contains("assets/lamp.png"));
+}
+
+QTEST_GUILESS_MAIN(TestAssetGen)
+#include "tst_assetgen.moc"
