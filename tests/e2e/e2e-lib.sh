@@ -1,0 +1,236 @@
+# Shared by the end-to-end tests (sourced, not run): a private X server,
+# a scratch working directory with generated images, waiting by polling,
+# a screenshot at every step, and a teardown that leaves nothing running.
+#
+# A test calls e2e_begin NAME OUTPUT_DIR first. On failure the screenshots
+# and program logs stay in OUTPUT_DIR/NAME and their paths are printed; on
+# success the screenshots are removed.
+
+set -euo pipefail
+shopt -s inherit_errexit
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-60}      # seconds for any single wait
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+OUT=
+WORK=
+XVFB_PID=
+STEP_NO=0
+STEP_NAME=start
+PIDS=()
+
+say() { printf '[%s] %s\n' "$(date +%T)" "$*"; }
+
+fail() {
+    printf 'FAIL (step %d, %s): %s\n' "$STEP_NO" "$STEP_NAME" "$*" >&2
+    exit 1
+}
+
+e2e_begin() {
+    local name=$1
+    OUT=$2/$name
+    rm -rf "$OUT"
+    mkdir -p "$OUT/shots"
+    for tool in Xvfb xdotool import convert python3; do
+        command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup.sh installs it)"
+    done
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/tessel-e2e.XXXXXX")
+    trap e2e_end EXIT
+    mkdir -m 700 "$WORK/xdg"
+    export XDG_RUNTIME_DIR=$WORK/xdg
+    export QT_QPA_PLATFORM=xcb
+    export QT_QPA_PLATFORMTHEME=          # Qt's own file dialog, which xdotool can type into
+    unset SESSION_MANAGER
+    start_xvfb
+}
+
+e2e_end() {
+    local status=$?
+    set +e
+    trap - EXIT
+    if [ -n "$XVFB_PID" ] && [ "$status" -ne 0 ]; then
+        snap "at-failure"
+    fi
+    local pid
+    for pid in "${PIDS[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    if [ "$status" -ne 0 ]; then
+        echo "Screenshots of every step:" >&2
+        ls -1 "$OUT"/shots/*.png 2>/dev/null | sed 's/^/  /' >&2
+        local log
+        for log in "$OUT"/*.log; do
+            [ -s "$log" ] || continue
+            echo "---- last lines of $log" >&2
+            tail -n 20 "$log" >&2
+        done
+        echo "Working directory kept: $WORK" >&2
+    else
+        rm -rf "$OUT/shots" "$WORK"
+    fi
+    exit "$status"
+}
+
+# Takes the first free display from 90 up. The server reports its display
+# number on a pipe once it accepts clients; one that dies instead lost the
+# number to another server started at the same moment, so try the next.
+start_xvfb() {
+    local n ready
+    for n in $(seq 90 299); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        ready=$WORK/display-$n
+        : >"$ready"
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$ready" \
+            >"$OUT/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        local end=$((SECONDS + E2E_TIMEOUT))
+        while kill -0 "$XVFB_PID" 2>/dev/null; do
+            if [ -s "$ready" ]; then
+                export DISPLAY=:$n
+                say "Xvfb on $DISPLAY, process $XVFB_PID"
+                return 0
+            fi
+            [ $SECONDS -lt $end ] || fail "Xvfb :$n did not start"
+            sleep 0.1
+        done
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    done
+    fail "no free X display between :90 and :299"
+}
+
+# Runs "$@" until it succeeds; fails the test after E2E_TIMEOUT seconds.
+wait_until() {
+    local what=$1
+    shift
+    local end=$((SECONDS + E2E_TIMEOUT))
+    until "$@"; do
+        [ $SECONDS -lt $end ] || fail "timed out after ${E2E_TIMEOUT}s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# Starts a new step: a screenshot of the screen as the previous step left it.
+step() {
+    [ "$STEP_NO" -eq 0 ] || snap "$STEP_NAME"
+    STEP_NO=$((STEP_NO + 1))
+    STEP_NAME=$*
+    say "step $STEP_NO: $STEP_NAME"
+}
+
+snap() {
+    local slug
+    slug=$(printf '%s' "$1" | tr -cs 'A-Za-z0-9' '-' | cut -c1-50)
+    import -window root "$(printf '%s/shots/%02d-%s.png' "$OUT" "$STEP_NO" "$slug")" 2>/dev/null || true
+}
+
+# Starts a program from DIR with its output in OUT/NAME.log; sets LAST_PID.
+start_program() {
+    local name=$1 dir=$2
+    shift 2
+    (cd "$dir" && exec "$@") >"$OUT/$name.log" 2>&1 &
+    LAST_PID=$!
+    PIDS+=("$LAST_PID")
+}
+
+# Ends a program we started and waits for it to be gone.
+stop_program() {
+    local pid=$1
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# The first visible window of process PID whose title matches REGEX.
+window_of() {
+    local pid=$1 regex=$2 id
+    id=$(timeout "$E2E_TIMEOUT" xdotool search --sync --all --onlyvisible --pid "$pid" --name "$regex" | head -n 1) ||
+        fail "no window \"$regex\" of process $pid within ${E2E_TIMEOUT}s"
+    [ -n "$id" ] || fail "no window \"$regex\" of process $pid"
+    echo "$id"
+}
+
+window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
+
+title_is() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "$2" ]; }
+
+focus() { xdotool windowfocus --sync "$1"; }
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# "R G B" of the screen pixel at X Y.
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 rgb:- 2>/dev/null | od -An -tu1 | xargs; }
+
+# True when the pixel at X Y is within 24 per channel of "R G B".
+pixel_near() {
+    local x=$1 y=$2 want=$3 r g b wr wg wb d
+    read -r r g b <<<"$(pixel "$x" "$y")"
+    [ -n "${b:-}" ] || return 1
+    read -r wr wg wb <<<"$want"
+    for d in $((r - wr)) $((g - wg)) $((b - wb)); do
+        [ "${d#-}" -le 24 ] || return 1
+    done
+}
+
+# Picks TEXT in the combo box at X Y of process PID: opens its pop-up list,
+# waits for it, types the entry's name and Return, and waits for it to close.
+choose_in_combo() {
+    local pid=$1 x=$2 y=$3 text=$4 before
+    before=$(visible_windows "$pid")
+    click_at "$x" "$y"
+    wait_until "the pop-up list for \"$text\"" test "$(visible_windows "$pid")" -gt "$before"
+    xdotool type --delay 30 "$text"
+    xdotool key Return
+    wait_until "the pop-up list to close" test "$(visible_windows "$pid")" -eq "$before"
+}
+
+# Replaces the text of the line edit at X Y.
+set_field() {
+    click_at "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$3"
+}
+
+# Answers Qt's own file dialog titled TITLE of process PID with PATH: its
+# file name field has the focus when it opens.
+answer_file_dialog() {
+    local pid=$1 title=$2 path=$3 dialog
+    dialog=$(window_of "$pid" "^$title\$")
+    focus "$dialog"
+    xdotool type --delay 20 "$path"
+    xdotool key Return
+    wait_until "the \"$title\" dialog to close" window_gone "^$title\$"
+}
+
+# Solid-colour images for a working directory: the editor's interface images
+# under assets/ and one texture per layer under textures/, in colours that
+# screenshots can tell apart.
+make_images() {
+    local dir=$1 size
+    mkdir -p "$dir/assets"
+    for size in 16 32 48 64; do
+        convert -size "${size}x${size}" xc:'rgb(40,60,90)' -fill none -stroke 'rgb(90,110,140)' \
+            -draw "rectangle 0,0 $((size - 1)),$((size - 1))" -quality 100 "$dir/assets/bg${size}x${size}.jpg"
+    done
+    convert -size 32x32 xc:white "$dir/assets/pencil.png"
+    convert -size 32x32 xc:white "$dir/assets/bucket.png"
+    convert -size 64x64 xc:'rgb(255,230,0)' "$dir/assets/lamp.png"
+    local layer name colour
+    while read -r layer name colour; do
+        mkdir -p "$dir/textures/$layer"
+        convert -size 64x64 xc:"$colour" "$dir/textures/$layer/$name"
+    done <<'EOF'
+Ceil plaster.png rgb(230,230,200)
+Floor stone.png rgb(30,60,220)
+Wall brick.png rgb(220,30,30)
+Door oak.png rgb(150,90,30)
+Actor guard.png rgb(30,200,30)
+Sprite barrel.png rgb(120,120,0)
+Item medkit.png rgb(240,240,240)
+EOF
+}

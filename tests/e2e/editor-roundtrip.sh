@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# A level designer's session with the real editor under Xvfb, by mouse and
+# keyboard: paints two layers, draws a wall and a door through the Shift and
+# Ctrl temporary layers, makes a dynamic light that emits, saves with Ctrl+S
+# through the file dialog, then loads the map into a fresh editor and saves
+# it under a second name. Both files must describe the same cells, and both
+# texture folders must hold the same images as the gallery.
+#
+# Usage: editor-roundtrip.sh PATH/TO/Tessel OUTPUT_DIR
+source "$(dirname "$0")/e2e-lib.sh"
+
+TESSEL=$1
+e2e_begin editor-roundtrip "$2"
+
+# Where things are on screen. There is no window manager, so every window
+# opens at (0, 0). The map widget's top left follows from the fixed-width
+# left column and the layout margins; at zoom 4 a cell is 64 pixels.
+MAP_X=357 MAP_Y=11 CELL=64
+LAYER_COMBO=(182 65)
+LOAD_BUTTON=(100 676)
+# The properties window's widgets have fixed positions in their form.
+SUBTYPE_COMBO=(170 141) MIN_FIELD=(95 251) MAX_FIELD=(195 251) BLINK_FIELD=(135 281)
+RANDOM_CHECK=(47 310) EMITTER_CHECK=(47 340) RADIUS_SLIDER=(47 374) OK_BUTTON=(274 473)
+GRID_COLOUR="40 60 90"
+BRICK_COLOUR="220 30 30"
+
+cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
+cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
+cell_is_empty() { pixel_near "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
+cell_is_filled() { ! cell_is_empty "$1" "$2"; }
+
+# A left click on an empty cell paints it with the Pencil.
+paint() {
+    click_at "$(cell_x "$1")" "$(cell_y "$2")"
+    wait_until "cell ($1, $2) to be painted" cell_is_filled "$1" "$2"
+}
+
+APP=$WORK/app
+MAPS=$WORK/maps
+mkdir -p "$APP" "$MAPS"
+make_images "$APP"
+
+step "start the editor"
+start_program editor1 "$APP" "$TESSEL"
+EDITOR=$LAST_PID
+WINDOW=$(window_of "$EDITOR" '^Tessel$')
+focus "$WINDOW"
+wait_until "the empty map grid" cell_is_empty 0 0
+cell_is_empty 11 8 || fail "the map widget is not where the test expects it"
+
+step "paint walls on the Wall layer"
+paint 1 1
+paint 1 2
+
+step "paint floor on the Floor layer"
+choose_in_combo "$EDITOR" "${LAYER_COMBO[@]}" Floor
+paint 2 1
+paint 2 2
+
+step "hold Shift and paint a wall"
+focus "$WINDOW"
+xdotool keydown shift
+paint 3 1
+xdotool keyup shift
+
+step "hold Ctrl and paint a door"
+xdotool keydown ctrl
+paint 4 1
+xdotool keyup ctrl
+
+step "paint floor again after the keys are released"
+paint 3 2
+
+step "paint a light on the Lightmap layer"
+choose_in_combo "$EDITOR" "${LAYER_COMBO[@]}" Lightmap
+paint 8 5
+
+step "open the light's properties"
+click_at "$(cell_x 8)" "$(cell_y 5)"
+FORM=$(window_of "$EDITOR" '^Object Properties$')
+focus "$FORM"
+
+step "make the light dynamic with its own values"
+choose_in_combo "$EDITOR" "${SUBTYPE_COMBO[@]}" Dynamic
+set_field "${MIN_FIELD[@]}" 30
+set_field "${MAX_FIELD[@]}" 200
+set_field "${BLINK_FIELD[@]}" 0.25
+click_at "${RANDOM_CHECK[@]}"
+
+step "tick the emission, radius 3, and press OK"
+click_at "${EMITTER_CHECK[@]}"
+click_at "${RADIUS_SLIDER[@]}"
+xdotool key Right
+click_at "${OK_BUTTON[@]}"
+wait_until "the properties window to close" window_gone '^Object Properties$'
+# The emission lights the cells around the light, three rings wide.
+wait_until "the emission's outer ring" cell_is_filled 11 8
+cell_is_filled 5 2 || fail "the emission did not reach cell (5, 2)"
+
+step "save with Ctrl+S as level1.map"
+focus "$WINDOW"
+xdotool key ctrl+s
+answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level1.map"
+wait_until "the window title to name level1" title_is "$WINDOW" "Editing: $MAPS/level1.map - Tessel"
+[ -f "$MAPS/level1.map" ] || fail "Ctrl+S wrote no level1.map"
+
+step "close the first editor"
+stop_program "$EDITOR"
+
+step "start a fresh editor"
+start_program editor2 "$APP" "$TESSEL"
+EDITOR=$LAST_PID
+WINDOW=$(window_of "$EDITOR" '^Tessel$')
+focus "$WINDOW"
+wait_until "the empty map grid" cell_is_empty 1 1
+
+step "load level1.map"
+click_at "${LOAD_BUTTON[@]}"
+answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level1.map"
+# A load shows the Wall layer.
+wait_until "the loaded wall at (1, 1)" pixel_near "$(cell_x 1)" "$(cell_y 1)" "$BRICK_COLOUR"
+
+step "save the loaded map with Ctrl+S as level2.map"
+focus "$WINDOW"
+xdotool key ctrl+s
+answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level2.map"
+wait_until "the window title to name level2" title_is "$WINDOW" "Editing: $MAPS/level2.map - Tessel"
+[ -f "$MAPS/level2.map" ] || fail "Ctrl+S wrote no level2.map"
+kill -0 "$EDITOR" 2>/dev/null || fail "the second editor is gone"
+
+step "compare the two maps cell by cell"
+python3 "$E2E_DIR/mapcells.py" "$MAPS/level1.map" >"$OUT/level1.cells" || fail "level1.map does not read back"
+python3 "$E2E_DIR/mapcells.py" "$MAPS/level2.map" >"$OUT/level2.cells" || fail "level2.map does not read back"
+diff -u "$OUT/level1.cells" "$OUT/level2.cells" >&2 || fail "the maps differ (- saved by hand, + saved after loading)"
+
+# What the session painted must be in the file, not only survive the trip.
+expect_cell() {
+    grep -Eqx "$1" "$OUT/level1.cells" || fail "no cell line matching: $1 (see $OUT/level1.cells)"
+}
+expect_cell 'Wall 1 1 \| Wall \| Solid \| brick\.png \| -'
+expect_cell 'Wall 1 2 \| Wall \| Solid \| brick\.png \| -'
+expect_cell 'Floor 2 1 \| Floor \|  \| stone\.png \| -'
+expect_cell 'Floor 2 2 \| Floor \|  \| stone\.png \| -'
+expect_cell 'Floor 3 2 \| Floor \|  \| stone\.png \| -'
+# Shift and Ctrl paint with the gallery's current (Floor) texture.
+expect_cell 'Wall 3 1 \| Wall \| Solid \| stone\.png \| -'
+expect_cell 'Door 4 1 \| (Wall|Door) \| Solid \| stone\.png \| -'
+# The light: its maximum is the level it emits, min and random as typed.
+expect_cell 'Lightmap 8 5 \| Lightmap \| Dynamic \| - \| 200,30,200,true,[0-9.e+-]+'
+expect_cell 'Lightmap 9 5 \| Lightmap \| Dynamic \| - \| 134,30,134,true,[0-9.e+-]+'
+expect_cell 'Lightmap 11 8 \| Lightmap \| Dynamic \| - \| 40,30,40,true,[0-9.e+-]+'
+[ "$(grep -c '^Lightmap ' "$OUT/level1.cells")" -eq 49 ] || fail "the emission did not fill 7 x 7 Lightmap cells"
+[ "$(grep -vc '^Lightmap ' "$OUT/level1.cells")" -eq 7 ] || fail "expected exactly 7 painted cells besides the lights"
+
+step "compare the texture copies"
+for map in level1 level2; do
+    [ "$(cd "$MAPS/$map" && ls | xargs)" = "brick.png stone.png" ] ||
+        fail "$map/ holds \"$(cd "$MAPS/$map" && ls | xargs)\", not brick.png and stone.png"
+    cmp "$APP/textures/Wall/brick.png" "$MAPS/$map/brick.png" || fail "$map/brick.png differs from the gallery's"
+    cmp "$APP/textures/Floor/stone.png" "$MAPS/$map/stone.png" || fail "$map/stone.png differs from the gallery's"
+done
+
+step "done"
+say "PASS"
