@@ -1,12 +1,15 @@
 #include "assetcatalogue.h"
 #include "assetwriter.h"
+#include "grain.h"
 #include "interfaceart.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +65,21 @@ QStringList filesBelow(const QString &root)
     return files;
 }
 
+// The mean hue of the strongly coloured pixels: the key colour of a key or a key door.
+int keyHue(const QImage &image)
+{
+    double x = 0, y = 0;
+    for (int py = 0; py < image.height(); ++py)
+        for (int px = 0; px < image.width(); ++px) {
+            const QColor colour = image.pixelColor(px, py);
+            if (colour.alpha() == 255 && colour.hsvSaturation() > 150 && colour.value() > 120) {
+                x += std::cos(colour.hsvHue() * M_PI / 180);
+                y += std::sin(colour.hsvHue() * M_PI / 180);
+            }
+        }
+    return int(std::lround(std::atan2(y, x) * 180 / M_PI + 360)) % 360;
+}
+
 QStringList texturesOf(const QString &root, const QString &layer)
 {
     return QDir(root + "/textures/" + layer).entryList(QDir::Files, QDir::Name);
@@ -86,8 +104,11 @@ private slots:
     void texturesAreFullSizeAndDetailed();
     void surfacesAreOpaqueAndCutOutsAreNot();
     void texturesOfALayerDifferAtCellSize();
+    void keysMatchTheirDoors();
     void outputIsDeterministic();
     void reportsWhatCouldNotBeWritten();
+    void grainStaysInRangeAndKeepsAlpha();
+    void programExitCodes();
 
 private:
     QTemporaryDir output;
@@ -307,6 +328,69 @@ void TestAssetGen::reportsWhatCouldNotBeWritten()
     const QStringList failed = AssetWriter::writeAll(blocked);
     QCOMPARE(failed.size(), AssetCatalogue::all().size());
     QVERIFY(failed.contains("assets/lamp.png"));
+}
+
+void TestAssetGen::keysMatchTheirDoors()
+{
+    QSet<int> hues;
+    for (const QString &key : QStringList{"bluekey.png", "redkey.png", "greenkey.png", "yellowkey.png"}) {
+        const int door = keyHue(load(output.filePath("textures/Door/") + key));
+        const int item = keyHue(load(output.filePath("textures/Item/") + key));
+        const int apart = std::abs(door - item);
+        QVERIFY2(std::min(apart, 360 - apart) <= 15, qPrintable(QString("%1: door hue %2, key hue %3")
+                                                                    .arg(key).arg(door).arg(item)));
+        hues.insert(door / 30);
+    }
+    QCOMPARE(hues.size(), 4);
+}
+
+void TestAssetGen::grainStaysInRangeAndKeepsAlpha()
+{
+    Grain first(5), second(5);
+    bool low = false, high = false;
+    for (int i = 0; i < 2000; ++i) {
+        const int value = first.between(-3, 3);
+        QCOMPARE(second.between(-3, 3), value);
+        QVERIFY(value >= -3 && value <= 3);
+        low = low || value == -3;
+        high = high || value == 3;
+    }
+    QVERIFY(low && high);
+    QVERIFY(Grain(0).next() != 0); // a zero seed must not stick at zero
+
+    // Noise on a cut-out must not show in its transparent parts or change its edge.
+    QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setPixelColor(2, 2, QColor(100, 100, 100, 255));
+    image.setPixelColor(3, 3, QColor(100, 100, 100, 128));
+    Grain::roughen(image, 30, 9);
+    QCOMPARE(image.format(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const int alpha = qAlpha(image.pixel(x, y));
+            QCOMPARE(alpha, x == 2 && y == 2 ? 255 : x == 3 && y == 3 ? 128 : 0);
+        }
+}
+
+void TestAssetGen::programExitCodes()
+{
+    // The build step relies on these: a failure must stop the build.
+    QProcess program;
+    program.start(TESSEL_ASSETGEN, QStringList());
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 2);
+
+    QTemporaryDir dir;
+    const QString blocked = dir.filePath("blocked");
+    QFile(blocked).open(QIODevice::WriteOnly);
+    program.start(TESSEL_ASSETGEN, {blocked});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 1);
+
+    program.start(TESSEL_ASSETGEN, {dir.filePath("tree")});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(filesBelow(dir.filePath("tree")), filesBelow(output.path()));
 }
 
 QTEST_GUILESS_MAIN(TestAssetGen)
