@@ -270,5 +270,9 @@ void MapView::drawSelectionOverlay(const QPoint &anchor)
     selectionOverlay->move(left, top);
     selectionOverlay->resize(width + 2, height + 2);
     selectionOverlay->setPicture(picture);
+    // Without a compositing window manager a translucent window shows black;
+    // the mask keeps everything but the outline see-through everywhere.
+    const QRect outer(0, 0, width + 2, height + 2);
+    selectionOverlay->setMask(QRegion(outer).subtracted(QRegion(outer.adjusted(3, 3, -3, -3))));
     selectionOverlay->show();
 }

@@ -178,6 +178,10 @@ void TestMapView::overlayIsClampedToTheMap()
     QCOMPARE(overlay->pos(), mapTopLeft);
     QCOMPARE(overlay->size(), QSize(100 + 2, 80 + 2));
     QVERIFY(!overlay->picture(Qt::ReturnByValue).isNull());
+    // Only the outline is opaque: the map stays visible inside the rectangle.
+    QVERIFY(overlay->mask().contains(QPoint(0, 0)));
+    QVERIFY(overlay->mask().contains(QPoint(101, 81)));
+    QVERIFY(!overlay->mask().contains(QPoint(50, 40)));
 }
 
 void TestMapView::overlayFollowsTheDrag()
