@@ -1,0 +1,440 @@
+// The editor side of the benchmark: a real Tessel window, driven the way a user
+// drives it (combo box, slider, radio buttons, mouse events on the map).
+#include "benchcommon.h"
+
+#include "app/tessel.h"
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/dialogs.h"
+#include "model/emission.h"
+#include "model/iconcache.h"
+#include "model/sector.h"
+#include "model/sectorcanvas.h"
+#include "model/sectorfactory.h"
+#include "model/subtypetable.h"
+#include "view/mapview.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QGraphicsColorizeEffect>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QWindow>
+
+#include <memory>
+
+namespace {
+
+class EditorBench
+{
+public:
+    EditorBench(Workspace &workspace, int side, int runs, Report &report)
+        : workspace(workspace), side(side), runs(runs), report(report)
+    {
+        window.reset(new Tessel);
+        window->show();
+        for (int i = 0; i < 100 && !(window->windowHandle() && window->windowHandle()->isExposed()); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        view = window->mapView();
+        layers = view->layerController();
+        gallery = view->textureGallery();
+        map = view->mapSurface();
+        canvas = SectorCanvas::forMap(map);
+        combo = window->findChild<QComboBox *>("comboBoxMapLayer");
+        slider = window->findChild<QSlider *>("mapViewZoomSlider");
+        Dialogs::information = [this](const QString &, const QString &) { ++notices; };
+        Dialogs::question = [](const QString &, const QString &) { return QMessageBox::Yes; };
+        Dialogs::warning = [&report](const QString &title, const QString &text) {
+            report.note("warning", title + QStringLiteral(": ") + QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        };
+        paints.watch(canvas);
+        paints.watch(map);
+        settle();
+        report.note("mapsize", QStringLiteral("%1x%2").arg(map->width()).arg(map->height()));
+    }
+
+    ~EditorBench()
+    {
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Dialogs::restoreDefaults();
+        IconCache::clear();
+    }
+
+    void load();
+    void save();
+    void zoom();
+    void pan();
+    void switchLayers();
+    void floodFill();
+    void emission();
+    void selectAndDelete();
+    void effectObjects();
+
+private:
+    bool loadFromFile();
+    void buildDirectly();
+    void setLayer(const QString &name) { combo->setCurrentText(name); settle(); }
+    QPoint cellCenter(int mapX, int mapY) const;
+    void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int mapX, int mapY);
+    void placeCells(const QList<QPoint> &cells);
+    int count(const QByteArray &layer) const { return layers->layerTable().value(layer).size(); }
+    void panTo(int x);
+
+    Workspace &workspace;
+    const int side;
+    const int runs;
+    Report &report;
+    std::unique_ptr<Tessel> window;
+    MapView *view = nullptr;
+    LayerController *layers = nullptr;
+    TextureGallery *gallery = nullptr;
+    QWidget *map = nullptr;
+    SectorCanvas *canvas = nullptr;
+    QComboBox *combo = nullptr;
+    QSlider *slider = nullptr;
+    int notices = 0;
+    PaintCounter paints;
+    bool fileLoads = true;
+};
+
+QPoint EditorBench::cellCenter(int mapX, int mapY) const
+{
+    const int size = view->cellSize();
+    const QPoint cell = view->mapToCanvas(QPoint(mapX, mapY));
+    return QPoint(cell.x() * size + size / 2, cell.y() * size + size / 2);
+}
+
+// Real pointer input lands on the canvas that covers the map widget; the map
+// view filters both.
+void EditorBench::mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int mapX, int mapY)
+{
+    const QPoint local = cellCenter(mapX, mapY);
+    const QPoint global = map->mapToGlobal(local);
+    QCursor::setPos(global);
+    QMouseEvent event(type, canvas->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &event);
+}
+
+bool EditorBench::loadFromFile()
+{
+    const QString file = workspace.mapFile(side);
+    Dialogs::openChooser = [file](const QString &, const QString &) { return file; };
+    view->BtnLoadMapEvent();
+    settle();
+    return layers->layerTable().sectorCount() == Recipe::sectorCount(side);
+}
+
+// Until maps can be loaded from a file: the same cells made through the same
+// objects a loader uses, with the canvas hidden while they are made.
+void EditorBench::buildDirectly()
+{
+    const QString keep = combo->currentText();
+    SectorCanvas::Batch batch(canvas);
+    for (const QByteArray layer : {"Ceil", "Floor", "Wall", "Lightmap"}) {
+        layers->setCurrentLayer(layer);
+        gallery->selectLayer(layer);
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                if (layer == "Lightmap" && !Recipe::hasLight(x, y))
+                    continue;
+                Sector *sector = createSectorAt(x, y, view->placement());
+                QObject::connect(sector->data->button, &QPushButton::clicked, view, &MapView::SectorClickEvent);
+                layers->addSector(sector);
+            }
+        }
+    }
+    layers->setCurrentLayer(keep.toUtf8());
+    gallery->selectLayer(keep.toUtf8());
+}
+
+void EditorBench::load()
+{
+    for (int run = 0; run < runs; ++run) {
+        if (fileLoads) {
+            Stopwatch timer(paints);
+            const bool loaded = loadFromFile();
+            const double ms = timer.ms();
+            if (loaded) {
+                report.add("load", ms);
+                continue;
+            }
+            fileLoads = false;
+            report.note("load", "the map file did not load; timing direct construction instead");
+        }
+        layers->replaceLayers(LayerTable(layerOrder()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        Stopwatch timer(paints);
+        buildDirectly();
+        settle();
+        timer.record(report, "build");
+    }
+    report.add("sectors", layers->layerTable().sectorCount());
+}
+
+void EditorBench::save()
+{
+    const QString file = workspace.path(QStringLiteral("out/saved.map"));
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    Dialogs::saveChooser = [file](const QString &, const QString &) { return file; };
+    for (int run = 0; run < runs; ++run) {
+        QFile::remove(file);
+        QDir(workspace.path(QStringLiteral("out/saved"))).removeRecursively();
+        Stopwatch timer(paints);
+        view->BtnSaveMapEvent();
+        settle();
+        const double ms = timer.ms();
+        if (QFileInfo(file).size() == 0) {
+            report.note("save", "saving wrote no file; not timed");
+            return;
+        }
+        report.add("save", ms);
+    }
+}
+
+void EditorBench::zoom()
+{
+    for (int run = 0; run < runs; ++run) {
+        const int value = slider->value() == 4 ? 3 : 4;
+        Stopwatch timer(paints);
+        slider->setValue(value);
+        settle();
+        timer.record(report, "zoom");
+    }
+    slider->setValue(4);
+    settle();
+}
+
+// One middle-button move of more than half a cell is one pan step.
+void EditorBench::pan()
+{
+    const QPoint base = map->rect().center();
+    auto move = [&](int dx) {
+        const QPoint local = base + QPoint(dx, 0);
+        const QPoint global = map->mapToGlobal(local);
+        QMouseEvent event(QEvent::MouseMove, local, global, Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(map, &event);
+    };
+    const int step = view->cellSize() / 2 + 8;
+    move(0);
+    settle();
+    for (int run = 0; run < runs; ++run) {
+        const int before = view->origin().x();
+        Stopwatch timer(paints);
+        move(run % 2 == 0 ? step : 0);
+        settle();
+        timer.record(report, "pan");
+        if (view->origin().x() == before)
+            report.note("pan", "a move did not pan the view");
+    }
+    panTo(0);
+}
+
+void EditorBench::panTo(int x)
+{
+    const QPoint base = map->rect().center();
+    int offset = 0;
+    const int step = view->cellSize() / 2 + 8;
+    while (view->origin().x() != x) {
+        offset += view->origin().x() > x ? -step : step;
+        const QPoint local = base + QPoint(offset, 0);
+        QMouseEvent event(QEvent::MouseMove, local, map->mapToGlobal(local), Qt::NoButton, Qt::MiddleButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(map, &event);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, base, map->mapToGlobal(base), Qt::MiddleButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(map, &release);
+    settle();
+}
+
+void EditorBench::switchLayers()
+{
+    for (int run = 0; run < runs; ++run) {
+        const QString next = combo->currentText() == "Floor" ? QStringLiteral("Ceil") : QStringLiteral("Floor");
+        Stopwatch timer(paints);
+        combo->setCurrentText(next);
+        settle();
+        timer.record(report, "layer");
+    }
+}
+
+// The Wall layer is full except for the room, which the fill closes again.
+void EditorBench::floodFill()
+{
+    setLayer("Wall");
+    window->findChild<QRadioButton *>("radioFloodFill")->click();
+    const int walls = count("Wall");
+    for (int run = 0; run < runs; ++run) {
+        for (int y = Recipe::roomTop; y < Recipe::roomTop + Recipe::roomHeight; ++y) {
+            for (int x = Recipe::roomLeft; x < Recipe::roomLeft + Recipe::roomWidth; ++x)
+                layers->removeSectorAt(x, y);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        const int x = Recipe::roomLeft + 1, y = Recipe::roomTop + 1;
+        Stopwatch timer(paints);
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, x, y);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, x, y);
+        settle();
+        timer.record(report, "fill");
+        if (count("Wall") != walls || notices)
+            report.note("fill", QStringLiteral("the fill did not close the room (%1 walls)").arg(count("Wall")));
+    }
+    window->findChild<QRadioButton *>("radioPencil")->click();
+}
+
+void EditorBench::emission()
+{
+    setLayer("Lightmap");
+    Sector *source = layers->sectorAt(Recipe::lightX, Recipe::lightY);
+    if (!source) {
+        report.note("emission", "no light cell at the source");
+        return;
+    }
+    LightPoint point;
+    point.lighting = source->data->lighting;
+    point.mapX = Recipe::lightX;
+    point.mapY = Recipe::lightY;
+    point.intensity = Recipe::lightLevel;
+    point.radius = Recipe::lightRadius;
+    QList<QPoint> made;
+    for (const LightPoint &cell : computeEmissionCells(point)) {
+        if (!layers->hasSectorAt(cell.mapX, cell.mapY))
+            made.append(QPoint(cell.mapX, cell.mapY));
+    }
+    for (int run = 0; run < runs; ++run) {
+        Stopwatch timer(paints);
+        // What the properties form's OK does: the emission, then the view's
+        // handling of the closed form (click connections, light shades).
+        emitPointLight(view->placement(), point);
+        view->SectorPropertiesClosedEvent();
+        settle();
+        timer.record(report, "emission");
+        for (const QPoint &cell : qAsConst(made))
+            layers->removeSectorAt(cell.x(), cell.y());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+    }
+}
+
+void EditorBench::placeCells(const QList<QPoint> &cells)
+{
+    SectorCanvas::Batch batch(canvas);
+    for (const QPoint &cell : cells) {
+        Sector *sector = createSectorAt(cell.x() + view->origin().x(), cell.y() + view->origin().y(), view->placement());
+        QObject::connect(sector->data->button, &QPushButton::clicked, view, &MapView::SectorClickEvent);
+        layers->addSector(sector);
+    }
+}
+
+void EditorBench::selectAndDelete()
+{
+    setLayer("Floor");
+    slider->setValue(1);
+    settle();
+    window->findChild<QRadioButton *>("radioSelect")->click();
+    settle();
+    const int last = Recipe::selectSide - 1;
+    const int floors = count("Floor");
+    QList<QPoint> cells;
+    for (int y = 0; y <= last; ++y) {
+        for (int x = 0; x <= last; ++x)
+            cells.append(QPoint(x, y));
+    }
+    for (int run = 0; run < runs; ++run) {
+        Stopwatch timer(paints);
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 0, 0);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, last, last);
+        settle();
+        timer.record(report, "select");
+        if (layers->selection().size() != cells.size())
+            report.note("select", QStringLiteral("selected %1 sectors").arg(layers->selection().size()));
+
+        timer.restart();
+        mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, last, last);
+        mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, last, last);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        timer.record(report, "delete");
+        if (count("Floor") != floors - cells.size())
+            report.note("delete", QStringLiteral("%1 floor sectors left").arg(count("Floor")));
+
+        placeCells(cells);
+        view->setAllMouseTransparent(true);
+        settle();
+    }
+    window->findChild<QRadioButton *>("radioPaint")->click();
+    slider->setValue(4);
+    settle();
+}
+
+// What a build that gives every look its own colorize effect pays: the same
+// layer switch and zoom, with each button's look drawn by a new effect object
+// over the plain image instead of by a cached tinted icon.
+void EditorBench::effectObjects()
+{
+    auto applyEffects = [this]() {
+        for (const auto &entry : layers->layerTable()) {
+            for (Sector *sector : entry.sectors) {
+                QPushButton *button = sector->data->button;
+                button->setIcon(IconCache::icon(sector->imagePath()));
+                if (sector->look().isValid()) {
+                    auto *effect = new QGraphicsColorizeEffect(button);
+                    effect->setColor(sector->look());
+                    button->setGraphicsEffect(effect);
+                } else {
+                    button->setGraphicsEffect(nullptr);
+                }
+            }
+        }
+    };
+    applyEffects();
+    settle();
+    for (int run = 0; run < runs; ++run) {
+        const QString next = combo->currentText() == "Floor" ? QStringLiteral("Ceil") : QStringLiteral("Floor");
+        Stopwatch timer(paints);
+        combo->setCurrentText(next);
+        applyEffects();
+        settle();
+        timer.record(report, "layer");
+    }
+    for (int run = 0; run < runs; ++run) {
+        const int value = slider->value() == 4 ? 3 : 4;
+        Stopwatch timer(paints);
+        slider->setValue(value);
+        settle();
+        timer.record(report, "zoom");
+    }
+}
+
+} // namespace
+
+void runEditorPhase(int side, int runs, bool effects)
+{
+    Workspace workspace;
+    Report report;
+    {
+        EditorBench bench(workspace, side, runs, report);
+        bench.load();
+        if (effects) {
+            bench.effectObjects();
+        } else {
+            bench.save();
+            bench.zoom();
+            bench.pan();
+            bench.switchLayers();
+            bench.floodFill();
+            bench.emission();
+            bench.selectAndDelete();
+        }
+        report.add("memory", peakMemoryMb());
+    }
+    report.print();
+}

@@ -1,0 +1,230 @@
+// tessel-bench: times the editor's operations on big maps and compares them
+// with a minimal scene-graph rendering of the same cells.
+//
+//   QT_QPA_PLATFORM=offscreen tessel-bench [--quick] [--runs N]
+//
+// Each measurement runs in a child process of its own, so that peak memory
+// belongs to one map and one renderer only.
+#include "benchcommon.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMap>
+#include <QProcess>
+#include <QSize>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+void runEditorPhase(int side, int runs, bool effects);
+void runScenePhase(int side, int runs, const QSize &viewSize);
+
+namespace {
+
+struct Phase
+{
+    QMap<QByteArray, QList<double>> results;
+    QStringList notes;
+    QString mapSize;
+    bool ok = false;
+};
+
+QString option(const QStringList &args, const QString &name, const QString &fallback = QString())
+{
+    const int at = args.indexOf(name);
+    return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
+}
+
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const int mid = values.size() / 2;
+    return values.size() % 2 ? values.at(mid) : (values.at(mid - 1) + values.at(mid)) / 2;
+}
+
+Phase runChild(const QString &phase, int side, int runs, const QString &viewSize = QString())
+{
+    std::fprintf(stderr, "running %s at %d x %d (%d runs)...\n", qPrintable(phase), side, side, runs);
+    QStringList args{"--phase", phase, "--side", QString::number(side), "--runs", QString::number(runs)};
+    if (!viewSize.isEmpty())
+        args << "--view" << viewSize;
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), args);
+    Phase result;
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        std::fprintf(stderr, "phase %s failed\n", qPrintable(phase));
+        return result;
+    }
+    result.ok = true;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() >= 2 && parts.first() == "RESULT") {
+            QList<double> &values = result.results[parts.at(1)];
+            for (int i = 2; i < parts.size(); ++i)
+                values.append(parts.at(i).toDouble());
+        } else if (parts.size() >= 3 && parts.first() == "NOTE") {
+            if (parts.at(1) == "mapsize")
+                result.mapSize = QString::fromUtf8(parts.at(2));
+            else
+                result.notes << QString::fromUtf8(line.mid(5));
+        }
+    }
+    return result;
+}
+
+QString figure(double value)
+{
+    if (value < 0)
+        return QStringLiteral("n/a");
+    if (value < 10)
+        return QString::number(value, 'f', 1);
+    return QString::number(qRound(value));
+}
+
+QString ratio(double editor, double reference)
+{
+    if (editor < 0 || reference <= 0)
+        return QStringLiteral("n/a");
+    return QString::number(editor / reference, 'f', 1) + QLatin1Char('x');
+}
+
+struct Row
+{
+    const char *key;
+    const char *label;
+    const char *target;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Qt otherwise clips every opaque sibling out of each widget's paint region;
+    // the editor sets the same before its QApplication.
+    qputenv("QT_NO_SUBTRACTOPAQUESIBLINGS", "1");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    bool child = false;
+    for (int i = 1; i < argc; ++i)
+        child = child || std::strcmp(argv[i], "--phase") == 0;
+    if (child) {
+        QApplication app(argc, argv);
+        const QStringList args = app.arguments();
+        const QString phase = option(args, "--phase");
+        const int side = option(args, "--side", "64").toInt();
+        const int runs = option(args, "--runs", "7").toInt();
+        const QStringList view = option(args, "--view", "900x640").split('x');
+        if (phase == "scene")
+            runScenePhase(side, runs, QSize(view.value(0).toInt(), view.value(1).toInt()));
+        else
+            runEditorPhase(side, runs, phase == "effects");
+        return 0;
+    }
+
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.contains("--help") || args.contains("-h")) {
+        std::printf("usage: tessel-bench [--quick] [--runs N]\n"
+                    "  --quick   fewer runs, only the 64 x 64 map (a smoke run)\n"
+                    "  --runs N  runs per operation (default 7; the table shows the median)\n");
+        return 0;
+    }
+    const bool quick = args.contains("--quick");
+    const int runs = std::max(1, option(args, "--runs", quick ? "3" : "7").toInt());
+    QList<int> sides{64};
+    if (!quick)
+        sides << 128;
+
+    QMap<int, Phase> editor, reference;
+    Phase effects;
+    for (int side : sides) {
+        editor[side] = runChild("editor", side, runs);
+        reference[side] = runChild("scene", side, runs, editor[side].mapSize);
+        if (side == 64)
+            effects = runChild("effects", side, runs);
+    }
+
+    auto value = [](const Phase &phase, const QByteArray &key) { return median(phase.results.value(key)); };
+    const bool built = editor.value(64).results.contains("build");
+    const Row rows[] = {
+        {built ? "build" : "load", built ? "build map (no map file yet)" : "load from file", "≤ 300 ms / ≤ 1.5 s"},
+        {"save", "save", "≤ 50 ms / ≤ 100 ms"},
+        {"pan", "pan step", "≤ 16 ms / ≤ 100 ms"},
+        {"zoom", "zoom change", "≤ 50 ms / ≤ 100 ms"},
+        {"layer", "layer switch", "≤ 50 ms / ≤ 100 ms"},
+        {"fill", "flood fill 999 cells", "≤ 50 ms / ≤ 100 ms"},
+        {"emission", "emission radius 10", "≤ 50 ms / ≤ 100 ms"},
+        {"select", "select 32 x 32", "≤ 50 ms / ≤ 100 ms"},
+        {"delete", "delete 32 x 32", "≤ 50 ms / ≤ 100 ms"},
+        {"memory", "peak memory (MB)", "≤ 120 MB / none"},
+    };
+
+    QString sizes = QString::number(value(editor.value(64), "sectors"), 'f', 0);
+    const QString big = sides.contains(128)
+        ? QString::number(value(editor.value(128), "sectors"), 'f', 0) + QStringLiteral(" sectors")
+        : QStringLiteral("not run");
+    std::printf("\nMedian of %d runs, milliseconds; ratio = editor / scene-graph reference (target: within 3x).\n"
+                "Maps: 64 x 64 = %s sectors, 128 x 128 = %s.\n\n",
+                runs, qPrintable(sizes), qPrintable(big));
+    std::printf("| operation | ms at ~12k | ratio | ms at ~50k | ratio | target (12k / 50k) |\n");
+    std::printf("|---|---:|---:|---:|---:|---|\n");
+    for (const Row &row : rows) {
+        QString line = QStringLiteral("| %1 ").arg(QString::fromUtf8(row.label));
+        for (int side : {64, 128}) {
+            if (!sides.contains(side)) {
+                line += QStringLiteral("| not run | n/a ");
+                continue;
+            }
+            const double mine = value(editor.value(side), row.key);
+            const double theirs = value(reference.value(side), row.key == QByteArray("build") ? "load" : row.key);
+            line += QStringLiteral("| %1 | %2 ").arg(figure(mine), ratio(mine, theirs));
+        }
+        line += QStringLiteral("| %1 |").arg(QString::fromUtf8(row.target));
+        std::printf("%s\n", qPrintable(line));
+    }
+
+    std::printf("\nReference (scene graph) alone, ms:\n\n| operation | ~12k | ~50k |\n|---|---:|---:|\n");
+    for (const Row &row : rows) {
+        const QByteArray key = row.key == QByteArray("build") ? "load" : row.key;
+        std::printf("| %s | %s | %s |\n", row.label, qPrintable(figure(value(reference.value(64), key))),
+                    sides.contains(128) ? qPrintable(figure(value(reference.value(128), key))) : "not run");
+    }
+
+    std::printf("\nLooks at ~12k: one colorize effect object per button vs the baked tinted icons, ms:\n\n"
+                "| operation | baked icons | effect objects | effects / baked |\n|---|---:|---:|---:|\n");
+    for (const Row &row : rows) {
+        const QByteArray key(row.key);
+        if (key != "layer" && key != "zoom" && key != "memory")
+            continue;
+        const double baked = value(editor.value(64), key);
+        const double effect = value(effects, key);
+        std::printf("| %s | %s | %s | %s |\n", row.label, qPrintable(figure(baked)), qPrintable(figure(effect)),
+                    qPrintable(ratio(effect, baked)));
+    }
+
+    QStringList notes;
+    for (int side : sides) {
+        for (const QString &note : editor.value(side).notes)
+            notes << QStringLiteral("editor %1: %2").arg(side).arg(note);
+        for (const QString &note : reference.value(side).notes)
+            notes << QStringLiteral("reference %1: %2").arg(side).arg(note);
+    }
+    for (const QString &note : effects.notes)
+        notes << QStringLiteral("effects: %1").arg(note);
+    notes.removeDuplicates();
+    if (!notes.isEmpty()) {
+        std::printf("\nNotes:\n");
+        for (const QString &note : notes)
+            std::printf("- %s\n", qPrintable(note));
+    }
+    bool failed = false;
+    for (int side : sides)
+        failed = failed || !editor.value(side).ok || !reference.value(side).ok;
+    return failed || !effects.ok ? 1 : 0;
+}
