@@ -218,6 +218,8 @@ void TestMapFormat::reads_data()
     QTest::newRow("numbers read like QString::toInt")
         << QByteArray("#Definitions\n+5,Lightmap,S, 6 ,05,2147483648,false,nan\n\xC2\xA0" "7,Lightmap,S,0x8,1e3,\xC2\xA0-9,false, 1.5")
         << QByteArray("+5=5,Lightmap,S,assets/lamp.png,6,5,0,0,0 | \xC2\xA0" "7=7,Lightmap,S,assets/lamp.png,0,0,-9,0,1.5");
+    QTest::newRow("huge blink delay kept") << QByteArray("#Definitions\n1,Lightmap,S,7,1,99,false,1e205")
+                                           << QByteArray("1=1,Lightmap,S,assets/lamp.png,7,1,99,0,1e+205");
     QTest::newRow("every # removed from a header") << QByteArray("##Wa#ll\n0,104,\n\n#Defin#itions#\n104,Wall,Solid,level1/brick.png")
         << "Wall:0 104 | " + wall;
 }
