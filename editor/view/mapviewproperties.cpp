@@ -19,14 +19,10 @@ ObjectPropertiesForm *MapView::openForm() const
 
 void MapView::SectorClickEvent()
 {
-    const QPoint cell = cursorCell();
-    Sector *found = nullptr;
-    for (Sector *sector : layers->currentSectors()) {
-        if (sector->data->mapX + originX == cell.x() && sector->data->mapY + originY == cell.y()) {
-            found = sector;
-            break;
-        }
-    }
+    // Found by the cell under the pointer, not by the button that was clicked:
+    // the button may belong to a layer that is only shown, not edited.
+    const QPoint cell = canvasToMap(cursorCell());
+    Sector *found = layers->sectorAt(cell.x(), cell.y());
     if (!found)
         return;
     QList<Sector *> sectors = layers->selection();

@@ -278,13 +278,15 @@ void MapView::floodFill()
 
 void MapView::retextureCells(const QList<QPoint> &cells)
 {
+    QSet<quint64> region;
+    region.reserve(cells.size());
+    for (const QPoint &cell : cells)
+        region.insert(cellKey(cell));
     const TextureEntry texture = gallery->currentTexture();
-    for (const QPoint &cell : cells) {
-        for (Sector *sector : layers->currentSectors()) {
-            if (sector->data->mapX == cell.x() && sector->data->mapY == cell.y()) {
-                sector->setTexture(texture);
-                sector->showImage(texture.imagePath());
-            }
+    for (Sector *sector : layers->currentSectors()) {
+        if (region.contains(cellKey(QPoint(sector->data->mapX, sector->data->mapY)))) {
+            sector->setTexture(texture);
+            sector->showImage(texture.imagePath());
         }
     }
 }
