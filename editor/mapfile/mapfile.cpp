@@ -74,6 +74,9 @@ QPair<int, int> MapFile::mapExtent(const LayerTable &table)
     int height = 0;
     for (const auto &entry : table) {
         for (const Sector *sector : entry.sectors) {
+            // A cell off the map's edge is not written, so it does not widen the grid.
+            if (sector->data->mapX < 0 || sector->data->mapY < 0)
+                continue;
             width = std::max(width, sector->data->mapX);
             height = std::max(height, sector->data->mapY);
         }
