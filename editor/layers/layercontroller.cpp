@@ -112,6 +112,7 @@ void LayerController::addSector(Sector *sector)
     const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
     if (cellIndex.contains(key))
         return;
+    releaseStoredCurrent();
     current.append(sector);
     cellIndex.insert(key, sector);
     commitCurrentLayer();
@@ -121,12 +122,20 @@ void LayerController::removeSectorAt(int x, int y)
 {
     if (x < 0 || y < 0)
         return;
-    if (cellIndex.contains(cellKey(x, y))) {
+    if (Sector *indexed = cellIndex.value(cellKey(x, y), nullptr)) {
         QList<Sector *> gone;
-        for (Sector *sector : qAsConst(current)) {
-            if (isOn(sector, x, y))
-                gone.append(sector);
+        if (currentMayShareCells) {
+            for (Sector *sector : qAsConst(current)) {
+                if (isOn(sector, x, y))
+                    gone.append(sector);
+            }
+        } else {
+            // Every cell holds one sector at most: the index names it, no scan needed.
+            gone.append(indexed);
         }
+        // Without the table's reference the list is changed in place instead of
+        // being copied whole for every removed cell; the commit below shares it again.
+        releaseStoredCurrent();
         forget(gone);
         for (Sector *sector : qAsConst(gone)) {
             sector->markRemoved();
@@ -272,6 +281,7 @@ void LayerController::MapClearButton()
     table[layerName].clear();
     current.clear();
     cellIndex.clear();
+    currentMayShareCells = false;
 }
 
 void LayerController::rebuildIndex()
@@ -283,6 +293,18 @@ void LayerController::rebuildIndex()
         if (!cellIndex.contains(key))
             cellIndex.insert(key, sector);
     }
+    // addSector never doubles a cell and removing cannot, so this stays true
+    // (at worst too cautious) until the next rebuild.
+    currentMayShareCells = cellIndex.size() != current.size();
+}
+
+void LayerController::releaseStoredCurrent()
+{
+    if (replacing || layerName.isEmpty())
+        return;
+    QList<Sector *> &stored = table[layerName];
+    if (stored.isSharedWith(current))
+        stored = QList<Sector *>();
 }
 
 // Takes sectors that are about to die out of every list that could reach them.
@@ -290,12 +312,21 @@ void LayerController::forget(const QList<Sector *> &gone)
 {
     if (gone.isEmpty())
         return;
-    const QSet<Sector *> dead(gone.begin(), gone.end());
-    auto isDead = [&dead](Sector *sector) { return dead.contains(sector); };
-    selected.erase(std::remove_if(selected.begin(), selected.end(), isDead), selected.end());
-    current.erase(std::remove_if(current.begin(), current.end(), isDead), current.end());
     QList<Sector *> &pending = pendingEmissionSectors();
-    pending.erase(std::remove_if(pending.begin(), pending.end(), isDead), pending.end());
+    if (gone.size() <= 8) {
+        // A few cells (the usual erase): pointer scans beat hashing every list entry.
+        for (Sector *sector : gone) {
+            selected.removeAll(sector);
+            current.removeAll(sector);
+            pending.removeAll(sector);
+        }
+    } else {
+        const QSet<Sector *> dead(gone.begin(), gone.end());
+        auto isDead = [&dead](Sector *sector) { return dead.contains(sector); };
+        selected.erase(std::remove_if(selected.begin(), selected.end(), isDead), selected.end());
+        current.erase(std::remove_if(current.begin(), current.end(), isDead), current.end());
+        pending.erase(std::remove_if(pending.begin(), pending.end(), isDead), pending.end());
+    }
     QSet<quint64> vacated;
     for (Sector *sector : gone) {
         const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
@@ -305,7 +336,7 @@ void LayerController::forget(const QList<Sector *> &gone)
         }
     }
     // A second sector on a vacated cell (only a loaded table can hold one) takes over.
-    if (vacated.isEmpty())
+    if (vacated.isEmpty() || !currentMayShareCells)
         return;
     for (Sector *sector : qAsConst(current)) {
         const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);

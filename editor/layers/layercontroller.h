@@ -56,6 +56,7 @@ private:
     void switchTo(const QByteArray &name);
     void rebuildIndex();
     void forget(const QList<Sector *> &gone);
+    void releaseStoredCurrent();
     void destroyNow(const QList<Sector *> &gone);
     QString comboText() const;
     void setComboText(const QString &text);
@@ -68,5 +69,7 @@ private:
     QPointer<QComboBox> layerCombo;
     // Map cell -> first sector of the current layer on it; always agrees with `current`.
     QHash<quint64, Sector *> cellIndex;
+    // Whether `current` may hold two sectors on one cell (only a loaded table can).
+    bool currentMayShareCells = false;
     bool replacing = false;
 };

@@ -1,0 +1,91 @@
+// Erasing cells one at a time: the lists stay in order and in step with each
+// other, and a cell that a loaded map holds twice is emptied completely.
+#include "editorfixture.h"
+
+#include "layers/layercontroller.h"
+#include "model/sector.h"
+#include "model/sectorfactory.h"
+#include "view/mapview.h"
+
+#include <QPointer>
+#include <QTest>
+
+class TestLayerRemoval : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void erasingKeepsOrderAndTableInStep();
+    void erasingACellHeldTwiceRemovesBoth();
+};
+
+void TestLayerRemoval::erasingKeepsOrderAndTableInStep()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    QList<Sector *> placed;
+    for (int x = 0; x < 6; ++x)
+        placed.append(editor.place(x, 1));
+    editor.setLayer("Ceil");
+    Sector *ceil = editor.place(2, 1);
+    editor.setLayer("Floor");
+    editor.layers->selectRect(1, 1, 3, 1);
+
+    editor.layers->removeSectorAt(2, 1);
+    editor.layers->removeSectorAt(4, 1);
+    editor.layers->removeSectorAt(9, 9); // empty cell: nothing changes
+
+    const QList<Sector *> expected{placed[0], placed[1], placed[3], placed[5]};
+    QCOMPARE(editor.layers->currentSectors(), expected);
+    QCOMPARE(editor.layers->layerTable().value("Floor"), expected);
+    QCOMPARE(editor.layers->selection(), (QList<Sector *>{placed[1], placed[3]}));
+    QVERIFY(!editor.layers->hasSectorAt(2, 1));
+    QCOMPARE(editor.layers->sectorAt(3, 1), placed[3]);
+    QCOMPARE(editor.layers->layerTable().value("Ceil"), QList<Sector *>{ceil});
+
+    // The freed cell takes a new sector at the end, and the table follows.
+    Sector *again = editor.place(2, 1);
+    QCOMPARE(editor.layers->currentSectors().last(), again);
+    QCOMPARE(editor.layers->layerTable().value("Floor"), editor.layers->currentSectors());
+    editor.setLayer("Ceil");
+    editor.setLayer("Floor");
+    QCOMPARE(editor.layers->currentSectors(), expected + QList<Sector *>{again});
+}
+
+void TestLayerRemoval::erasingACellHeldTwiceRemovesBoth()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    // A loaded table can hold two sectors on one cell; addSector never makes one.
+    LayerTable loaded(QList<QByteArray>{"Ceil", "Wall", "Floor"});
+    QPointer<Sector> first = createSectorAt(1, 1, editor.view->placement());
+    QPointer<Sector> second = createSectorAt(1, 1, editor.view->placement());
+    Sector *other = createSectorAt(2, 1, editor.view->placement());
+    loaded["Floor"] = {first, second, other};
+    editor.layers->replaceLayers(loaded);
+    editor.setLayer("Floor");
+    QCOMPARE(editor.layers->sectorAt(1, 1), first.data());
+
+    editor.layers->removeSectorAt(1, 1);
+    QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{other});
+    QVERIFY(!editor.layers->hasSectorAt(1, 1));
+    editor.flushDeletes();
+    QVERIFY(!first);
+    QVERIFY(!second);
+
+    // Both sectors of a doubled cell leave the selection as well.
+    QPointer<Sector> third = createSectorAt(3, 1, editor.view->placement());
+    QPointer<Sector> fourth = createSectorAt(3, 1, editor.view->placement());
+    LayerTable pair(QList<QByteArray>{"Ceil", "Wall", "Floor"});
+    pair["Floor"] = {third, fourth};
+    editor.layers->replaceLayers(pair);
+    editor.setLayer("Floor");
+    editor.layers->selectRect(3, 1, 3, 1);
+    QCOMPARE(editor.layers->selection().size(), 2);
+    editor.layers->removeSectorAt(3, 1);
+    QVERIFY(editor.layers->selection().isEmpty());
+    QVERIFY(editor.layers->currentSectors().isEmpty());
+}
+
+QTEST_MAIN(TestLayerRemoval)
+#include "tst_layerremoval.moc"
