@@ -11,6 +11,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -129,6 +130,13 @@ bool PaintCounter::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Paint)
         ++paints;
     return QObject::eventFilter(watched, event);
+}
+
+double Stopwatch::cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 double elapsedMs(const QElapsedTimer &timer)

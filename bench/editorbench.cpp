@@ -159,9 +159,8 @@ void EditorBench::load()
         if (fileLoads) {
             Stopwatch timer(paints);
             const bool loaded = loadFromFile();
-            const double ms = timer.ms();
             if (loaded) {
-                report.add("load", ms);
+                timer.record(report, "load");
                 continue;
             }
             fileLoads = false;
@@ -189,12 +188,11 @@ void EditorBench::save()
         Stopwatch timer(paints);
         view->BtnSaveMapEvent();
         settle();
-        const double ms = timer.ms();
         if (QFileInfo(file).size() == 0) {
             report.note("save", "saving wrote no file; not timed");
             return;
         }
-        report.add("save", ms);
+        timer.record(report, "save", false);
     }
 }
 
@@ -416,8 +414,9 @@ void EditorBench::effectObjects()
 
 } // namespace
 
-void runEditorPhase(int side, int runs, bool effects)
+void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
 {
+    auto wanted = [&only](const char *name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
     Workspace workspace;
     Report report;
     {
@@ -426,13 +425,20 @@ void runEditorPhase(int side, int runs, bool effects)
         if (effects) {
             bench.effectObjects();
         } else {
-            bench.save();
-            bench.zoom();
-            bench.pan();
-            bench.switchLayers();
-            bench.floodFill();
-            bench.emission();
-            bench.selectAndDelete();
+            if (wanted("save"))
+                bench.save();
+            if (wanted("zoom"))
+                bench.zoom();
+            if (wanted("pan"))
+                bench.pan();
+            if (wanted("switchLayers"))
+                bench.switchLayers();
+            if (wanted("floodFill"))
+                bench.floodFill();
+            if (wanted("emission"))
+                bench.emission();
+            if (wanted("selectAndDelete"))
+                bench.selectAndDelete();
         }
         report.add("memory", peakMemoryMb());
     }

@@ -326,7 +326,7 @@ void SceneBench::save()
         for (const QString &path : qAsConst(used))
             QFile::copy(path, copies + QLatin1Char('/') + QFileInfo(path).fileName());
         settle();
-        report.add("save", timer.ms());
+        timer.record(report, "save", false);
     }
 }
 
