@@ -146,8 +146,8 @@ double elapsedMs(const QElapsedTimer &timer)
 
 void settle()
 {
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    for (int pass = 0; pass < 4; ++pass)
+        QCoreApplication::processEvents();
 }
 
 double peakMemoryMb()

@@ -39,8 +39,9 @@ inline int sectorCount(int side) { return 3 * side * side + ((side + 7) / 8) * (
 inline bool hasLight(int x, int y) { return x % 8 == 0 && y % 8 == 0; }
 // The enclosed room the flood fill fills on the Wall layer: 27 x 37 = 999 cells.
 const int roomLeft = 1, roomTop = 1, roomWidth = 27, roomHeight = 37;
-// The emission source: a light cell, radius 10.
-const int lightX = 24, lightY = 24, lightRadius = 10, lightLevel = 200;
+// The emission source: a light cell near the top-left corner (so that the
+// lit cells are on screen), radius 10: 21 x 19 cells, two rows fall above row 0.
+const int lightX = 16, lightY = 8, lightRadius = 10, lightLevel = 200;
 // The selection: map cells (0, 0) to (31, 31) on the Floor layer at zoom 1.
 const int selectSide = 32;
 }
@@ -98,8 +99,9 @@ private:
     double cpuStart = 0;
 };
 // Runs the posted events a user's next frame waits for: deferred layout and
-// polish, and the queued repaint (two passes: a paint request posted while
-// events are delivered waits for the next pass).
+// polish, and the queued repaint. Several passes: an event posted while events
+// are delivered waits for the next pass, and a scene's repaint is a chain of
+// them (dirty items, index update, viewport update).
 void settle();
 // Peak resident memory of this process, in MB (VmHWM).
 double peakMemoryMb();

@@ -232,9 +232,6 @@ int main(int argc, char *argv[])
     std::printf("\nLoad average (1, 5, 15 min) before the run: %s; after: %s.\n", loadBefore.constData(),
                 readLoadAverage().constData());
 
-    std::printf("\nLoad average (1, 5, 15 min) before the run: %s; after: %s.\n", loadBefore.constData(),
-                readLoadAverage().constData());
-
     QStringList notes;
     for (int side : sides) {
         for (const QString &note : editor.value(side).notes)

@@ -87,6 +87,7 @@ public:
 
 private:
     void clearScene();
+    void applyView();
     void readFile(const QString &file);
     Cell *addCell(Layer &layer, int x, int y, qint32 id, const QString &path, const QByteArray &subtype);
     void removeCell(Layer &layer, Cell *cell);
@@ -108,6 +109,7 @@ private:
     QHash<QPair<QString, QRgb>, QPixmap> tinted;
     qint32 nextId = 100000;
     double scale = 1.0;
+    int originX = 0;
     PaintCounter paints;
 };
 
@@ -142,6 +144,14 @@ int SceneBench::count() const
     for (const Layer &entry : layers)
         total += entry.cells.size();
     return total;
+}
+
+// Map cell (0, 0) at the top-left corner, moved by the pan offset, as in the editor.
+void SceneBench::applyView()
+{
+    view.setTransform(QTransform::fromScale(scale, scale));
+    view.horizontalScrollBar()->setValue(qRound(-originX * 64 * scale));
+    view.verticalScrollBar()->setValue(0);
 }
 
 void SceneBench::clearScene()
@@ -271,9 +281,8 @@ void SceneBench::load()
         readFile(file);
         refresh("Wall");
         view.setScene(scene.get());
-        view.setTransform(QTransform::fromScale(scale, scale));
-        view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->minimum() + 64 * 32);
-        view.verticalScrollBar()->setValue(view.verticalScrollBar()->minimum() + 64 * 32);
+        originX = 0;
+        applyView();
         settle();
         timer.record(report, "load");
     }
@@ -335,24 +344,27 @@ void SceneBench::zoom()
     for (int run = 0; run < runs; ++run) {
         scale = scale == 1.0 ? 0.75 : 1.0;
         Stopwatch timer(paints);
-        view.setTransform(QTransform::fromScale(scale, scale));
+        applyView();
         settle();
         timer.record(report, "zoom");
     }
     scale = 1.0;
-    view.setTransform(QTransform());
+    applyView();
     settle();
 }
 
 void SceneBench::pan()
 {
-    QScrollBar *bar = view.horizontalScrollBar();
     for (int run = 0; run < runs; ++run) {
         Stopwatch timer(paints);
-        bar->setValue(bar->value() + (run % 2 == 0 ? -64 : 64));
+        originX += run % 2 == 0 ? 1 : -1;
+        applyView();
         settle();
         timer.record(report, "pan");
     }
+    originX = 0;
+    applyView();
+    settle();
 }
 
 void SceneBench::switchLayers()
@@ -453,7 +465,7 @@ void SceneBench::selectAndDelete()
 {
     refresh("Floor");
     scale = 0.25;
-    view.setTransform(QTransform::fromScale(scale, scale));
+    applyView();
     settle();
     Layer &floors = layer("Floor");
     const int last = Recipe::selectSide - 1;
