@@ -4,7 +4,7 @@
 #
 # A test calls e2e_begin NAME OUTPUT_DIR first. On failure the screenshots
 # and program logs stay in OUTPUT_DIR/NAME and their paths are printed; on
-# success the screenshots are removed.
+# success the screenshots are removed (kept with E2E_KEEP_SHOTS=1).
 
 set -euo pipefail
 shopt -s inherit_errexit
@@ -59,6 +59,14 @@ e2e_end() {
         kill "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
     fi
+    # In a sanitizer build a report may come from a program the test has
+    # otherwise finished with.
+    local reports
+    reports=$(grep -l -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$OUT"/*.log 2>/dev/null)
+    if [ -n "$reports" ]; then
+        echo "FAIL: sanitizer report in: $reports" >&2
+        status=1
+    fi
     if [ "$status" -ne 0 ]; then
         echo "Screenshots of every step:" >&2
         ls -1 "$OUT"/shots/*.png 2>/dev/null | sed 's/^/  /' >&2
@@ -70,7 +78,8 @@ e2e_end() {
         done
         echo "Working directory kept: $WORK" >&2
     else
-        rm -rf "$OUT/shots" "$WORK"
+        [ -n "${E2E_KEEP_SHOTS:-}" ] || rm -rf "$OUT/shots"
+        rm -rf "$WORK"
     fi
     exit "$status"
 }
@@ -137,11 +146,22 @@ start_program() {
     PIDS+=("$LAST_PID")
 }
 
-# Ends a program we started and waits for it to be gone.
-stop_program() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+# Also true for an ended child that is not yet reaped.
+gone() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv Z; }
+
+# Closes WINDOW of our child PID as a window manager would, with the program
+# X11CLOSE, and expects the program to end with status 0.
+close_program() {
+    local pid=$1 window=$2 status=0
+    "$X11CLOSE" "$window" || fail "cannot ask window $window to close"
+    wait_until "process $pid to end" gone "$pid"
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "process $pid ended with status $status"
+    local kept=() p
+    for p in "${PIDS[@]}"; do
+        [ "$p" = "$pid" ] || kept+=("$p")
+    done
+    PIDS=("${kept[@]}")
 }
 
 # The first visible window of process PID whose title matches REGEX.

@@ -3,12 +3,15 @@
 
 Usage: mapcells.py FILE.map
 
-Each line is "section x y | layer | subtype | texture | lights", sorted, where
-texture is the image's file name inside the map's texture folder ("-" for
-Lightmap cells) and lights is "emission,min,max,random,blink" ("-" for other
-layers). Cell values are only keys into the "#Definitions" lines and differ
-between two saves of the same map, so they are resolved and left out: two
-files that describe the same map print the same lines.
+Each line is "layer x y | subtype | texture | lights", sorted, where layer is
+the grid the cell is in, texture is the image's file name inside the map's
+texture folder ("-" for Lightmap cells) and lights is
+"emission,min,max,random,blink" ("-" for other layers). Cell values are only
+keys into the "#Definitions" lines and differ between two saves of the same
+map, so they are resolved and left out: two files that describe the same map
+print the same lines. So is a definition line's own layer field: cells of
+several layers with the same texture and subtype share one line, which names
+the first of those layers.
 
 The file is read strictly, as the editor writes it: CR LF line ends, one
 empty line after each grid, every value defined, texture paths inside the
@@ -94,7 +97,7 @@ def resolve(path):
             folder, _, texture = fields[3].rpartition("/")
             if folder != map_name:
                 raise MapError("texture %r is not in the folder %r" % (fields[3], map_name))
-        definitions[key] = (layer, subtype, texture, lights)
+        definitions[key] = (subtype, texture, lights)
 
     cells = []
     for section, rows in grids.items():
