@@ -194,9 +194,10 @@ void LayerController::MapLayerChanged()
 void LayerController::switchTo(const QByteArray &name)
 {
     commitCurrentLayer();
+    stashIndex();
     layerName = name;
     current = table[layerName];
-    rebuildIndex();
+    restoreIndex();
     refreshLayerDisplay();
 }
 
@@ -204,8 +205,34 @@ void LayerController::reloadCurrentLayer()
 {
     layerName = comboText().toUtf8();
     current = table[layerName];
-    rebuildIndex();
+    restoreIndex();
     refreshLayerDisplay();
+}
+
+// Rebuilding the cell index of a big layer costs more than the rest of a layer
+// switch, so the index of the layer being left is kept for the way back.
+void LayerController::stashIndex()
+{
+    if (layerName.isEmpty())
+        return;
+    indexCache.insert(layerName, StashedIndex{current, std::move(cellIndex), currentMayShareCells});
+    cellIndex = QHash<quint64, Sector *>();
+}
+
+void LayerController::restoreIndex()
+{
+    auto stashed = indexCache.find(layerName);
+    // A list still sharing its data with the one the index was built from has
+    // not been changed since (any change detaches it), so the index still agrees.
+    if (stashed != indexCache.end() && stashed->sectors.isSharedWith(current)) {
+        cellIndex = std::move(stashed->index);
+        currentMayShareCells = stashed->mayShareCells;
+        indexCache.erase(stashed);
+        return;
+    }
+    if (stashed != indexCache.end())
+        indexCache.erase(stashed);
+    rebuildIndex();
 }
 
 void LayerController::replaceLayers(LayerTable newTable)
@@ -213,6 +240,7 @@ void LayerController::replaceLayers(LayerTable newTable)
     const QList<Sector *> old = table.allSectors();
     forget(old);
     destroyNow(old);
+    indexCache.clear();
     table = std::move(newTable);
     // The combo change below runs the view's layer-change handling; nothing of
     // the old map may be written into the new table on the way.

@@ -57,6 +57,8 @@ private:
     void rebuildIndex();
     void forget(const QList<Sector *> &gone);
     void releaseStoredCurrent();
+    void stashIndex();
+    void restoreIndex();
     void destroyNow(const QList<Sector *> &gone);
     QString comboText() const;
     void setComboText(const QString &text);
@@ -71,5 +73,13 @@ private:
     QHash<quint64, Sector *> cellIndex;
     // Whether `current` may hold two sectors on one cell (only a loaded table can).
     bool currentMayShareCells = false;
+    // Cell indexes of layers edited before, each with the list it was built from.
+    struct StashedIndex
+    {
+        QList<Sector *> sectors;
+        QHash<quint64, Sector *> index;
+        bool mayShareCells = false;
+    };
+    QHash<QByteArray, StashedIndex> indexCache;
     bool replacing = false;
 };

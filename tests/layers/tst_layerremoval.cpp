@@ -1,5 +1,6 @@
 // Erasing cells one at a time: the lists stay in order and in step with each
-// other, and a cell that a loaded map holds twice is emptied completely.
+// other, a cell that a loaded map holds twice is emptied completely, and cell
+// lookups agree with the lists after layer switches.
 #include "editorfixture.h"
 
 #include "layers/layercontroller.h"
@@ -17,6 +18,7 @@ class TestLayerRemoval : public QObject
 private slots:
     void erasingKeepsOrderAndTableInStep();
     void erasingACellHeldTwiceRemovesBoth();
+    void cellLookupsFollowChangesMadeWhileAway();
 };
 
 void TestLayerRemoval::erasingKeepsOrderAndTableInStep()
@@ -85,6 +87,32 @@ void TestLayerRemoval::erasingACellHeldTwiceRemovesBoth()
     editor.layers->removeSectorAt(3, 1);
     QVERIFY(editor.layers->selection().isEmpty());
     QVERIFY(editor.layers->currentSectors().isEmpty());
+}
+
+void TestLayerRemoval::cellLookupsFollowChangesMadeWhileAway()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    Sector *kept = editor.place(1, 1);
+    Sector *taken = editor.place(2, 1);
+    editor.setLayer("Ceil");
+    editor.setLayer("Floor");
+    QCOMPARE(editor.layers->sectorAt(2, 1), taken);
+    editor.layers->removeSectorAt(2, 1);
+    editor.flushDeletes();
+
+    // The list changed behind the controller's back while another layer was edited.
+    editor.setLayer("Ceil");
+    editor.layers->layerSectors("Floor").removeAll(kept);
+    delete kept;
+    Sector *added = createSectorAt(5, 5, editor.view->placement());
+    editor.layers->layerSectors("Floor").append(added);
+    editor.setLayer("Floor");
+    QVERIFY(!editor.layers->hasSectorAt(1, 1));
+    QVERIFY(!editor.layers->hasSectorAt(2, 1));
+    QCOMPARE(editor.layers->sectorAt(5, 5), added);
+    QVERIFY(editor.place(1, 1));
+    QCOMPARE(editor.layers->currentSectors().size(), 2);
 }
 
 QTEST_MAIN(TestLayerRemoval)
