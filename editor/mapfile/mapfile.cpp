@@ -119,9 +119,12 @@ void MapFile::copyTextures(const QString &name)
     const QString folder = info.absolutePath() + QLatin1Char('/') + mapName(name);
     QDir().mkdir(folder);
     QSet<QString> done;
+    QSet<QByteArray> seenSources;
     for (const MapDefinition &definition : qAsConst(writtenDefinitions)) {
-        if (definition.layer == "Lightmap")
+        // A loaded map gives every cell a line of its own; most name the same few images.
+        if (definition.layer == "Lightmap" || seenSources.contains(definition.texturePath))
             continue;
+        seenSources.insert(definition.texturePath);
         const QString source = QString::fromUtf8(definition.texturePath);
         if (QFileInfo(source).fileName().isEmpty())
             continue; // a cell painted while its layer offered no texture
