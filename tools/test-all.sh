@@ -1,17 +1,113 @@
 #!/usr/bin/env bash
 # Builds Tessel and runs every test stage; exits non-zero if any stage fails.
+#
+#   build            build/        the program and its tests
+#   unit             ctest -L unit in build/
+#   e2e              ctest -L e2e in build/: the real programs under Xvfb
+#   sanitize-build   build-asan/   the same with AddressSanitizer and UBSan
+#   sanitize         ctest -L unit and -L e2e in build-asan/, failing on any report
+#   fuzz             fuzz/run.sh 60: the map reader's fuzz target from its seeds
+#
+# A failed stage does not stop the later ones (except a failed build, which
+# skips the stages that need it); the summary at the end lists them all.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
-status=0
 
-stage() { echo; echo "==== $*"; }
+results=()
+failed=0
+stage_name=
+stage_start=0
 
-stage "Build"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
-cmake --build build -j"$jobs" || exit 1
+begin() {
+    stage_name=$1
+    stage_start=$SECONDS
+    echo
+    echo "==== $stage_name"
+}
 
-stage "Unit tests"
-ctest --test-dir build -L unit -j"$jobs" --output-on-failure || status=1
+# end STATUS: records the stage's result and time.
+end() {
+    local status=$1 verdict=passed
+    if [ "$status" -ne 0 ]; then
+        verdict="FAILED"
+        failed=1
+    fi
+    results+=("$(printf '%-16s %-8s %5ds' "$stage_name" "$verdict" $((SECONDS - stage_start)))")
+    echo "==== $stage_name: $verdict"
+    return "$status"
+}
 
-exit $status
+skip() {
+    results+=("$(printf '%-16s %-8s' "$1" "skipped ($2)")")
+    echo
+    echo "==== $1: skipped ($2)"
+}
+
+summary() {
+    echo
+    echo "==== Summary"
+    printf '%s\n' "${results[@]}"
+    exit $failed
+}
+
+run_ctest() {
+    local dir=$1 label=$2
+    ctest --test-dir "$dir" -L "$label" -j"$jobs" --output-on-failure --no-tests=error
+}
+
+begin build
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build build -j"$jobs"
+build_ok=$?
+end $build_ok
+
+if [ $build_ok -eq 0 ]; then
+    begin unit
+    run_ctest build unit
+    end $?
+
+    begin e2e
+    run_ctest build e2e
+    end $?
+else
+    skip unit "no build"
+    skip e2e "no build"
+fi
+
+# Sanitizer settings for everything built and run in build-asan, the build's
+# own generators included: stop at the first report. Leak checking stays on;
+# the only suppression is the offscreen platform plugin's screen, which Qt
+# never frees.
+sanitized() {
+    ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_stack_use_after_return=1 \
+    LSAN_OPTIONS=suppressions=$root/tools/lsan-suppressions.txt:print_suppressions=0 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        "$@"
+}
+
+begin sanitize-build
+sanitized cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_SANITIZE=ON &&
+    sanitized cmake --build build-asan -j"$jobs"
+asan_ok=$?
+end $asan_ok
+
+if [ $asan_ok -eq 0 ]; then
+    begin sanitize
+    status=0
+    sanitized run_ctest build-asan unit || status=1
+    sanitized run_ctest build-asan e2e || status=1
+    end $status
+else
+    skip sanitize "no sanitizer build"
+fi
+
+if [ -x fuzz/run.sh ]; then
+    begin fuzz
+    fuzz/run.sh 60
+    end $?
+else
+    skip fuzz "no fuzz/run.sh"
+fi
+
+summary
