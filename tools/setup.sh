@@ -7,7 +7,7 @@ packages=(
     fonts-dejavu-core
     gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
     ffmpeg
-    xvfb xdotool imagemagick x11-utils
+    xvfb xdotool imagemagick x11-utils libx11-dev python3 procps
     clang-14 libclang-rt-14-dev
 )
 missing=()
