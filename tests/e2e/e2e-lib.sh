@@ -113,6 +113,8 @@ start_xvfb() {
 }
 
 # Runs "$@" until it succeeds; fails the test after E2E_TIMEOUT seconds.
+# The condition is a command, run afresh each time: pass a function, not an
+# expression with $(...) in it, which would be expanded only once.
 wait_until() {
     local what=$1
     shift
@@ -176,6 +178,8 @@ window_of() {
 window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
+windows_more_than() { [ "$(visible_windows "$1")" -gt "$2" ]; }
+windows_exactly() { [ "$(visible_windows "$1")" -eq "$2" ]; }
 
 title_is() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "$2" ]; }
 
@@ -203,10 +207,10 @@ choose_in_combo() {
     local pid=$1 x=$2 y=$3 text=$4 before
     before=$(visible_windows "$pid")
     click_at "$x" "$y"
-    wait_until "the pop-up list for \"$text\"" test "$(visible_windows "$pid")" -gt "$before"
+    wait_until "the pop-up list for \"$text\"" windows_more_than "$pid" "$before"
     xdotool type --delay 30 "$text"
     xdotool key Return
-    wait_until "the pop-up list to close" test "$(visible_windows "$pid")" -eq "$before"
+    wait_until "the pop-up list to close" windows_exactly "$pid" "$before"
 }
 
 # Replaces the text of the line edit at X Y.
