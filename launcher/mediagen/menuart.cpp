@@ -268,5 +268,7 @@ QImage MenuArt::pointer()
 
 QImage MenuArt::entry(const QImage &background, int index)
 {
-    return background.copy(entryRect(index));
+    // A style-sheet background on a push button starts inside its one-pixel
+    // frame, so the cut is taken one pixel further in as well.
+    return background.copy(entryRect(index).translated(1, 1));
 }
