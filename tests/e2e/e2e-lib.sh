@@ -190,15 +190,20 @@ click_at() { xdotool mousemove "$1" "$2" click 1; }
 # "R G B" of the screen pixel at X Y.
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 rgb:- 2>/dev/null | od -An -tu1 | xargs; }
 
-# True when the pixel at X Y is within 24 per channel of "R G B".
-pixel_near() {
-    local x=$1 y=$2 want=$3 r g b wr wg wb d
+# pixel_near X Y "R G B": true when the pixel is within 24 per channel of
+# the colour; pixel_differs: true when it is not. Both are false when the
+# screen cannot be read.
+pixel_near() { pixel_compare "$@" near; }
+pixel_differs() { pixel_compare "$@" differs; }
+pixel_compare() {
+    local x=$1 y=$2 want=$3 wanted=$4 r g b wr wg wb d near=near
     read -r r g b <<<"$(pixel "$x" "$y")"
     [ -n "${b:-}" ] || return 1
     read -r wr wg wb <<<"$want"
     for d in $((r - wr)) $((g - wg)) $((b - wb)); do
-        [ "${d#-}" -le 24 ] || return 1
+        [ "${d#-}" -le 24 ] || near=differs
     done
+    [ "$near" = "$wanted" ]
 }
 
 # Picks TEXT in the combo box at X Y of process PID: opens its pop-up list,

@@ -29,7 +29,7 @@ BRICK_COLOUR="220 30 30"
 cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
 cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
 cell_is_empty() { pixel_near "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
-cell_is_filled() { ! cell_is_empty "$1" "$2"; }
+cell_is_filled() { pixel_differs "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
 
 # A left click on an empty cell paints it with the Pencil.
 paint() {
