@@ -259,8 +259,11 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     light.emissionRadius = radius;
     light.isLightEmitter = 1;
 
-    // The rest of the block keeps its defaults: the cells get their own levels.
+    // The cells get their own levels; everything else is the source's, including
+    // the blink delay the user just typed (a default here would overwrite it on
+    // the source cell itself).
     LightPoint point;
+    point.lighting.blinkDelay = light.blinkDelay;
     point.lighting.emissionMin = light.emissionMin;
     point.lighting.emissionMax = light.emissionMax;
     point.lighting.isDynamic = light.isDynamic;

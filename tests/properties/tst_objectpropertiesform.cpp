@@ -290,8 +290,9 @@ void TestObjectPropertiesForm::okStartsPointLight()
         Sector *lit = board.layers->sectorAt(source.x() + ring, source.y() + ring);
         QCOMPARE(lit->data->lighting.emission, ringLevels.at(ring));
         QCOMPARE(lit->data->subtype, subtype);
-        QCOMPARE(lit->data->lighting.blinkDelay, 0.5); // the light point's, not the source's
+        QCOMPARE(lit->data->lighting.blinkDelay, 0.25); // the blink typed for the source
     }
+    QCOMPARE(light.blinkDelay, 0.25);
 }
 
 void TestObjectPropertiesForm::okLightsEverySelectedSector()
