@@ -1,5 +1,6 @@
 #include "layers/layercontroller.h"
 
+#include "model/cellkey.h"
 #include "model/dialogs.h"
 #include "model/emission.h"
 #include "model/sector.h"
@@ -13,11 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-quint64 cellKey(int x, int y)
-{
-    return (quint64(quint32(x)) << 32) | quint32(y);
-}
 
 bool isOn(const Sector *sector, int x, int y)
 {

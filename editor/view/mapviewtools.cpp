@@ -6,6 +6,7 @@
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
+#include "model/cellkey.h"
 #include "model/dialogs.h"
 #include "model/sector.h"
 #include "model/sectorcanvas.h"
@@ -42,11 +43,6 @@ bool isPressOrDrag(const QEvent *event, Qt::MouseButton button)
         return true;
     return event->type() == QEvent::MouseMove
         && (static_cast<const QMouseEvent *>(event)->buttons() & button);
-}
-
-quint64 cellKey(const QPoint &cell)
-{
-    return (quint64(quint32(cell.x())) << 32) | quint32(cell.y());
 }
 
 // A sorted array, not a hash set: built once per fill from a whole layer, and
