@@ -4,6 +4,7 @@
 #include "layers/layercontroller.h"
 #include "model/dialogs.h"
 #include "model/emission.h"
+#include "model/iconcache.h"
 #include "model/sector.h"
 #include "model/sectorfactory.h"
 #include "view/mapview.h"
@@ -48,6 +49,7 @@ private slots:
     void visibilityAndLooks_data();
     void visibilityAndLooks();
     void lightCellsAreShadedByEmission();
+    void shownButtonsDrawTheirCurrentLook();
     void addSectorRefusesAUsedCell();
     void removeSectorAtIgnoresNegativeCells();
     void clearAnsweredNoKeepsEverything();
@@ -116,6 +118,31 @@ void TestLayerController::lightCellsAreShadedByEmission()
     QCOMPARE(light->look(), QColor(0, 0, 155));
     // The look is drawn: the icon is a tinted copy, not the plain lamp.
     QVERIFY(!light->data->button->icon().isNull());
+}
+
+static qint64 iconKey(const QIcon &icon)
+{
+    return icon.cacheKey();
+}
+
+void TestLayerController::shownButtonsDrawTheirCurrentLook()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    Sector *floor = editor.paint(1, 1);
+    const QString path = floor->imagePath();
+    QCOMPARE(iconKey(floor->data->button->icon()), iconKey(IconCache::icon(path)));
+    // Hidden on Ceil and tinted as another layer; drawn plain again when Floor is back.
+    editor.setLayer("Ceil");
+    QCOMPARE(floor->look(), QColor(0, 0, 155));
+    editor.setLayer("Floor");
+    QVERIFY(floor->data->button->isVisible());
+    QCOMPARE(iconKey(floor->data->button->icon()), iconKey(IconCache::icon(path)));
+    // Walls are never hidden: their tint is drawn at once.
+    editor.setLayer("Wall");
+    Sector *wall = editor.paint(2, 2);
+    editor.setLayer("Floor");
+    QCOMPARE(iconKey(wall->data->button->icon()), iconKey(IconCache::icon(wall->imagePath(), QColor(0, 0, 155))));
 }
 
 void TestLayerController::addSectorRefusesAUsedCell()
