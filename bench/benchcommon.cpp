@@ -1,70 +1,32 @@
 #include "benchcommon.h"
 
-#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QPainter>
 #include <QTextStream>
 
 #include <cstdio>
 #include <ctime>
 
-namespace {
-
-void writeImage(const QString &path, const QColor &color, int size = 64)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(color);
-    QPainter painter(&image);
-    painter.fillRect(0, 0, size / 2, size / 2, color.darker(150));
-    painter.setPen(color.lighter(150));
-    painter.drawLine(0, size - 1, size - 1, 0);
-    painter.end();
-    image.save(path);
-}
-
-} // namespace
-
 Workspace::Workspace()
+    : folder({"Ceil/ceil_a.png", "Ceil/ceil_b.png", "Floor/floor_a.png", "Floor/floor_b.png", "Wall/brick.png",
+              "Wall/stone.png", "Door/door_a.png", "Actor/soldier.png", "Sprite/barrel.png", "Item/health.png"})
 {
-    previousDir = QDir::currentPath();
-    const QStringList textures{"Ceil/ceil_a.png", "Ceil/ceil_b.png", "Floor/floor_a.png", "Floor/floor_b.png",
-                               "Wall/brick.png", "Wall/stone.png", "Door/door_a.png", "Actor/soldier.png",
-                               "Sprite/barrel.png", "Item/health.png"};
-    int hue = 0;
-    for (const QString &texture : textures) {
-        writeImage(dir.filePath("textures/" + texture), QColor::fromHsv(hue, 200, 220));
-        hue = (hue + 37) % 360;
-    }
-    for (int size : {16, 32, 48, 64})
-        writeImage(dir.filePath(QString("assets/bg%1x%1.jpg").arg(size)), Qt::darkGray, size);
-    writeImage(dir.filePath("assets/pencil.png"), Qt::yellow, 32);
-    writeImage(dir.filePath("assets/bucket.png"), Qt::cyan, 32);
-    writeImage(dir.filePath("assets/lamp.png"), Qt::white, 64);
-    QDir::setCurrent(dir.path());
-}
-
-Workspace::~Workspace()
-{
-    QDir::setCurrent(previousDir);
 }
 
 QString Workspace::mapFile(int side)
 {
     const QString name = QStringLiteral("recipe%1").arg(side);
-    const QString file = dir.filePath(name + ".map");
+    const QString file = folder.path(name + ".map");
     if (QFileInfo::exists(file))
         return file;
     // The texture copies a saved map keeps beside itself.
-    QDir().mkpath(dir.filePath(name));
+    QDir().mkpath(folder.path(name));
     for (const char *layerAndFile : {"Ceil/ceil_a.png", "Floor/floor_a.png", "Wall/brick.png"}) {
-        const QString source = dir.filePath(QStringLiteral("textures/") + layerAndFile);
-        QFile::copy(source, dir.filePath(name + "/" + QFileInfo(source).fileName()));
+        const QString source = folder.path(QStringLiteral("textures/") + layerAndFile);
+        QFile::copy(source, folder.path(name + "/" + QFileInfo(source).fileName()));
     }
 
     const int ceilId = 100, wallId = 101, floorId = 102;

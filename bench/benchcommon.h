@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "sampleworkspace.h"
+
 #include <functional>
 
 // What one benchmark phase needs: a working folder with generated textures and
@@ -16,9 +18,8 @@ class Workspace
 {
 public:
     Workspace();
-    ~Workspace();
 
-    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString path(const QString &relative) const { return folder.path(relative); }
 
     // Map of side x side cells: Ceil, Floor and Wall full, a light on every 8th
     // cell in both directions. Written once per side; returns the file's path.
@@ -29,8 +30,7 @@ public:
     static const char *wallTexture() { return "brick.png"; }
 
 private:
-    QTemporaryDir dir;
-    QString previousDir;
+    SampleWorkspace folder;
 };
 
 // The recipe, shared by the editor and the reference.

@@ -25,34 +25,11 @@ QStringList EditorFixture::defaultTextures()
             "Actor/soldier.png", "Sprite/barrel.png", "Item/health.png"};
 }
 
-void EditorFixture::writeImage(const QString &path, const QColor &color, int size)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(color);
-    QPainter painter(&image);
-    painter.fillRect(0, 0, size / 2, size / 2, color.darker(150));
-    painter.end();
-    image.save(path);
-}
-
 EditorFixture::EditorFixture(const QStringList &textures)
+    : workspace(textures.isEmpty() ? defaultTextures() : textures)
 {
-    previousDir = QDir::currentPath();
+    // Images of an earlier fixture's folder may sit in the cache under the same paths.
     IconCache::clear();
-    const QStringList wanted = textures.isEmpty() ? defaultTextures() : textures;
-    int hue = 0;
-    for (const QString &texture : wanted) {
-        writeImage(dir.filePath("textures/" + texture), QColor::fromHsv(hue, 200, 220));
-        hue = (hue + 37) % 360;
-    }
-    for (int size : {16, 32, 48, 64})
-        writeImage(dir.filePath(QString("assets/bg%1x%1.jpg").arg(size)), Qt::darkGray, size);
-    writeImage(dir.filePath("assets/pencil.png"), Qt::yellow, 32);
-    writeImage(dir.filePath("assets/bucket.png"), Qt::cyan, 32);
-    writeImage(dir.filePath("assets/lamp.png"), Qt::white, 64);
-    QDir::setCurrent(dir.path());
-
     window.reset(new Tessel);
     window->show();
     window->activateWindow();
@@ -71,7 +48,6 @@ EditorFixture::~EditorFixture()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Dialogs::restoreDefaults();
     IconCache::clear();
-    QDir::setCurrent(previousDir);
 }
 
 void EditorFixture::setLayer(const QString &layer)

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "sampleworkspace.h"
+
 #include <memory>
 
 class LayerController;
@@ -26,9 +28,12 @@ public:
     ~EditorFixture();
 
     static QStringList defaultTextures();
-    static void writeImage(const QString &path, const QColor &color, int size = 64);
+    static void writeImage(const QString &path, const QColor &color, int size = 64)
+    {
+        SampleWorkspace::writeImage(path, color, size);
+    }
 
-    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString path(const QString &relative) const { return workspace.path(relative); }
 
     void setLayer(const QString &layer);      // through the combo box, as a user would
     void clickButton(const char *objectName) const; // a mouse click on a named window button
@@ -47,8 +52,8 @@ public:
     Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
     void flushDeletes() const;                 // runs deferred deletions
 
-    QTemporaryDir dir;
-    QString previousDir;
+    SampleWorkspace workspace;
+    QTemporaryDir &dir = workspace.dir;
     std::unique_ptr<Tessel> window;
     MapView *view = nullptr;
     LayerController *layers = nullptr;
