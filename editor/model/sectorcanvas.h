@@ -16,8 +16,6 @@ public:
     // The canvas of this map widget, made on first use.
     static SectorCanvas *forMap(QWidget *mapWidget);
 
-    QWidget *mapWidget() const { return map; }
-
     // Between begin and end the canvas is hidden; new buttons are polished in one go.
     void beginBatch();
     void endBatch();
