@@ -14,5 +14,7 @@ constexpr int extent = 4096;
 constexpr int cells = 250000;
 // The largest texture image that is opened or copied.
 constexpr qint64 imageBytes = 16LL * 1024 * 1024;
+// The largest picture (in pixels) a texture image may hold once decoded.
+constexpr qint64 imagePixels = 4096LL * 4096;
 
 } // namespace MapLimits
