@@ -124,6 +124,7 @@ private slots:
     void refusedSaveWritesNothing();
     void saveAfterLoadWritesTheLoadedFile();
     void resavedMapKeepsItsSharing();
+    void cancelledLoadMakesNothing();
     void saveIntoMissingFolderIsReported();
     void mapNameDecidesTheTextureFolder_data();
     void mapNameDecidesTheTextureFolder();
@@ -362,6 +363,24 @@ void TestMapSaveLoad::resavedMapKeepsItsSharing()
     const auto lines = [&](const QString &name) { return readFile(editor.path(name)).split('\n').size(); };
     QCOMPARE(lines("b.map"), lines("a.map"));
     QCOMPARE(meaningOf(editor.path("b.map")).values(), meaningOf(editor.path("a.map")).values());
+}
+
+void TestMapSaveLoad::cancelledLoadMakesNothing()
+{
+    EditorFixture editor;
+    writeFile(editor.path("big.map"), "#Floor\n" + QByteArray("5,").repeated(600) + "\n\n#Definitions\n5,Floor,,x.png\n");
+    MapFile file;
+    QList<int> reported;
+    file.setProgress([&reported](int done, int total) {
+        reported << done << total;
+        return false; // the user presses Cancel at the first report
+    });
+    const int before = editor.window->findChildren<QPushButton *>().size();
+    QVERIFY(file.loadMapFile(editor.path("big.map"), editor.map, editor.view->placement()).isEmpty());
+    QVERIFY(file.cancelled() && !file.failed());
+    QCOMPARE(reported, (QList<int>{256, 600}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(editor.window->findChildren<QPushButton *>().size(), before); // no button left behind
 }
 
 void TestMapSaveLoad::saveIntoMissingFolderIsReported()
