@@ -1,0 +1,23 @@
+#pragma once
+
+#include "check/levelproblem.h"
+#include "check/levelsnapshot.h"
+#include "mapfile/mapformat.h"
+
+#include <QList>
+
+// Turns a map file as the reader parsed it into the snapshot the level check
+// reads. A cell belongs to the layer of its grid, as in the editor after a load.
+class ParsedSnapshot
+{
+public:
+    // order: the known layer names in the editor's order; other grids follow
+    // in file order. Grid values without a definition are left out, as the
+    // editor leaves them out, and reported in undefined when it is given.
+    static LevelSnapshot from(const MapFormat::Parsed &parsed, const QList<QByteArray> &order,
+                              QList<LevelProblem> *undefined = nullptr);
+
+private:
+    static LevelLayer layerOf(const MapFormat::Parsed &parsed, const MapFormat::Grid &grid,
+                              QList<LevelProblem> *undefined);
+};
