@@ -17,6 +17,13 @@ int colourWithSuffix(const QByteArray &subtype, const char *suffix)
 
 namespace LevelVocabulary {
 
+const QList<QByteArray> &layerOrder()
+{
+    static const QList<QByteArray> order{"Ceil", "Wall", "Floor", "Door",
+                                         "Actor", "Sprite", "Item", "Lightmap"};
+    return order;
+}
+
 int keyDoorColour(const QByteArray &doorSubtype)
 {
     return colourWithSuffix(doorSubtype, "KeyDoor");

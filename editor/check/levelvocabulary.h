@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 // The game's meaning of the layer and subtype names that decide whether a
 // level can be finished.
 namespace LevelVocabulary {
+
+// The eight layers in the order the editor walks them and writes map sections.
+const QList<QByteArray> &layerOrder();
 
 const int keyColours = 4;
 
