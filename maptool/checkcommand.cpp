@@ -65,7 +65,7 @@ void CheckCommand::checkFile(const QString &fileName)
                          failure.toUtf8().constData());
         return;
     }
-    QList<LevelProblem> problems = LevelCheck::run(input.snapshot()) + input.undefinedValues();
+    QList<LevelProblem> problems = LevelCheck::run(input.snapshot()) + input.leftOut();
     std::stable_sort(problems.begin(), problems.end(),
                      [](const LevelProblem &a, const LevelProblem &b) { return a.isError() && !b.isError(); });
     const int fileErrors = int(std::count_if(problems.begin(), problems.end(),

@@ -5,7 +5,6 @@
 #include "mapinput.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QMap>
 
 #include <algorithm>
@@ -83,8 +82,8 @@ QString InfoCommand::cellCounts(const MapInput &input)
         parts.append(QStringLiteral("%1 %2").arg(text(name)).arg(count));
     }
     QString result = QStringLiteral("cells: %1 (%2)\n").arg(total).arg(parts.join(QStringLiteral(", ")));
-    if (!input.undefinedValues().isEmpty())
-        result += QStringLiteral("undefined values: %1 cells\n").arg(input.undefinedValues().size());
+    if (input.leftOutCount() > 0)
+        result += QStringLiteral("cells left out: %1 (tessel-map check names them)\n").arg(input.leftOutCount());
     return result;
 }
 
@@ -129,29 +128,28 @@ QString InfoCommand::textures(const MapInput &input)
     // Only textures that some cell uses, named as the file names them.
     QMap<QString, QString> used;
     const MapFormat::Parsed &parsed = input.parsed();
-    const QString prefix = input.folder() + QLatin1Char('/');
     for (const MapFormat::Grid &grid : parsed.grids) {
         for (const QList<QByteArray> &row : grid.rows) {
             for (const QByteArray &value : row) {
                 const auto found = parsed.definitions.constFind(value);
                 if (value == "0" || found == parsed.definitions.constEnd() || found->layer == "Lightmap")
                     continue;
-                QString path = QString::fromUtf8(found->texturePath);
-                const QString shown = path.startsWith(prefix) ? path.mid(prefix.size()) : path;
+                const QString shown = text(found->attributes);
                 if (used.contains(shown))
                     continue;
-                if (!QFileInfo(path).isFile())
+                const TexturePath::Resolved path = input.texture(*found);
+                if (path.verdict == TexturePath::Verdict::Missing)
                     used.insert(shown, QStringLiteral(" (missing)"));
-                else if (!input.isInsideFolder(path))
-                    used.insert(shown, QStringLiteral(" (outside the map's folder, not used)"));
+                else if (path.verdict == TexturePath::Verdict::Refused)
+                    used.insert(shown, QStringLiteral(" (refused: %1)").arg(path.reason));
                 else
                     used.insert(shown, QString());
             }
         }
     }
     const int missing = int(std::count_if(used.begin(), used.end(), [](const QString &s) { return !s.isEmpty(); }));
-    QString result = QStringLiteral("textures: %1 referenced, %2 missing\n").arg(used.size()).arg(missing);
+    QString result = QStringLiteral("textures: %1 referenced, %2 missing or refused\n").arg(used.size()).arg(missing);
     for (auto it = used.constBegin(); it != used.constEnd(); ++it)
-        result += QStringLiteral("  %1%2\n").arg(CommandLine::printable(it.key()), it.value());
+        result += QStringLiteral("  %1%2\n").arg(it.key(), it.value());
     return result;
 }

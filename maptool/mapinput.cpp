@@ -2,8 +2,8 @@
 
 #include "check/levelvocabulary.h"
 #include "check/parsedsnapshot.h"
+#include "mapfile/maplimits.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -11,11 +11,7 @@
 
 namespace {
 
-// The same bounds the editor's reader keeps: a map is small text, and every
-// cell costs memory in the editor and the game.
-const qint64 maxFileBytes = 64ll * 1024 * 1024;
-const int maxExtent = 4096;
-const int maxCells = 250000;
+const QString tooLarge = QStringLiteral("the file is larger than 64 MB, the largest map file the editor opens");
 
 } // namespace
 
@@ -27,12 +23,13 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = QStringLiteral("no such file");
         return false;
     }
+    // A pipe or a device would never end, or never stop giving bytes.
     if (!info.isFile()) {
         *failure = QStringLiteral("not a regular file");
         return false;
     }
-    if (info.size() > maxFileBytes) {
-        *failure = QStringLiteral("the file is larger than %1 MB").arg(maxFileBytes / (1024 * 1024));
+    if (info.size() > MapLimits::fileBytes) {
+        *failure = tooLarge;
         return false;
     }
     QFile file(fileName);
@@ -40,9 +37,10 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = file.errorString();
         return false;
     }
-    const QByteArray text = file.read(maxFileBytes + 1);
-    if (text.size() > maxFileBytes) {
-        *failure = QStringLiteral("the file is larger than %1 MB").arg(maxFileBytes / (1024 * 1024));
+    // One byte past the limit tells a file that grew since it was looked at.
+    const QByteArray text = file.read(MapLimits::fileBytes + 1);
+    if (text.size() > MapLimits::fileBytes) {
+        *failure = tooLarge;
         return false;
     }
     mapFolder = info.absolutePath();
@@ -51,29 +49,35 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = QStringLiteral("no \"#Definitions\" section, so this is not a map file");
         return false;
     }
+    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOutCells);
     int cells = 0;
-    for (const MapFormat::Grid &grid : qAsConst(map.grids)) {
-        height = std::max(height, int(std::min(grid.rows.size(), maxExtent + 1)));
-        for (const QList<QByteArray> &row : grid.rows) {
-            width = std::max(width, int(std::min(row.size(), maxExtent + 1)));
-            cells += int(std::count_if(row.begin(), row.end(), [](const QByteArray &v) { return v != "0"; }));
+    for (const LevelLayer &layer : qAsConst(level.layers)) {
+        cells += layer.cells.size();
+        for (const LevelCell &cell : layer.cells) {
+            width = std::max(width, cell.mapX + 1);
+            height = std::max(height, cell.mapY + 1);
         }
     }
-    if (width > maxExtent || height > maxExtent) {
-        *failure = QStringLiteral("the map is wider or taller than %1 cells").arg(maxExtent);
+    if (cells > MapLimits::cells) {
+        *failure = QStringLiteral("the map has %1 filled cells; the editor opens at most 250,000").arg(cells);
         return false;
     }
-    if (cells > maxCells) {
-        *failure = QStringLiteral("the map has more than %1 filled cells").arg(maxCells);
-        return false;
+    // The grid as the file holds it, as far as the editor holds it.
+    for (const MapFormat::Grid &grid : qAsConst(map.grids)) {
+        height = std::max(height, std::min(grid.rows.size(), MapLimits::extent));
+        for (const QList<QByteArray> &row : grid.rows) {
+            width = std::max(width, std::min(row.size(), MapLimits::extent));
+            leftOutTotal += int(std::count_if(row.begin(), row.end(), [](const QByteArray &v) { return v != "0"; }));
+        }
     }
-    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &undefined);
+    leftOutTotal -= cells;
     return true;
 }
 
-bool MapInput::isInsideFolder(const QString &path) const
+TexturePath::Resolved MapInput::texture(const MapDefinition &definition) const
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString root = QDir(mapFolder).canonicalPath();
-    return !canonical.isEmpty() && !root.isEmpty() && canonical.startsWith(root + QLatin1Char('/'));
+    auto known = textures.constFind(definition.attributes);
+    if (known == textures.constEnd())
+        known = textures.insert(definition.attributes, TexturePath::resolve(mapFolder, definition.attributes));
+    return *known;
 }

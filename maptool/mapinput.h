@@ -3,12 +3,16 @@
 #include "check/levelproblem.h"
 #include "check/levelsnapshot.h"
 #include "mapfile/mapformat.h"
+#include "mapfile/texturepath.h"
+
+#include <QHash>
 
 #include <QList>
 #include <QString>
 
-// One map file read for the command-line tool: the reader's result, and the
-// level snapshot the check and the statistics work on.
+// One map file read for the command-line tool under the editor's rules: the
+// same limits (MapLimits) and texture path rules (TexturePath), the same cells
+// left out. Holds the reader's result and the level snapshot.
 class MapInput
 {
 public:
@@ -20,21 +24,25 @@ public:
     const QString &folder() const { return mapFolder; }
     const MapFormat::Parsed &parsed() const { return map; }
     const LevelSnapshot &snapshot() const { return level; }
-    // Grid values that have no definition line.
-    const QList<LevelProblem> &undefinedValues() const { return undefined; }
-    // Columns and rows of the grid the file holds (at least 1 x 1).
+    // Cells the editor leaves out on loading: values without a definition
+    // line, and cells beyond the largest map it opens.
+    const QList<LevelProblem> &leftOut() const { return leftOutCells; }
+    int leftOutCount() const { return leftOutTotal; }
+    // Columns and rows of the grid the editor holds (at least 1 x 1).
     int columns() const { return width; }
     int rows() const { return height; }
-    // Whether a texture path read from the file names an image inside the
-    // map's folder; the tool never opens anything else.
-    bool isInsideFolder(const QString &path) const;
+    // Where a definition's texture may be read from; only an Accepted path is
+    // ever opened.
+    TexturePath::Resolved texture(const MapDefinition &definition) const;
 
 private:
     QString name;
     QString mapFolder;
     MapFormat::Parsed map;
     LevelSnapshot level;
-    QList<LevelProblem> undefined;
+    QList<LevelProblem> leftOutCells;
+    mutable QHash<QByteArray, TexturePath::Resolved> textures;
+    int leftOutTotal = 0;
     int width = 1;
     int height = 1;
 };

@@ -2,6 +2,7 @@
 
 #include "check/levelvocabulary.h"
 #include "colorize.h"
+#include "mapfile/maplimits.h"
 #include "mapinput.h"
 
 #include <QImageReader>
@@ -13,8 +14,6 @@ namespace {
 const QColor otherLayerTint(0, 0, 155);
 const QColor gridCellColour(24, 26, 30);
 const QColor gridLineColour(78, 84, 96);
-// An image this large is no texture; decoding it would only cost memory.
-const int maxTextureSide = 4096;
 const QString lampKey = QStringLiteral("\nlamp");
 
 QColor lightShade(qint32 emission)
@@ -84,7 +83,8 @@ void MapRenderer::drawLayer(QImage &picture, const MapInput &input, const QByteA
                 QColor tint = current ? QColor() : otherLayerTint;
                 if (lamp && current)
                     tint = lightShade(found->lighting.emission);
-                const QImage image = cellImage(input, lamp ? lampKey : QString::fromUtf8(found->texturePath), tint);
+                const QString path = lamp ? lampKey : texturePath(input, *found);
+                const QImage image = path.isEmpty() ? QImage() : cellImage(path, tint);
                 if (!image.isNull())
                     painter.drawImage(column * n + (n - image.width()) / 2, row * n + (n - image.height()) / 2,
                                       image);
@@ -93,13 +93,20 @@ void MapRenderer::drawLayer(QImage &picture, const MapInput &input, const QByteA
     }
 }
 
-QImage MapRenderer::cellImage(const MapInput &input, const QString &path, const QColor &tint)
+// Only an image the editor's path rules accept is opened.
+QString MapRenderer::texturePath(const MapInput &input, const MapDefinition &definition)
+{
+    const TexturePath::Resolved path = input.texture(definition);
+    return path.verdict == TexturePath::Verdict::Accepted ? path.path : QString();
+}
+
+QImage MapRenderer::cellImage(const QString &path, const QColor &tint)
 {
     const QPair<QString, QRgb> key(path, tint.isValid() ? tint.rgba() : 0u);
     auto found = tinted.constFind(key);
     if (found != tinted.constEnd())
         return *found;
-    const QImage plain = loadScaled(input, path);
+    const QImage plain = loadScaled(path);
     const QImage result = tint.isValid() ? Colorize::apply(plain, tint) : plain;
     tinted.insert(key, result);
     return result;
@@ -107,20 +114,19 @@ QImage MapRenderer::cellImage(const MapInput &input, const QString &path, const 
 
 // The image shrunk to its cell as the editor's icon shrinks it (aspect kept,
 // never enlarged).
-// A missing or unreadable image, or one outside the map's folder, draws nothing.
-QImage MapRenderer::loadScaled(const MapInput &input, const QString &path)
+// An unreadable image draws nothing.
+QImage MapRenderer::loadScaled(const QString &path)
 {
     auto found = scaled.constFind(path);
     if (found != scaled.constEnd())
         return *found;
     QImage image;
     const bool lamp = path == lampKey;
-    if (lamp || input.isInsideFolder(path)) {
-        QImageReader reader(lamp ? options.lampImage : path);
-        const QSize size = reader.size();
-        if (size.isValid() && size.width() <= maxTextureSide && size.height() <= maxTextureSide)
-            image = reader.read();
-    }
+    QImageReader reader(lamp ? options.lampImage : path);
+    const QSize size = reader.size();
+    // A picture this large is no texture; decoding it would only cost memory.
+    if (size.isValid() && qint64(size.width()) * size.height() <= MapLimits::imagePixels)
+        image = reader.read();
     if (lamp && image.isNull()) {
         // Without the editor's lamp image a light still shows as a plain cell.
         image = QImage(options.cellSize, options.cellSize, QImage::Format_RGB32);

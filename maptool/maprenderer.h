@@ -9,6 +9,7 @@
 #include <QString>
 
 class MapInput;
+struct MapDefinition;
 
 // A top-down picture of a map as the editor shows it: the grid, then each
 // chosen layer's textures in the editor's layer order. The first chosen layer
@@ -35,8 +36,9 @@ public:
 private:
     void drawGrid(QImage &picture) const;
     void drawLayer(QImage &picture, const MapInput &input, const QByteArray &name, bool current);
-    QImage cellImage(const MapInput &input, const QString &path, const QColor &tint);
-    QImage loadScaled(const MapInput &input, const QString &path);
+    static QString texturePath(const MapInput &input, const MapDefinition &definition);
+    QImage cellImage(const QString &path, const QColor &tint);
+    QImage loadScaled(const QString &path);
 
     Options options;
     QHash<QString, QImage> scaled;

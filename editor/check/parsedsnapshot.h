@@ -12,12 +12,13 @@ class ParsedSnapshot
 {
 public:
     // order: the known layer names in the editor's order; other grids follow
-    // in file order. Grid values without a definition are left out, as the
-    // editor leaves them out, and reported in undefined when it is given.
+    // in file order. The cells the editor leaves out on loading are left out
+    // (values without a definition line, cells beyond MapLimits::extent) and
+    // reported as warnings in leftOut when it is given.
     static LevelSnapshot from(const MapFormat::Parsed &parsed, const QList<QByteArray> &order,
-                              QList<LevelProblem> *undefined = nullptr);
+                              QList<LevelProblem> *leftOut = nullptr);
 
 private:
     static LevelLayer layerOf(const MapFormat::Parsed &parsed, const MapFormat::Grid &grid,
-                              QList<LevelProblem> *undefined);
+                              QList<LevelProblem> *leftOut);
 };
