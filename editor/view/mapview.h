@@ -17,6 +17,8 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class LayerController;
+class LayerTable;
+class MapFile;
 class ObjectPropertiesForm;
 class Sector;
 class SectorCanvas;
@@ -59,6 +61,8 @@ public:
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
     QString gridTilePath() const;
+    // Loads a map as Load Map does, without asking for the file.
+    void loadMapFromFile(const QString &fileName);
 
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
@@ -107,6 +111,7 @@ private:
 
     // Map file (mapviewfile.cpp)
     void resetViewForLoad();
+    void installLoadedMap(const MapFile &file, const LayerTable &loaded);
     void setWindowTitleFor(const QString &fileName);
 
     QPointer<Tessel> window;

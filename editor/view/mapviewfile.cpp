@@ -51,10 +51,23 @@ void MapView::resetViewForLoad()
 void MapView::BtnLoadMapEvent()
 {
     resetViewForLoad();
-    const SectorPlacement where = placement();
     SectorCanvas::Batch batch(canvas);
     MapFile file;
-    LayerTable loaded = file.loadMap(mapWidget, where);
+    LayerTable loaded = file.loadMap(mapWidget, placement());
+    installLoadedMap(file, loaded);
+}
+
+void MapView::loadMapFromFile(const QString &fileName)
+{
+    resetViewForLoad();
+    SectorCanvas::Batch batch(canvas);
+    MapFile file;
+    LayerTable loaded = file.loadMapFile(fileName, mapWidget, placement());
+    installLoadedMap(file, loaded);
+}
+
+void MapView::installLoadedMap(const MapFile &file, const LayerTable &loaded)
+{
     if (file.failed()) {
         Dialogs::warn(QStringLiteral("Load failed"),
                       QStringLiteral("The map %1 could not be loaded:\n%2\nThe current map was left as it was.")
@@ -73,6 +86,8 @@ void MapView::BtnLoadMapEvent()
     gallery->selectLayer("Wall");
     // Loaded buttons must let clicks through like the others in fill and select mode.
     setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
+    mapFileName = file.chosenFileName();
+    setWindowTitleFor(mapFileName);
     if (file.skippedCells() > 0) {
         Dialogs::warn(QStringLiteral("Cells skipped"),
                       QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
