@@ -9,6 +9,7 @@ packages=(
     ffmpeg
     xvfb xdotool imagemagick x11-utils libx11-dev python3 procps
     clang-14 libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream shared-mime-info
 )
 missing=()
 for package in "${packages[@]}"; do
