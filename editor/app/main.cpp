@@ -61,6 +61,6 @@ int main(int argc, char *argv[])
     Tessel window;
     window.show();
     if (!maps.isEmpty())
-        window.mapView()->loadMapFromFile(QFileInfo(maps.first()).absoluteFilePath());
+        window.mapView()->loadMapFile(QFileInfo(maps.first()).absoluteFilePath());
     return app.exec();
 }

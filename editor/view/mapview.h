@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/layertable.h"
 #include "model/sectorplacement.h"
 
 #include <QCursor>
@@ -17,7 +18,6 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class LayerController;
-class LayerTable;
 class MapFile;
 class ObjectPropertiesForm;
 class Sector;
@@ -58,11 +58,14 @@ public:
     QLabel *selectionLabel() const { return selectionOverlay; }
     ObjectPropertiesForm *openForm() const;
     QString currentMapFileName() const { return mapFileName; }
+    // Loads the named map as Load Map does after its dialog; false when the
+    // current map stayed (a failure, already reported, or a cancel).
+    bool loadMapFile(const QString &fileName);
+    // Always asks for a name, then saves there and makes it the open file.
+    void saveMapAs();
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
     QString gridTilePath() const;
-    // Loads a map as Load Map does, without asking for the file.
-    void loadMapFromFile(const QString &fileName);
 
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
@@ -111,8 +114,10 @@ private:
 
     // Map file (mapviewfile.cpp)
     void resetViewForLoad();
-    void installLoadedMap(const MapFile &file, const LayerTable &loaded);
     void setWindowTitleFor(const QString &fileName);
+    void saveMap(bool alwaysAsk);
+    void showNotices(const MapFile &file);
+    void installLoadedMap(LayerTable loaded);
 
     QPointer<Tessel> window;
     QPointer<QWidget> mapWidget;
