@@ -47,8 +47,11 @@ dpkg-deb -x "$package" "$unpacked"
 desktop-file-validate "$unpacked"/usr/share/applications/*.desktop
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
 cp -r "$unpacked/usr/share/mime" "$scratch/mime"
-update-mime-database "$scratch/mime"
+# It prints a note about its folder not being searched; anything else is a fault in the file.
+update-mime-database "$scratch/mime" 2>"$scratch/mime.log"
+! grep -iE 'error|warning|unknown|invalid' "$scratch/mime.log" || fail "update-mime-database complains"
 grep -qx '50:application/x-tessel-map:\*\.map' "$scratch/mime/globs2" || fail "no *.map glob for Tessel maps"
+grep -qa 'application/x-tessel-map' "$scratch/mime/magic" || fail "no content match for Tessel maps"
 
 for option in --help --version; do
     env -u DISPLAY "$unpacked/usr/bin/tessel" "$option" | grep -q Tessel || fail "tessel $option"
