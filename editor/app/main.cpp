@@ -52,6 +52,8 @@ int main(int argc, char *argv[])
     // which grows with the square of the number of cell buttons on a big map.
     qputenv("QT_NO_SUBTRACTOPAQUESIBLINGS", "1");
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessel"));
     const QStringList maps = mapArguments(app);
     if (maps.size() > 1) {
         QTextStream(stderr) << "Tessel: one map file at most, not " << maps.size() << "\n";
