@@ -1,4 +1,5 @@
 #include "app/tessel.h"
+#include "model/dialogs.h"
 #include "view/mapview.h"
 
 #include <QApplication>
@@ -62,7 +63,11 @@ int main(int argc, char *argv[])
 
     Tessel window;
     window.show();
-    if (!maps.isEmpty())
-        window.mapView()->loadMapFile(QFileInfo(maps.first()).absoluteFilePath());
+    if (!maps.isEmpty()) {
+        const QString map = QFileInfo(maps.first()).absoluteFilePath();
+        // A map opened from the file manager is the folder last used, as one opened by Load Map is.
+        if (window.mapView()->loadMapFile(map))
+            Dialogs::rememberFolder(map);
+    }
     return app.exec();
 }
