@@ -492,7 +492,7 @@ void TestMapSaveLoad::loadingTheExample()
     answerDialogs(log, {}, {editor.path("maps/level1.map")});
     editor.setLayer("Floor");
     editor.clickButton("btnLoadMap");
-    QCOMPARE(log.captions, QStringList{"Save Corvid Map"});
+    QCOMPARE(log.captions, QStringList{"Open Corvid Map"});
     QCOMPARE(log.filters, QStringList{"Corvid Map (*.map)"});
     QCOMPARE(editor.layers->layerTable().sectorCount(), 3);
     Sector *wall = editor.sectorOn("Wall", 1, 0);
