@@ -56,6 +56,12 @@ grep -qa 'application/x-tessel-map' "$scratch/mime/magic" || fail "no content ma
 for option in --help --version; do
     env -u DISPLAY "$unpacked/usr/bin/tessel" "$option" | grep -q Tessel || fail "tessel $option"
 done
+# tessel-map runs in the caller's folder, where a relative map name is found.
+if [ -e "$unpacked/usr/bin/tessel-map" ]; then
+    printf '#Wall\r\n104,\r\n\r\n#Definitions\r\n104,Wall,Solid,tiny/brick.png\r\n' >"$scratch/tiny.map"
+    (cd "$scratch" && env -u DISPLAY "$unpacked/usr/bin/tessel-map" info tiny.map) | grep -q '^cells: 1 ' ||
+        fail "tessel-map info on a relative path"
+fi
 
 # The end-to-end tests' helper, built with the launcher's tests or with theirs.
 x11close=$(find "$build/tests" -name x11close -type f -perm -u+x | head -n 1)
