@@ -1,9 +1,8 @@
 #include "mapfile/mapfile.h"
 
 #include "gallery/texturegallery.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
 #include "model/subtypetable.h"
 
 #include <QDir>
@@ -232,7 +231,10 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
                 MapDefinition definition = *found;
                 QList<Sector *> &sectors = table[grid.name];
                 definition.id = placement.gallery ? placement.gallery->nextId() : definition.id;
-                Sector *sector = createSectorAt(column, row, placement);
+                auto *data = new SectorData;
+                data->mapX = column;
+                data->mapY = row;
+                auto *sector = new Sector(data);
                 applyDefinition(definition, sector);
                 sectors.append(sector);
             }
@@ -244,7 +246,7 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
 void MapFile::applyDefinition(const MapDefinition &definition, Sector *sector)
 {
     const QString path = QString::fromUtf8(definition.texturePath);
-    sector->showImage(path);
+    sector->setImagePath(path);
     const QFileInfo info(path);
     TextureEntry texture;
     texture.fileName = info.fileName().toUtf8();

@@ -3,7 +3,7 @@
 #include "mapfile/mapdefinition.h"
 #include "mapfile/mapformat.h"
 #include "model/layertable.h"
-#include "model/sectorplacement.h"
+#include "view/sectorplacement.h"
 
 #include <QByteArray>
 #include <QHash>

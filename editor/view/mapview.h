@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/sectorplacement.h"
+#include "view/sectorplacement.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -11,6 +11,12 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+namespace Ui {
+class TesselClass;
+}
+class MapModel;
 class QComboBox;
 class QMouseEvent;
 class QPushButton;
@@ -20,7 +26,6 @@ class LayerController;
 class ObjectPropertiesForm;
 class Sector;
 class SectorCanvas;
-class Tessel;
 class TextureGallery;
 
 // Controller of the map canvas: receives the window's widget signals, filters
@@ -30,7 +35,8 @@ class MapView : public QWidget
     Q_OBJECT
 
 public:
-    explicit MapView(Tessel *window);
+    // The window's form is handed over typed: a renamed widget fails to compile.
+    MapView(QWidget *window, const Ui::TesselClass &form);
     ~MapView() override;
 
     int cellSize() const;
@@ -50,8 +56,9 @@ public:
     bool temporaryLayerActive() const { return temporaryLayer; }
 
     // View state other parts and tests read.
-    LayerController *layerController() const { return layers; }
-    TextureGallery *textureGallery() const { return gallery; }
+    MapModel *mapModel() const { return model.get(); }
+    LayerController *layerController() const { return layers.get(); }
+    TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
     QLabel *selectionLabel() const { return selectionOverlay; }
     ObjectPropertiesForm *openForm() const;
@@ -82,7 +89,11 @@ protected:
 
 private:
     // Wiring (mapview.cpp)
-    void wireWidgets();
+    void wireWidgets(const Ui::TesselClass &form);
+    void followModel();
+    void showNewSector(Sector *sector);
+    void showReplacedMap();
+    QPushButton *makeButton(const Sector *sector) const;
     void createSelectionOverlay();
     void applyGridTile();
     void repositionAllSectors();
@@ -93,12 +104,10 @@ private:
     void handlePencilEvent(QEvent *event);
     void handleFloodFillEvent(QEvent *event);
     void handleSelectEvent(QEvent *event);
-    Sector *placeSectorUnderCursor();
-    Sector *placeSectorAt(const QPoint &canvasCell);
+    void placeSectorUnderCursor();
     void removeSectorUnderCursor();
     void panView(QMouseEvent *event);
     void floodFill();
-    void retextureCells(const QList<QPoint> &cells);
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
 
@@ -109,13 +118,14 @@ private:
     void resetViewForLoad();
     void setWindowTitleFor(const QString &fileName);
 
-    QPointer<Tessel> window;
+    QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
     SectorCanvas *canvas = nullptr;
     QPointer<QSlider> zoomSlider;
     QPointer<QComboBox> layerCombo;
-    LayerController *layers = nullptr;
-    TextureGallery *gallery = nullptr;
+    std::unique_ptr<MapModel> model;
+    std::unique_ptr<LayerController> layers;
+    std::unique_ptr<TextureGallery> gallery;
     QPointer<QRadioButton> radioPaint;
     QPointer<QRadioButton> radioSelect;
     QPointer<QRadioButton> radioPencil;

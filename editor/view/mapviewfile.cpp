@@ -1,13 +1,13 @@
 // Saving and loading the map from the window's buttons.
 #include "view/mapview.h"
 
-#include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
-#include "model/sectorcanvas.h"
+#include "model/layernames.h"
+#include "view/sectorcanvas.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -63,14 +63,10 @@ void MapView::BtnLoadMapEvent()
     }
     if (file.chosenFileName().isEmpty())
         return;
-    for (const auto &entry : loaded) {
-        for (Sector *sector : entry.sectors)
-            connectSectorClick(sector);
-    }
     layers->replaceLayers(MapFile::inEditorOrder(loaded, true));
     layers->reloadCurrentLayer();
     gallery->reloadTextures();
-    gallery->selectLayer("Wall");
+    gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
     setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
     if (file.skippedCells() > 0) {

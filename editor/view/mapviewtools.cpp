@@ -2,26 +2,23 @@
 // layer switches made from the combo box or the Shift/Ctrl keys.
 #include "view/mapview.h"
 
-#include "app/tessel.h"
-
+#include "app/dialogs.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/cellkey.h"
-#include "model/dialogs.h"
+#include "model/floodregion.h"
+#include "model/layernames.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/sectorcanvas.h"
-#include "model/sectorfactory.h"
+#include "view/sectorcanvas.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSet>
 
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -45,86 +42,6 @@ bool isPressOrDrag(const QEvent *event, Qt::MouseButton button)
         && (static_cast<const QMouseEvent *>(event)->buttons() & button);
 }
 
-// A sorted array, not a hash set: built once per fill from a whole layer, and
-// one allocation instead of one per wall keeps that cheap on big maps.
-class CellSet
-{
-public:
-    explicit CellSet(const QList<Sector *> &sectors)
-    {
-        keys.reserve(size_t(sectors.size()));
-        for (const Sector *sector : sectors)
-            keys.push_back(cellKey(QPoint(sector->data->mapX, sector->data->mapY)));
-        std::sort(keys.begin(), keys.end());
-    }
-
-    bool contains(quint64 key) const { return std::binary_search(keys.begin(), keys.end(), key); }
-
-private:
-    std::vector<quint64> keys;
-};
-
-// The region search of the flood fill. Walls, doors and the cells collected so
-// far are kept in sets beside the ordered list so that a big region stays fast.
-class RegionSearch
-{
-public:
-    RegionSearch(const LayerController *layers, qint32 target, int limit,
-                 const QList<Sector *> &walls, const QList<Sector *> &doors)
-        : layers(layers), target(target), limit(limit), walls(walls), doors(doors)
-    {
-    }
-
-    // Returns false when the region reached the limit.
-    bool collect(const QPoint &start)
-    {
-        visit(start);
-        return !aborted;
-    }
-
-    QList<QPoint> cells;
-
-private:
-    qint32 textureIdAt(const QPoint &cell) const
-    {
-        const Sector *sector = layers->sectorAt(cell.x(), cell.y());
-        return sector ? sector->data->texture.id : -1;
-    }
-
-    void visit(const QPoint &cell)
-    {
-        if (aborted)
-            return;
-        if (cells.size() == limit) {
-            aborted = true;
-            cells.clear();
-            return;
-        }
-        // Cells left of column 0 or above row 0 cannot be stored in a map file.
-        if (cell.x() < 0 || cell.y() < 0)
-            return;
-        const qint32 value = textureIdAt(cell);
-        const quint64 key = cellKey(cell);
-        if ((value != target && value != -1) || walls.contains(key) || doors.contains(key)
-            || collected.contains(key))
-            return;
-        cells.append(cell);
-        collected.insert(key);
-        visit(QPoint(cell.x() + 1, cell.y()));
-        visit(QPoint(cell.x() - 1, cell.y()));
-        visit(QPoint(cell.x(), cell.y() + 1));
-        visit(QPoint(cell.x(), cell.y() - 1));
-    }
-
-    const LayerController *layers;
-    qint32 target;
-    int limit;
-    CellSet walls;
-    CellSet doors;
-    QSet<quint64> collected;
-    bool aborted = false;
-};
-
 } // namespace
 
 void MapView::handleEditEvent(QEvent *event)
@@ -138,11 +55,7 @@ void MapView::handleEditEvent(QEvent *event)
 void MapView::handlePencilEvent(QEvent *event)
 {
     if (isPressOrDrag(event, Qt::LeftButton)) {
-        if (Sector *sector = placeSectorUnderCursor()) {
-            layers->addSector(sector);
-            if (sector->data->layer == "Lightmap")
-                layers->tintLightmapSector(sector);
-        }
+        placeSectorUnderCursor();
     } else if (isPressOrDrag(event, Qt::RightButton)) {
         removeSectorUnderCursor();
     } else if (isPressOrDrag(event, Qt::MiddleButton)) {
@@ -157,7 +70,6 @@ void MapView::handleFloodFillEvent(QEvent *event)
     if (!isPress(event, Qt::LeftButton))
         return;
     floodFill();
-    setAllMouseTransparent(true);
 }
 
 void MapView::handleSelectEvent(QEvent *event)
@@ -180,9 +92,10 @@ void MapView::handleSelectEvent(QEvent *event)
         layers->selectRect(selStartX - originX, selStartY - originY, selEndX - originX, selEndY - originY);
         resetSelectionDrag();
     } else if (isPress(event, Qt::RightButton)) {
-        const QList<Sector *> doomed = layers->selection();
-        for (Sector *sector : doomed)
-            layers->removeSectorAt(sector->data->mapX, sector->data->mapY);
+        QList<QPoint> doomed;
+        for (const Sector *sector : layers->selection())
+            doomed.append(QPoint(sector->data->mapX, sector->data->mapY));
+        model->removeCells(layers->currentLayer(), doomed);
         layers->clearSelection();
     } else if (isPressOrDrag(event, Qt::MiddleButton)) {
         panView(static_cast<QMouseEvent *>(event));
@@ -205,20 +118,13 @@ void MapView::connectSectorClick(Sector *sector)
     connect(sector->data->button, &QPushButton::clicked, this, &MapView::SectorClickEvent);
 }
 
-Sector *MapView::placeSectorUnderCursor()
+void MapView::placeSectorUnderCursor()
 {
-    const QPoint cell = cursorCell();
-    const QPoint mapCell = canvasToMap(cell);
-    if (mapCell.x() < 0 || mapCell.y() < 0 || layers->hasSectorAt(mapCell.x(), mapCell.y()))
-        return nullptr;
-    return placeSectorAt(cell);
-}
-
-Sector *MapView::placeSectorAt(const QPoint &canvasCell)
-{
-    Sector *sector = createSectorAt(canvasCell.x(), canvasCell.y(), placement());
-    connectSectorClick(sector);
-    return sector;
+    const QPoint cell = canvasToMap(cursorCell());
+    const QByteArray layer = layers->currentLayer();
+    const MapChange change = model->placeCell(layer, cell, gallery->currentTexture());
+    if (!change.isEmpty() && layer == LayerNames::Lightmap)
+        layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
 }
 
 void MapView::removeSectorUnderCursor()
@@ -256,46 +162,24 @@ void MapView::panView(QMouseEvent *event)
 
 void MapView::floodFill()
 {
-    const QPoint start = canvasToMap(cursorCell());
-    qint32 target = 0;
-    if (layers->hasSectorAt(start.x(), start.y()))
-        target = layers->sectorAt(start.x(), start.y())->data->texture.id;
-    if (target == -1)
-        target = 0;
-    RegionSearch search(layers, target, floodFillLimit,
-                        layers->layerSectors("Wall"), layers->layerSectors("Door"));
-    const bool complete = search.collect(start);
-    if (!complete) {
+    const QByteArray layer = layers->currentLayer();
+    const FloodRegion region = findFloodRegion(*model, layer, canvasToMap(cursorCell()), floodFillLimit);
+    if (!region.complete) {
         Dialogs::inform(QString(), QStringLiteral("Recursive depth limit reached.\nPossibly not wall bounded area."));
         return;
     }
-    if (search.cells.isEmpty())
+    if (region.cells.isEmpty())
         return;
-    if (target != 0) {
-        retextureCells(search.cells);
+    const TextureEntry texture = gallery->currentTexture();
+    if (region.target != 0) {
+        model->retextureCells(layer, region.cells, texture);
         return;
     }
     SectorCanvas::Batch batch(canvas);
-    for (const QPoint &cell : qAsConst(search.cells)) {
-        Sector *sector = placeSectorAt(mapToCanvas(cell));
-        layers->addSector(sector);
-        if (sector->data->layer == "Lightmap")
-            layers->tintLightmapSector(sector);
-    }
-}
-
-void MapView::retextureCells(const QList<QPoint> &cells)
-{
-    QSet<quint64> region;
-    region.reserve(cells.size());
-    for (const QPoint &cell : cells)
-        region.insert(cellKey(cell));
-    const TextureEntry texture = gallery->currentTexture();
-    for (Sector *sector : layers->currentSectors()) {
-        if (region.contains(cellKey(QPoint(sector->data->mapX, sector->data->mapY)))) {
-            sector->setTexture(texture);
-            sector->showImage(texture.imagePath());
-        }
+    model->placeCells(layer, region.cells, texture);
+    if (layer == LayerNames::Lightmap) {
+        for (const QPoint &cell : region.cells)
+            layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
     }
 }
 

@@ -28,7 +28,7 @@ public:
         QDir::setCurrent(dir.path());
         list = new QListWidget(&window);
         list->setObjectName("listViewTextures");
-        gallery.reset(new TextureGallery(&window, galleryScanOrder()));
+        gallery.reset(new TextureGallery(list, galleryScanOrder()));
     }
     ~GalleryHost() { QDir::setCurrent(previous); }
 

@@ -4,7 +4,7 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
 #include "view/mapview.h"

@@ -1,4 +1,4 @@
-#include "model/iconcache.h"
+#include "view/iconcache.h"
 
 #include <QGraphicsColorizeEffect>
 #include <QGraphicsPixmapItem>
