@@ -8,6 +8,8 @@ packages=(
     gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
     ffmpeg
     xvfb xdotool imagemagick x11-utils libx11-dev python3 procps
+    # What every desktop has, so that differences from one show up here first.
+    libglx-mesa0
     clang-14 libclang-rt-14-dev
 )
 missing=()

@@ -5,6 +5,7 @@
 #include "view/mapview.h"
 
 #include <QKeyEvent>
+#include <QShortcut>
 
 Tessel::Tessel(QWidget *parent)
     : QWidget(parent), ui(new Ui::TesselClass)
@@ -13,6 +14,9 @@ Tessel::Tessel(QWidget *parent)
     resize(1124, 768);
     view.reset(new MapView(this, *ui));
     installEventFilter(this);
+    // Save As lives on a key of its own; the form has no button for it.
+    auto *saveAs = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
+    connect(saveAs, &QShortcut::activated, view.get(), &MapView::saveMapAs);
 }
 
 Tessel::~Tessel()

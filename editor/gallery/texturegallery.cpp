@@ -45,8 +45,17 @@ QList<TextureEntry> TextureGallery::listTextureFiles(const QString &folder)
         QDir::Files, QDir::NoSort);
     QList<TextureEntry> textures;
     const QByteArray prefix = folder.toUtf8() + '/';
-    for (const QString &name : names)
+    int unwritable = 0;
+    for (const QString &name : names) {
+        // A map names its textures in a comma-separated line: such a name
+        // would never read back.
+        if (name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'))) {
+            ++unwritable;
+            continue;
+        }
         textures.append(TextureEntry{name.toUtf8(), prefix, counter++});
+    }
+    leftOutByFolder.insert(folder, unwritable);
     return textures;
 }
 
@@ -102,6 +111,11 @@ TextureEntry TextureGallery::findTexture(const QString &fileName) const
             return texture;
     }
     return TextureEntry();
+}
+
+int TextureGallery::leftOutCount(const QByteArray &layer) const
+{
+    return leftOutByFolder.value(QStringLiteral("textures/") + QString::fromUtf8(layer));
 }
 
 qint32 TextureGallery::nextId()

@@ -3,6 +3,7 @@
 #include "model/textureentry.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -26,6 +27,8 @@ public:
     void reloadTextures();
     TextureEntry findTexture(const QString &fileName) const;
     qint32 nextId();
+    // Files of the layer's folder left out because a map could not name them.
+    int leftOutCount(const QByteArray &layer) const;
 
     TextureEntry currentTexture() const { return current; }
     const QList<TextureEntry> &shownTextures() const { return shown; }
@@ -43,6 +46,7 @@ private:
 
     QList<QByteArray> layerNames;
     QMap<QByteArray, QList<TextureEntry>> textureLists;
+    QHash<QString, int> leftOutByFolder;
     QList<TextureEntry> shown;
     TextureEntry current;
     QPointer<QListWidget> list;

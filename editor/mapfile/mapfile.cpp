@@ -1,6 +1,8 @@
 #include "mapfile/mapfile.h"
 
 #include "gallery/texturegallery.h"
+#include "mapfile/maplimits.h"
+#include "mapfile/texturepath.h"
 #include "app/dialogs.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
@@ -12,11 +14,10 @@
 #include <QSet>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
-const QString dialogCaption = QStringLiteral("Save Corvid Map");
-const QString dialogFilter = QStringLiteral("Corvid Map (*.map)");
 
 MapFormat::Layer formatLayer(const LayerTable::Entry &entry)
 {
@@ -37,19 +38,76 @@ QString describe(QFileDevice &file)
                                         : file.errorString();
 }
 
+const QString outOfMemory = QStringLiteral("There was not enough memory for it.");
+const QString extentText = QStringLiteral("4,096 columns and rows");
+// How many refused paths a warning names; the count says the rest.
+const int namedInWarning = 5;
+
 } // namespace
 
-QString MapFile::saveMap(LayerTable table, QString name)
+QString MapFile::dialogCaption()
+{
+    return QStringLiteral("Save Corvid Map");
+}
+
+QString MapFile::dialogFilter()
+{
+    return QStringLiteral("Corvid Map (*.map)");
+}
+
+QString MapFile::saveMap(LayerTable table, QString name, bool alwaysAsk)
 {
     writtenDefinitions.clear();
-    if (name.isEmpty())
-        name = Dialogs::saveFileName(dialogCaption, dialogFilter);
+    if (name.isEmpty() || alwaysAsk)
+        name = Dialogs::saveFileName(dialogCaption(), dialogFilter());
     if (name.isEmpty())
         return QString();
     name = withMapExtension(name);
-    if (writeMap(name, table))
-        copyTextures(name);
+    fileName = name;
+    try {
+        if (nameIsWritable(name) && extentIsWritable(table) && writeMap(name, table))
+            copyTextures(name);
+    } catch (const std::bad_alloc &) {
+        fail(outOfMemory);
+    }
     return name;
+}
+
+// The map name goes into every definition line, which a "," or a line break
+// would split; the file would no longer read back.
+bool MapFile::nameIsWritable(const QString &name)
+{
+    const QString base = mapName(name);
+    if (base.contains(QLatin1Char(',')) || base.contains(QLatin1Char('\r')) || base.contains(QLatin1Char('\n'))) {
+        fail(QStringLiteral("A map name cannot contain \",\" or a line break: the game could not read the file."));
+        return false;
+    }
+    return true;
+}
+
+bool MapFile::extentIsWritable(const LayerTable &table)
+{
+    const Sector *farthest = nullptr;
+    QByteArray farthestLayer;
+    int reach = MapLimits::extent - 1;
+    for (const auto &entry : table) {
+        for (const Sector *sector : entry.sectors) {
+            const int cellReach = std::max(sector->data->mapX, sector->data->mapY);
+            if (cellReach > reach) {
+                reach = cellReach;
+                farthest = sector;
+                farthestLayer = entry.name;
+            }
+        }
+    }
+    if (!farthest)
+        return true;
+    fail(QStringLiteral("The cell at Map X %1, Map Y %2 on the %3 layer lies beyond the largest map "
+                        "the game reads (%4). Erase the cells that far out and save again.")
+             .arg(farthest->data->mapX)
+             .arg(farthest->data->mapY)
+             .arg(QString::fromUtf8(farthestLayer), extentText));
+    return false;
 }
 
 QString MapFile::withMapExtension(const QString &name)
@@ -67,20 +125,9 @@ QString MapFile::mapName(const QString &name)
     return base;
 }
 
-QPair<int, int> MapFile::mapExtent(const LayerTable &table)
+QString MapFile::copyFolderOf(const QString &name)
 {
-    int width = 0;
-    int height = 0;
-    for (const auto &entry : table) {
-        for (const Sector *sector : entry.sectors) {
-            // A cell off the map's edge is not written, so it does not widen the grid.
-            if (sector->data->mapX < 0 || sector->data->mapY < 0)
-                continue;
-            width = std::max(width, sector->data->mapX);
-            height = std::max(height, sector->data->mapY);
-        }
-    }
-    return {width, height};
+    return QFileInfo(name).absolutePath() + QLatin1Char('/') + mapName(name);
 }
 
 bool MapFile::writeMap(const QString &name, const LayerTable &table)
@@ -88,9 +135,11 @@ bool MapFile::writeMap(const QString &name, const LayerTable &table)
     QList<MapFormat::Layer> layers;
     for (const auto &entry : table)
         layers.append(formatLayer(entry));
-    const MapFormat::Written written = MapFormat::write(layers, mapName(name).toUtf8());
-    writtenDefinitions = written.definitions;
+    return writeText(name, layers);
+}
 
+bool MapFile::writeText(const QString &name, const QList<MapFormat::Layer> &layers)
+{
     // Written beside the old file and renamed over it only when complete, so a
     // failed save never destroys what was there.
     QSaveFile file(name);
@@ -98,8 +147,15 @@ bool MapFile::writeMap(const QString &name, const LayerTable &table)
         fail(file.errorString());
         return false;
     }
-    const qint64 wrote = file.write(written.text);
-    if (wrote != written.text.size() || !file.flush()) {
+    // Images already in the copy folder (a loaded map saved in place) keep their names.
+    const QString existingFolder = QFileInfo(copyFolderOf(name)).canonicalFilePath();
+    const QByteArray copyFolder = existingFolder.isEmpty() ? QByteArray() : existingFolder.toUtf8() + '/';
+    const MapFormat::Written written = MapFormat::write(
+        layers, mapName(name).toUtf8(), copyFolder,
+        [&file](const QByteArray &chunk) { return file.write(chunk) == chunk.size(); });
+    writtenDefinitions = written.definitions;
+    writtenCopies = written.copies;
+    if (!written.complete || !file.flush()) {
         const QString reason = describe(file);
         file.cancelWriting();
         fail(reason);
@@ -114,24 +170,20 @@ bool MapFile::writeMap(const QString &name, const LayerTable &table)
 
 void MapFile::copyTextures(const QString &name)
 {
-    const QFileInfo info(name);
-    const QString folder = info.absolutePath() + QLatin1Char('/') + mapName(name);
+    const QString folder = copyFolderOf(name);
+    const QFileInfo folderInfo(folder);
+    // A link here would let the copies land in some other folder.
+    if (folderInfo.isSymLink() || (folderInfo.exists() && !folderInfo.isDir())) {
+        note(QStringLiteral("Textures not copied"),
+             QStringLiteral("The map was saved, but %1 is a symbolic link or not a folder, so no texture "
+                            "was copied into it.")
+                 .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
     QDir().mkdir(folder);
-    QSet<QString> done;
-    QSet<QByteArray> seenSources;
-    for (const MapDefinition &definition : qAsConst(writtenDefinitions)) {
-        // A loaded map gives every cell a line of its own; most name the same few images.
-        if (definition.layer == "Lightmap" || seenSources.contains(definition.texturePath))
-            continue;
-        seenSources.insert(definition.texturePath);
-        const QString source = QString::fromUtf8(definition.texturePath);
-        if (QFileInfo(source).fileName().isEmpty())
-            continue; // a cell painted while its layer offered no texture
-        const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
-        if (done.contains(target))
-            continue;
-        done.insert(target);
-        if (!copyTexture(source, target))
+    for (const MapFormat::Copy &copy : qAsConst(writtenCopies)) {
+        const QString source = QString::fromUtf8(copy.source);
+        if (!copyTexture(source, folder + QLatin1Char('/') + QString::fromUtf8(copy.copyName)))
             copyFailures.append(source);
     }
 }
@@ -140,18 +192,26 @@ void MapFile::copyTextures(const QString &name)
 // place has source and target as the same file and is left alone.
 bool MapFile::copyTexture(const QString &source, const QString &target)
 {
+    // Only regular images of a sane size: never a device, a pipe or a folder.
+    if (!TexturePath::isRegularFile(source, MapLimits::imageBytes))
+        return false;
     const QFileInfo from(source);
     const QFileInfo to(target);
-    if (to.exists() && from.exists() && from.canonicalFilePath() == to.canonicalFilePath())
+    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
         return true;
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = input.readAll();
-    QFile existing(target);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
-        return true;
-    existing.close();
+    const QByteArray bytes = input.read(MapLimits::imageBytes);
+    if (to.isSymLink() || (to.exists() && !to.isFile())) {
+        // Written through, a link would change a file outside the copy folder.
+        if (!QFile::remove(target))
+            return false;
+    } else if (to.exists() && to.size() == bytes.size()) {
+        QFile existing(target);
+        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+            return true;
+    }
     QSaveFile output(target);
     if (!output.open(QIODevice::WriteOnly))
         return false;
@@ -165,7 +225,7 @@ bool MapFile::copyTexture(const QString &source, const QString &target)
 LayerTable MapFile::loadMap(QWidget *widget, const SectorPlacement &placement)
 {
     mapWidget = widget;
-    const QString name = Dialogs::openFileName(dialogCaption, dialogFilter);
+    const QString name = Dialogs::openFileName(dialogCaption(), dialogFilter());
     if (name.isEmpty())
         return LayerTable();
     return loadMapFile(name, widget, placement);
@@ -175,13 +235,36 @@ LayerTable MapFile::loadMapFile(const QString &name, QWidget *widget, const Sect
 {
     mapWidget = widget;
     fileName = name;
-    bool readable = false;
-    const QByteArray text = readMapText(name, &readable);
-    if (!readable) {
-        fail(QStringLiteral("The file cannot be read."));
+    const QFileInfo info(name);
+    if (!info.exists()) {
+        fail(QStringLiteral("The file does not exist."));
         return LayerTable();
     }
-    return parseMap(text, placement);
+    // A pipe or a device would never end, or never stop giving bytes.
+    if (!info.isFile()) {
+        fail(QStringLiteral("It is not a regular file (a folder, a device or a pipe), so it was not read."));
+        return LayerTable();
+    }
+    if (info.size() > MapLimits::fileBytes) {
+        fail(QStringLiteral("The file is larger than 64 MB, the largest map file the editor opens."));
+        return LayerTable();
+    }
+    try {
+        bool readable = false;
+        const QByteArray text = readMapText(name, &readable);
+        if (!readable) {
+            fail(QStringLiteral("The file cannot be read."));
+            return LayerTable();
+        }
+        if (text.size() > MapLimits::fileBytes) {
+            fail(QStringLiteral("The file is larger than 64 MB, the largest map file the editor opens."));
+            return LayerTable();
+        }
+        return parseMap(text, placement);
+    } catch (const std::bad_alloc &) {
+        fail(outOfMemory);
+        return LayerTable();
+    }
 }
 
 QByteArray MapFile::readMapText(const QString &name, bool *readable)
@@ -190,7 +273,8 @@ QByteArray MapFile::readMapText(const QString &name, bool *readable)
     const bool opened = file.open(QIODevice::ReadOnly);
     if (readable)
         *readable = opened;
-    return opened ? file.readAll() : QByteArray();
+    // One byte past the limit tells a file that grew since it was looked at.
+    return opened ? file.read(MapLimits::fileBytes + 1) : QByteArray();
 }
 
 LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &placement)
@@ -200,57 +284,151 @@ LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &plac
         fail(QStringLiteral("The file has no \"#Definitions\" section, so it is not a map file."));
         return LayerTable();
     }
+    if (!parsed.droppedSections.isEmpty()) {
+        QStringList names;
+        for (const QByteArray &section : parsed.droppedSections)
+            names.append(QStringLiteral("\"%1\"").arg(QString::fromUtf8(section)));
+        note(QStringLiteral("Sections left out"),
+             QStringLiteral("%1 section(s) have names that cannot be written back (a \",\", a NUL byte or "
+                            "invalid UTF-8) and were left out: %2")
+                 .arg(names.size())
+                 .arg(names.mid(0, namedInWarning).join(QStringLiteral(", "))));
+    }
     return inEditorOrder(buildSectors(parsed, placement), false);
 }
 
-QList<QList<QByteArray>> MapFile::parseGrid(const QByteArray &body)
+// Counts the cells a load would make; refuses more than the editor can hold.
+bool MapFile::countCells(const MapFormat::Parsed &parsed)
 {
-    return MapFormat::parseGrid(body);
-}
-
-QHash<QByteArray, MapDefinition> MapFile::parseDefinitions(const QByteArray &body) const
-{
-    return MapFormat::parseDefinitions(body, QFileInfo(fileName).absolutePath().toUtf8());
-}
-
-LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement)
-{
-    LayerTable table;
+    qint64 cells = 0;
     for (const auto &grid : parsed.grids) {
         for (int row = 0; row < grid.rows.size(); ++row) {
             const QList<QByteArray> &values = grid.rows.at(row);
             for (int column = 0; column < values.size(); ++column) {
-                const QByteArray &value = values.at(column);
-                if (value == "0")
+                if (values.at(column) == "0")
                     continue;
-                auto found = parsed.definitions.constFind(value);
-                if (found == parsed.definitions.constEnd()) {
-                    ++skipped;
-                    continue;
-                }
-                MapDefinition definition = *found;
-                QList<Sector *> &sectors = table[grid.name];
-                definition.id = placement.gallery ? placement.gallery->nextId() : definition.id;
-                auto *data = new SectorData;
-                data->mapX = column;
-                data->mapY = row;
-                auto *sector = new Sector(data);
-                applyDefinition(definition, sector);
-                sectors.append(sector);
+                if (row >= MapLimits::extent || column >= MapLimits::extent)
+                    ++farCells;
+                else if (parsed.definitions.contains(values.at(column)))
+                    ++cells;
             }
         }
     }
+    if (cells > MapLimits::cells) {
+        fail(QStringLiteral("The map has %1 filled cells; the editor opens at most 250,000.").arg(cells));
+        return false;
+    }
+    expectedCells = int(cells);
+    return true;
+}
+
+LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement)
+{
+    if (!countCells(parsed))
+        return LayerTable();
+    LayerTable table;
+    int made = 0;
+    try {
+        for (const auto &grid : parsed.grids) {
+            const int rows = std::min(grid.rows.size(), MapLimits::extent);
+            for (int row = 0; row < rows; ++row) {
+                const QList<QByteArray> &values = grid.rows.at(row);
+                const int columns = std::min(values.size(), MapLimits::extent);
+                for (int column = 0; column < columns; ++column) {
+                    const QByteArray &value = values.at(column);
+                    if (value == "0")
+                        continue;
+                    auto found = parsed.definitions.constFind(value);
+                    if (found == parsed.definitions.constEnd()) {
+                        ++skipped;
+                        continue;
+                    }
+                    QList<Sector *> &sectors = table[grid.name];
+                    auto *data = new SectorData;
+                    data->mapX = column;
+                    data->mapY = row;
+                    auto *sector = new Sector(data);
+                    sectors.append(sector);
+                    applyDefinition(resolved(value, *found, placement), sector);
+                    if (reportProgress && ++made % 256 == 0 && !reportProgress(made, expectedCells)) {
+                        wasCancelled = true;
+                        return dropAll(table);
+                    }
+                }
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        fail(outOfMemory);
+        return dropAll(table);
+    }
+    noteLeftOut();
     return table;
+}
+
+// Cells that shared a definition line share one identifier, fresh from the
+// gallery's counter, so a loaded map keeps its sharing and never merges with
+// a gallery texture. The texture path is judged once per line.
+MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &definition,
+                                const SectorPlacement &placement)
+{
+    const auto known = resolvedDefinitions.constFind(key);
+    if (known != resolvedDefinitions.constEnd())
+        return *known;
+    MapDefinition result = definition;
+    if (placement.gallery)
+        result.id = placement.gallery->nextId();
+    if (definition.layer != "Lightmap") {
+        const TexturePath::Resolved path =
+            TexturePath::resolve(QFileInfo(fileName).absolutePath(), definition.attributes);
+        result.texturePath = path.path.toUtf8();
+        if (path.verdict == TexturePath::Verdict::Refused)
+            refusedPaths.append(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(definition.attributes), path.reason));
+    }
+    resolvedDefinitions.insert(key, result);
+    return result;
+}
+
+void MapFile::noteLeftOut()
+{
+    if (!refusedPaths.isEmpty()) {
+        note(QStringLiteral("Textures refused"),
+             QStringLiteral("%1 texture path(s) of this map were not read, and their cells show no image. "
+                            "A texture must be a regular image file of at most 16 MB inside the map's "
+                            "folder:\n%2")
+                 .arg(refusedPaths.size())
+                 .arg(refusedPaths.mid(0, namedInWarning).join(QLatin1Char('\n'))));
+    }
+    if (farCells > 0) {
+        note(QStringLiteral("Cells left out"),
+             QStringLiteral("%1 cell(s) lie beyond the largest map the editor opens (%2) and were left out.")
+                 .arg(farCells)
+                 .arg(extentText));
+    }
+}
+
+LayerTable MapFile::dropAll(LayerTable &table)
+{
+    // Not yet in any layer table: nobody else will delete them.
+    qDeleteAll(table.allSectors());
+    return LayerTable();
 }
 
 void MapFile::applyDefinition(const MapDefinition &definition, Sector *sector)
 {
-    const QString path = QString::fromUtf8(definition.texturePath);
-    sector->setImagePath(path);
-    const QFileInfo info(path);
     TextureEntry texture;
-    texture.fileName = info.fileName().toUtf8();
-    texture.folder = info.path().toUtf8() + '/';
+    if (definition.texturePath.isEmpty()) {
+        // A refused path: the cell keeps the file name for its line, but has no
+        // image and nothing to copy from.
+        const QString name = QFileInfo(QDir::cleanPath(QString::fromUtf8(definition.attributes))).fileName();
+        texture.fileName = name == QLatin1String("..") || name == QLatin1String(".") ? QByteArray() : name.toUtf8();
+        sector->setImagePath(QString());
+    } else {
+        const QString path = QString::fromUtf8(definition.texturePath);
+        sector->setImagePath(path);
+        const QFileInfo info(path);
+        texture.fileName = info.fileName().toUtf8();
+        texture.folder = info.path().toUtf8() + '/';
+    }
     texture.id = definition.id;
     sector->setTexture(texture);
     sector->data->layer = definition.layer;

@@ -13,31 +13,41 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class Sector;
 
 // One save or one load of a map file: turns the layer table into the text and
-// the texture copies beside it, or a file back into new sectors.
+// the texture copies beside it, or a file back into new sectors. Files come
+// from anyone: every limit and path rule is enforced here.
 class MapFile
 {
 public:
-    // Saving. Returns the file name used, empty when no name was chosen.
-    QString saveMap(LayerTable table, QString fileName);
+    // Told how far a load is; returns false to cancel it.
+    using Progress = std::function<bool(int done, int total)>;
+
+    static QString dialogCaption();
+    static QString dialogFilter();
+
+    // Saving. Returns the file name used, empty when no name was chosen;
+    // `alwaysAsk` shows the dialog even when a name is given (Save As).
+    QString saveMap(LayerTable table, QString fileName, bool alwaysAsk = false);
     bool writeMap(const QString &fileName, const LayerTable &table);
-    static QPair<int, int> mapExtent(const LayerTable &table);
     // The file name without its folder and without its final ".map".
     static QString mapName(const QString &fileName);
     static QString withMapExtension(const QString &fileName);
+    // The folder beside the map that receives the texture copies.
+    static QString copyFolderOf(const QString &fileName);
     void copyTextures(const QString &fileName);
     const QList<MapDefinition> &definitions() const { return writtenDefinitions; }
 
-    // Loading. An empty table with loadFailed() false and a chosen file is an
+    // Loading. An empty table with failed() false and a chosen file is an
     // empty map; with nothing chosen, nothing happens.
     LayerTable loadMap(QWidget *mapWidget, const SectorPlacement &placement);
     LayerTable loadMapFile(const QString &fileName, QWidget *mapWidget, const SectorPlacement &placement);
+    void setProgress(Progress progress) { reportProgress = std::move(progress); }
     static QByteArray readMapText(const QString &fileName, bool *readable = nullptr);
     LayerTable parseMap(const QByteArray &text, const SectorPlacement &placement);
-    static QList<QList<QByteArray>> parseGrid(const QByteArray &body);
-    QHash<QByteArray, MapDefinition> parseDefinitions(const QByteArray &body) const;
     LayerTable buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement);
     static void applyDefinition(const MapDefinition &definition, Sector *sector);
     // The known layers in their usual order, then any other names in file order.
@@ -45,18 +55,39 @@ public:
 
     QString chosenFileName() const { return fileName; }
     bool failed() const { return !problem.isEmpty(); }
+    bool cancelled() const { return wasCancelled; }
     QString failure() const { return problem; }
     int skippedCells() const { return skipped; }
     QStringList failedCopies() const { return copyFailures; }
+    // What a load or save left out or refused, one warning each: title, text.
+    QList<QPair<QString, QString>> notices() const { return notes; }
 
 private:
     void fail(const QString &reason) { problem = reason; }
+    void note(const QString &title, const QString &text) { notes.append({title, text}); }
+    bool nameIsWritable(const QString &name);
+    bool extentIsWritable(const LayerTable &table);
+    bool writeText(const QString &name, const QList<MapFormat::Layer> &layers);
     bool copyTexture(const QString &source, const QString &target);
+    bool countCells(const MapFormat::Parsed &parsed);
+    MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
+                           const SectorPlacement &placement);
+    void noteLeftOut();
+    LayerTable dropAll(LayerTable &table);
 
     QList<MapDefinition> writtenDefinitions;
+    QList<MapFormat::Copy> writtenCopies;
     QPointer<QWidget> mapWidget;
     QString fileName;
     QString problem;
+    bool wasCancelled = false;
     int skipped = 0;
+    int farCells = 0;
+    int expectedCells = 0;
     QStringList copyFailures;
+    QList<QPair<QString, QString>> notes;
+    Progress reportProgress;
+    // Per definition key: the identifier its cells share and its resolved texture.
+    QHash<QByteArray, MapDefinition> resolvedDefinitions;
+    QStringList refusedPaths;
 };

@@ -88,24 +88,94 @@ QByteArray lightAttributes(const SectorLighting &lighting)
     return text;
 }
 
+// Decides the file name of each source image's copy beside the map. Images
+// that already lie in the copy folder keep their names (they are their own
+// copies); any other image whose file name is taken gets the layer's name added.
+class CopyNames
+{
+public:
+    explicit CopyNames(const QByteArray &copyFolder) : folder(copyFolder) {}
+
+    void reserve(const MapFormat::Cell &cell)
+    {
+        if (!folder.isEmpty() && cell.textureFolder == folder)
+            claim(cell.textureFolder + cell.textureFileName, safeName(cell.textureFileName));
+    }
+
+    QByteArray nameFor(const MapFormat::Cell &cell, const QByteArray &layer)
+    {
+        const QByteArray name = safeName(cell.textureFileName);
+        if (cell.textureFolder.isEmpty() || name.isEmpty())
+            return name; // nothing to copy
+        const QByteArray source = cell.textureFolder + cell.textureFileName;
+        const auto known = nameOfSource.constFind(source);
+        if (known != nameOfSource.constEnd())
+            return *known;
+        QByteArray chosen = name;
+        for (int attempt = 1; sourceOfName.contains(chosen); ++attempt)
+            chosen = suffixed(name, layer, attempt);
+        claim(source, chosen);
+        return chosen;
+    }
+
+    const QList<MapFormat::Copy> &copies() const { return list; }
+
+private:
+    // A name that reads back as one field of one line and stays in its folder.
+    static QByteArray safeName(QByteArray name)
+    {
+        for (char &c : name) {
+            if (c == ',' || c == '\r' || c == '\n' || c == '\0' || c == '/')
+                c = '_';
+        }
+        return name == "." || name == ".." ? QByteArray("_") : name;
+    }
+
+    static QByteArray suffixed(const QByteArray &name, const QByteArray &layer, int attempt)
+    {
+        const int dot = name.lastIndexOf('.');
+        const QByteArray stem = dot > 0 ? name.left(dot) : name;
+        const QByteArray extension = dot > 0 ? name.mid(dot) : QByteArray();
+        QByteArray tag = '-' + safeName(layer);
+        if (attempt > 1)
+            tag += '-' + QByteArray::number(attempt);
+        return stem + tag + extension;
+    }
+
+    void claim(const QByteArray &source, const QByteArray &name)
+    {
+        if (nameOfSource.contains(source) || sourceOfName.contains(name))
+            return;
+        nameOfSource.insert(source, name);
+        sourceOfName.insert(name, source);
+        list.append(MapFormat::Copy{source, name});
+    }
+
+    QByteArray folder;
+    QHash<QByteArray, QByteArray> nameOfSource;
+    QHash<QByteArray, QByteArray> sourceOfName;
+    QList<MapFormat::Copy> list;
+};
+
 // Collects the definition lines of one write. A line is shared only by cells
 // that would read back identically; any other cell with the same identifier
 // gets a line of its own under an identifier nothing else in the file uses.
 class DefinitionTable
 {
 public:
-    DefinitionTable(const QByteArray &mapName, QSet<qint32> usedIds)
-        : mapName(mapName), used(std::move(usedIds)) {}
+    DefinitionTable(const QByteArray &mapName, QSet<qint32> usedIds, CopyNames &copyNames)
+        : mapName(mapName), used(std::move(usedIds)), names(copyNames) {}
 
     qint32 idFor(const MapFormat::Cell &cell, const QByteArray &layer)
     {
         MapDefinition definition;
         definition.layer = layer;
         definition.subtype = cell.subtype;
-        definition.texturePath = cell.textureFolder + cell.textureFileName;
         const bool light = layer == lightmapLayer;
+        if (!cell.textureFolder.isEmpty())
+            definition.texturePath = cell.textureFolder + cell.textureFileName;
         definition.attributes = light ? lightAttributes(cell.lighting)
-                                      : mapName + '/' + cell.textureFileName;
+                                      : mapName + '/' + names.nameFor(cell, layer);
 
         QList<int> &sameSource = bySourceId[cell.id];
         for (int index : qAsConst(sameSource)) {
@@ -136,8 +206,46 @@ private:
 
     QByteArray mapName;
     QSet<qint32> used;
+    CopyNames &names;
     QHash<qint32, QList<int>> bySourceId;
     QList<MapDefinition> lines;
+};
+
+// Gathers the text in pieces of about a megabyte for the sink, with the CR LF
+// line ends the game expects (also for any LF inside a name).
+class Emitter
+{
+public:
+    explicit Emitter(const MapFormat::Sink &sink) : sink(sink) {}
+
+    Emitter &operator<<(const QByteArray &text)
+    {
+        buffer += text;
+        if (buffer.size() >= chunkSize)
+            flush();
+        return *this;
+    }
+    Emitter &operator<<(char c)
+    {
+        buffer += c;
+        return *this;
+    }
+
+    bool flush()
+    {
+        if (ok && !buffer.isEmpty()) {
+            buffer.replace('\n', "\r\n");
+            ok = sink(buffer);
+        }
+        buffer.clear();
+        return ok;
+    }
+
+private:
+    static constexpr int chunkSize = 1 << 20;
+    const MapFormat::Sink &sink;
+    QByteArray buffer;
+    bool ok = true;
 };
 
 bool isPlaced(const MapFormat::Cell &cell)
@@ -145,13 +253,66 @@ bool isPlaced(const MapFormat::Cell &cell)
     return cell.mapX >= 0 && cell.mapY >= 0;
 }
 
+using Placed = std::vector<std::pair<qint64, qint32>>;
+
+// A layer's cell values by position in row order; of two cells on one place
+// the later one in the list wins when the grid is emitted.
+Placed layerValues(const MapFormat::Layer &layer, qint64 width, DefinitionTable &table)
+{
+    Placed values;
+    values.reserve(size_t(layer.cells.size()));
+    for (const MapFormat::Cell &cell : layer.cells) {
+        if (isPlaced(cell))
+            values.emplace_back(qint64(cell.mapY) * width + cell.mapX, table.idFor(cell, layer.name));
+    }
+    std::stable_sort(values.begin(), values.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    return values;
+}
+
+void emitGrid(Emitter &out, const Placed &values, qint64 width, qint64 height)
+{
+    static const QByteArray empty("0,");
+    size_t next = 0;
+    for (qint64 row = 0; row < height; ++row) {
+        QByteArray line;
+        for (qint64 column = 0; column < width; ++column) {
+            const qint64 key = row * width + column;
+            qint32 value = 0;
+            while (next < values.size() && values[next].first == key)
+                value = values[next++].second;
+            if (value == 0) {
+                line += empty;
+            } else {
+                line += QByteArray::number(value);
+                line += ',';
+            }
+        }
+        line += '\n';
+        out << line;
+    }
+}
+
 } // namespace
 
 MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray &mapName)
 {
+    QByteArray text;
+    Written written = write(layers, mapName, QByteArray(), [&text](const QByteArray &chunk) {
+        text += chunk;
+        return true;
+    });
+    written.text = text;
+    return written;
+}
+
+MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray &mapName,
+                                    const QByteArray &copyFolder, const Sink &sink)
+{
     qint64 width = 1;
     qint64 height = 1;
     QSet<qint32> cellIds;
+    CopyNames copyNames(copyFolder);
     for (const Layer &layer : layers) {
         for (const Cell &cell : layer.cells) {
             if (!isPlaced(cell))
@@ -159,45 +320,27 @@ MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray
             width = std::max(width, qint64(cell.mapX) + 1);
             height = std::max(height, qint64(cell.mapY) + 1);
             cellIds.insert(cell.id);
+            copyNames.reserve(cell);
         }
     }
 
-    DefinitionTable table(mapName, cellIds);
-    QByteArray text;
-    std::vector<qint32> grid;
+    DefinitionTable table(mapName, cellIds, copyNames);
+    Emitter out(sink);
     for (const Layer &layer : layers) {
-        grid.assign(size_t(width * height), 0);
-        for (const Cell &cell : layer.cells) {
-            if (isPlaced(cell))
-                grid[size_t(cell.mapY * width + cell.mapX)] = table.idFor(cell, layer.name);
-        }
-        text += '#';
-        text += layer.name;
-        text += '\n';
-        for (qint64 row = 0; row < height; ++row) {
-            for (qint64 column = 0; column < width; ++column) {
-                text += QByteArray::number(grid[size_t(row * width + column)]);
-                text += ',';
-            }
-            text += '\n';
-        }
-        text += '\n';
+        out << '#' << layer.name << '\n';
+        emitGrid(out, layerValues(layer, width, table), width, height);
+        out << '\n';
     }
-
-    text += "#Definitions\n";
+    out << QByteArray("#Definitions\n");
     for (const MapDefinition &definition : table.definitions()) {
-        text += QByteArray::number(definition.id);
-        text += ',';
-        text += definition.layer;
-        text += ',';
-        text += definition.subtype;
-        text += ',';
-        text += definition.attributes;
-        text += '\n';
+        out << QByteArray::number(definition.id) << ',' << definition.layer << ',' << definition.subtype << ','
+            << definition.attributes << '\n';
     }
-    // The game expects CR LF line ends, also for any LF inside a name.
-    text.replace('\n', "\r\n");
-    return Written{text, table.definitions()};
+    Written written;
+    written.complete = out.flush();
+    written.definitions = table.definitions();
+    written.copies = copyNames.copies();
+    return written;
 }
 
 MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &mapFolder)
@@ -218,7 +361,12 @@ MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &map
             }
         } else if (!storedGrids.contains(section)) {
             storedGrids.insert(section);
-            parsed.grids.append(Grid{section, parseGrid(body)});
+            // A name that could not be written back would make the next save
+            // unreadable, so such a section is left out (and reported).
+            if (isWritable(section))
+                parsed.grids.append(Grid{section, parseGrid(body)});
+            else
+                parsed.droppedSections.append(cleaned(section));
         }
         body.clear();
     };
@@ -270,9 +418,9 @@ QHash<QByteArray, MapDefinition> MapFormat::parseDefinitions(const QByteArray &b
 
         MapDefinition definition;
         definition.id = readInt(fields.at(0));
-        definition.layer = field(1);
+        definition.layer = cleaned(field(1));
         if (!hasNoSubtype(definition.layer))
-            definition.subtype = field(2);
+            definition.subtype = cleaned(field(2));
         if (definition.layer == lightmapLayer) {
             definition.texturePath = lampImage;
             SectorLighting &lighting = definition.lighting;
@@ -287,11 +435,29 @@ QHash<QByteArray, MapDefinition> MapFormat::parseDefinitions(const QByteArray &b
             if (has(7))
                 lighting.blinkDelay = readDouble(field(7));
         } else {
-            definition.texturePath = mapFolder + '/' + field(3);
+            // The path as the file gives it; the loader decides whether it may be read.
+            definition.attributes = cleaned(field(3));
+            definition.texturePath = mapFolder + '/' + definition.attributes;
         }
         definitions.insert(fields.at(0), definition);
     }
     return definitions;
+}
+
+bool MapFormat::isWritable(const QByteArray &text)
+{
+    for (char c : text) {
+        if (c == ',' || c == '\r' || c == '\n' || c == '\0')
+            return false;
+    }
+    return cleaned(text) == text;
+}
+
+QByteArray MapFormat::cleaned(const QByteArray &text)
+{
+    QByteArray bytes = text;
+    bytes.replace('\0', QByteArray()); // first: decoding would stop at a NUL
+    return QString::fromUtf8(bytes).toUtf8();
 }
 
 QByteArray MapFormat::formatBlinkDelay(double value)

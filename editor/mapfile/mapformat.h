@@ -8,6 +8,8 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <functional>
+
 // The text of a map file in both directions. Works on UTF-8 bytes and plain
 // structs only, so that it can be tested on exact text and fuzzed without widgets.
 class MapFormat
@@ -33,13 +35,29 @@ public:
         QList<Cell> cells;
     };
 
+    // One image to copy beside the map, under the name its lines use.
+    struct Copy
+    {
+        QByteArray source;
+        QByteArray copyName;
+    };
+
     struct Written
     {
+        // Empty when the text went to a sink.
         QByteArray text;
         // The definition lines in file order, with the identifier that was
-        // written; texturePath is the image to copy, lighting stays at its defaults.
+        // written; texturePath is the image to copy (empty for a cell that has
+        // no source), lighting stays at its defaults.
         QList<MapDefinition> definitions;
+        // Every distinct source image, once, with the name of its copy.
+        QList<Copy> copies;
+        // False when the sink refused a chunk.
+        bool complete = true;
     };
+
+    // Receives the text piece by piece; returns false to stop the write.
+    using Sink = std::function<bool(const QByteArray &chunk)>;
 
     struct Grid
     {
@@ -55,11 +73,24 @@ public:
         QHash<QByteArray, MapDefinition> definitions;
         // False for text that is not a map file at all.
         bool sawDefinitions = false;
+        // Sections left out because their names could not be written back.
+        QList<QByteArray> droppedSections;
     };
 
     // mapName is the map file's name without folder and without its final
     // ".map"; the definition lines name the texture copies beside the map with it.
     static Written write(const QList<Layer> &layers, const QByteArray &mapName);
+    // The same, handing the text to `sink` row by row instead of holding it.
+    // Images already in `copyFolder` (absolute, ending in "/") keep their names;
+    // two other images with one file name get distinct copy names.
+    static Written write(const QList<Layer> &layers, const QByteArray &mapName,
+                         const QByteArray &copyFolder, const Sink &sink);
+
+    // Text that goes back into a file as it is: valid UTF-8 without NUL, ","
+    // or a line break.
+    static bool isWritable(const QByteArray &text);
+    // Invalid UTF-8 replaced by U+FFFD and NUL bytes removed.
+    static QByteArray cleaned(const QByteArray &text);
 
     // mapFolder is the folder holding the map file; texture paths are resolved
     // against it.

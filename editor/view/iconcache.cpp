@@ -1,9 +1,13 @@
 #include "view/iconcache.h"
 
+#include "mapfile/maplimits.h"
+#include "mapfile/texturepath.h"
+
 #include <QGraphicsColorizeEffect>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QHash>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 
@@ -39,8 +43,15 @@ QPixmap imageAt(const QString &path)
     if (found != images().constEnd())
         return *found;
     QPixmap pixmap;
-    if (!path.isEmpty())
-        pixmap.load(path);
+    // Only regular images of a sane size: a pipe would hang the editor, a
+    // device or a huge file exhaust its memory.
+    if (!path.isEmpty() && TexturePath::isRegularFile(path, MapLimits::imageBytes)) {
+        // A small file can still claim a huge picture; its header is asked first.
+        QImageReader reader(path);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() <= MapLimits::imagePixels)
+            pixmap = QPixmap::fromImageReader(&reader);
+    }
     images().insert(path, pixmap);
     return pixmap;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/layertable.h"
 #include "view/sectorplacement.h"
 
 #include <QCursor>
@@ -23,6 +24,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class LayerController;
+class MapFile;
 class ObjectPropertiesForm;
 class Sector;
 class SectorCanvas;
@@ -63,6 +65,11 @@ public:
     QLabel *selectionLabel() const { return selectionOverlay; }
     ObjectPropertiesForm *openForm() const;
     QString currentMapFileName() const { return mapFileName; }
+    // Loads the named map as Load Map does after its dialog; false when the
+    // current map stayed (a failure, already reported, or a cancel).
+    bool loadMapFile(const QString &fileName);
+    // Always asks for a name, then saves there and makes it the open file.
+    void saveMapAs();
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
     QString gridTilePath() const;
@@ -117,6 +124,9 @@ private:
     // Map file (mapviewfile.cpp)
     void resetViewForLoad();
     void setWindowTitleFor(const QString &fileName);
+    void saveMap(bool alwaysAsk);
+    void showNotices(const MapFile &file);
+    void installLoadedMap(LayerTable loaded);
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;

@@ -10,28 +10,50 @@
 #include "view/sectorcanvas.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
+#include <algorithm>
+
 void MapView::BtnSaveMapEvent()
 {
+    saveMap(false);
+}
+
+void MapView::saveMapAs()
+{
+    saveMap(true);
+}
+
+void MapView::saveMap(bool alwaysAsk)
+{
     MapFile file;
-    const QString name = file.saveMap(layers->layerTable(), mapFileName);
+    const QString name = file.saveMap(layers->layerTable(), mapFileName, alwaysAsk);
     if (file.failed()) {
         Dialogs::warn(QStringLiteral("Save failed"),
                       QStringLiteral("The map could not be saved to %1:\n%2\nThe file was left as it was.")
                           .arg(QDir::toNativeSeparators(name), file.failure()));
         return;
     }
+    if (name.isEmpty())
+        return;
     mapFileName = name;
-    if (!mapFileName.isEmpty())
-        setWindowTitleFor(mapFileName);
+    setWindowTitleFor(mapFileName);
+    showNotices(file);
     if (!file.failedCopies().isEmpty()) {
         Dialogs::warn(QStringLiteral("Textures not copied"),
                       QStringLiteral("The map was saved, but these textures could not be copied beside it:\n%1")
                           .arg(file.failedCopies().join(QLatin1Char('\n'))));
     }
+}
+
+void MapView::showNotices(const MapFile &file)
+{
+    for (const auto &notice : file.notices())
+        Dialogs::warn(notice.first, notice.second);
 }
 
 void MapView::setWindowTitleFor(const QString &name)
@@ -51,28 +73,60 @@ void MapView::resetViewForLoad()
 void MapView::BtnLoadMapEvent()
 {
     resetViewForLoad();
+    const QString name = Dialogs::openFileName(MapFile::dialogCaption(), MapFile::dialogFilter());
+    if (!name.isEmpty())
+        loadMapFile(name);
+}
+
+bool MapView::loadMapFile(const QString &name)
+{
     const SectorPlacement where = placement();
-    SectorCanvas::Batch batch(canvas);
     MapFile file;
-    LayerTable loaded = file.loadMap(mapWidget, where);
+    LayerTable loaded;
+    {
+        // Shown only when the load takes longer than half a second.
+        QProgressDialog progress(QStringLiteral("Loading %1").arg(QFileInfo(name).fileName()),
+                                 QStringLiteral("Cancel"), 0, 0, window);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        progress.setAutoReset(false);
+        file.setProgress([&progress](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(std::min(done, total));
+            return !progress.wasCanceled();
+        });
+        SectorCanvas::Batch batch(canvas);
+        loaded = file.loadMapFile(name, mapWidget, where);
+    }
+    if (file.cancelled())
+        return false;
     if (file.failed()) {
         Dialogs::warn(QStringLiteral("Load failed"),
                       QStringLiteral("The map %1 could not be loaded:\n%2\nThe current map was left as it was.")
-                          .arg(QDir::toNativeSeparators(file.chosenFileName()), file.failure()));
-        return;
+                          .arg(QDir::toNativeSeparators(name), file.failure()));
+        return false;
     }
-    if (file.chosenFileName().isEmpty())
-        return;
+    installLoadedMap(loaded);
+    // Save now writes back to the file that was opened.
+    mapFileName = name;
+    setWindowTitleFor(mapFileName);
+    if (file.skippedCells() > 0) {
+        Dialogs::warn(QStringLiteral("Cells skipped"),
+                      QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
+                          .arg(file.skippedCells())
+                          .arg(QDir::toNativeSeparators(name)));
+    }
+    showNotices(file);
+    return true;
+}
+
+void MapView::installLoadedMap(LayerTable loaded)
+{
+    SectorCanvas::Batch batch(canvas);
     layers->replaceLayers(MapFile::inEditorOrder(loaded, true));
     layers->reloadCurrentLayer();
     gallery->reloadTextures();
     gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
     setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
-    if (file.skippedCells() > 0) {
-        Dialogs::warn(QStringLiteral("Cells skipped"),
-                      QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
-                          .arg(file.skippedCells())
-                          .arg(QDir::toNativeSeparators(file.chosenFileName())));
-    }
 }

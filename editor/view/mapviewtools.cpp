@@ -189,6 +189,10 @@ void MapView::MapLayerChanged()
     layers->clearSelection();
     layers->MapLayerChanged();
     gallery->selectLayer(layers->currentLayer());
+    const int leftOut = gallery->leftOutCount(layers->currentLayer());
+    if (leftOut > 0)
+        setStatusText(QStringLiteral("%1 texture file(s) left out: their names contain \",\" or a line break")
+                          .arg(leftOut));
 }
 
 void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)

@@ -3,7 +3,7 @@
 # keyboard: paints two layers, draws a wall and a door through the Shift and
 # Ctrl temporary layers, makes a dynamic light that emits, saves with Ctrl+S
 # through the file dialog, then loads the map into a fresh editor and saves
-# it under a second name. Both files must describe the same cells, and both
+# it under a second name with Save As. Both files must describe the same cells, and both
 # texture folders must hold the same images as the gallery.
 #
 # Usage: editor-roundtrip.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
@@ -121,13 +121,16 @@ click_at "${LOAD_BUTTON[@]}"
 answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level1.map"
 # A load shows the Wall layer.
 wait_until "the loaded wall at (1, 1)" pixel_near "$(cell_x 1)" "$(cell_y 1)" "$BRICK_COLOUR"
+wait_until "the window title to name the loaded level1" title_is "$WINDOW" "Editing: $MAPS/level1.map - Tessel"
+cp "$MAPS/level1.map" "$OUT/level1.before"
 
-step "save the loaded map with Ctrl+S as level2.map"
+step "save the loaded map with Save As (Ctrl+Shift+S) as level2.map"
 focus "$WINDOW"
-xdotool key ctrl+s
+xdotool key ctrl+shift+s
 answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level2.map"
 wait_until "the window title to name level2" title_is "$WINDOW" "Editing: $MAPS/level2.map - Tessel"
-[ -f "$MAPS/level2.map" ] || fail "Ctrl+S wrote no level2.map"
+[ -f "$MAPS/level2.map" ] || fail "Save As wrote no level2.map"
+cmp -s "$MAPS/level1.map" "$OUT/level1.before" || fail "Save As changed the loaded level1.map"
 close_program "$EDITOR" "$WINDOW"
 
 step "compare the two maps cell by cell"

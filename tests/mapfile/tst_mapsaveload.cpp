@@ -216,7 +216,7 @@ void TestMapSaveLoad::roundTripKeepsEveryCell()
         answerDialogs(log, {second}, {first});
         editor.clickButton("btnLoadMap");
         QCOMPARE(editor.layers->layerTable().sectorCount(), 5);
-        editor.clickButton("btnSaveMap");
+        editor.view->saveMapAs();
     }
     QVERIFY(log.warnings.isEmpty());
     const auto before = meaningOf(first);
@@ -404,8 +404,9 @@ void TestMapSaveLoad::loadingTheExample()
     QVERIFY(editor.sectorOn("Floor", 0, 0)->data->button->icon().isNull()); // stone.png is missing
     QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
     QCOMPARE(editor.gallery->currentTexture().fileName, QByteArray("brick.png"));
-    QVERIFY(editor.view->currentMapFileName().isEmpty());
-    QCOMPARE(editor.window->windowTitle(), QString("Tessel"));
+    // The loaded file is the open one: Save writes back to it.
+    QCOMPARE(editor.view->currentMapFileName(), editor.path("maps/level1.map"));
+    QCOMPARE(editor.window->windowTitle(), "Editing: " + editor.path("maps/level1.map") + " - Tessel");
     QVERIFY(log.warnings.isEmpty());
 }
 
@@ -530,7 +531,7 @@ void TestMapSaveLoad::loadedTableFollowsEditorOrder()
     editor.clickButton("btnLoadMap");
     QCOMPARE(editor.layers->layerTable().names(),
              (QList<QByteArray>{"Ceil", "Wall", "Floor", "Door", "Actor", "Sprite", "Item", "Lightmap", "Roof"}));
-    editor.clickButton("btnSaveMap");
+    editor.view->saveMapAs();
     const QByteArray saved = readFile(editor.path("odd2.map"));
     QVERIFY(saved.startsWith("#Ceil\r\n"));
     QVERIFY(saved.indexOf("#Lightmap") < saved.indexOf("#Roof"));
