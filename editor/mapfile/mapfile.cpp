@@ -4,6 +4,7 @@
 #include "mapfile/maplimits.h"
 #include "mapfile/texturepath.h"
 #include "app/dialogs.h"
+#include "model/layernames.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
@@ -222,18 +223,16 @@ bool MapFile::copyTexture(const QString &source, const QString &target)
     return output.commit();
 }
 
-LayerTable MapFile::loadMap(QWidget *widget, const SectorPlacement &placement)
+LayerTable MapFile::loadMap(const SectorPlacement &placement)
 {
-    mapWidget = widget;
     const QString name = Dialogs::openFileName(dialogCaption(), dialogFilter());
     if (name.isEmpty())
         return LayerTable();
-    return loadMapFile(name, widget, placement);
+    return loadMapFile(name, placement);
 }
 
-LayerTable MapFile::loadMapFile(const QString &name, QWidget *widget, const SectorPlacement &placement)
+LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &placement)
 {
-    mapWidget = widget;
     fileName = name;
     const QFileInfo info(name);
     if (!info.exists()) {
@@ -377,7 +376,7 @@ MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &defi
     MapDefinition result = definition;
     if (placement.gallery)
         result.id = placement.gallery->nextId();
-    if (definition.layer != "Lightmap") {
+    if (definition.layer != LayerNames::Lightmap) {
         const TexturePath::Resolved path =
             TexturePath::resolve(QFileInfo(fileName).absolutePath(), definition.attributes);
         result.texturePath = path.path.toUtf8();

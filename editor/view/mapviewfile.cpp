@@ -96,7 +96,7 @@ bool MapView::loadMapFile(const QString &name)
             return !progress.wasCanceled();
         });
         SectorCanvas::Batch batch(canvas);
-        loaded = file.loadMapFile(name, mapWidget, where);
+        loaded = file.loadMapFile(name, where);
     }
     if (file.cancelled())
         return false;
