@@ -10,6 +10,10 @@
 #include "properties/objectpropertiesform.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorlook.h"
+#include "view/tools/floodfilltool.h"
+#include "view/tools/pantool.h"
+#include "view/tools/penciltool.h"
+#include "view/tools/selecttool.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -44,6 +48,11 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     applyGridTile();
     followModel();
 
+    panTool = std::make_unique<PanTool>(*this);
+    pencilTool = std::make_unique<PencilTool>(*this, *panTool);
+    floodFillTool = std::make_unique<FloodFillTool>(*this);
+    selectTool = std::make_unique<SelectTool>(*this, *panTool);
+
     wireWidgets(form);
     radioPaint->setChecked(true);
     SwitchToEditMode();
@@ -57,6 +66,13 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 MapView::~MapView()
 {
     delete propertiesForm.data();
+    // The sectors go before the tools and the view: their buttons' removal must
+    // not reach this filter any more.
+    if (canvas)
+        canvas->removeEventFilter(this);
+    if (mapWidget)
+        mapWidget->removeEventFilter(this);
+    model.reset();
 }
 
 void MapView::wireWidgets(const Ui::TesselClass &form)
@@ -283,12 +299,36 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
             QGuiApplication::setOverrideCursor(toolCursor);
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
-        if (radioPaint->isChecked())
-            handleEditEvent(event);
-        else
-            handleSelectEvent(event);
+        activeTool()->handle(event);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+MapTool *MapView::activeTool() const
+{
+    if (!radioPaint->isChecked())
+        return selectTool.get();
+    if (radioPencil->isChecked())
+        return pencilTool.get();
+    return floodFillTool.get();
+}
+
+void MapView::resetSelectionDrag()
+{
+    if (selectTool)
+        selectTool->reset();
+}
+
+void MapView::connectSectorClick(Sector *sector)
+{
+    connect(sector->data->button, &QPushButton::clicked, this, &MapView::SectorClickEvent);
+}
+
+void MapView::shiftOrigin(const QPoint &cells)
+{
+    originX += cells.x();
+    originY += cells.y();
+    repositionAllSectors();
 }
 
 void MapView::drawSelectionOverlay(const QPoint &anchor)
@@ -329,4 +369,32 @@ void MapView::drawSelectionOverlay(const QPoint &anchor)
     const QRect outer(0, 0, width + 2, height + 2);
     selectionOverlay->setMask(QRegion(outer).subtracted(QRegion(outer.adjusted(3, 3, -3, -3))));
     selectionOverlay->show();
+}
+
+void MapView::MapLayerChanged()
+{
+    resetSelectionDrag();
+    layers->clearSelection();
+    layers->MapLayerChanged();
+    gallery->selectLayer(layers->currentLayer());
+    const int leftOut = gallery->leftOutCount(layers->currentLayer());
+    if (leftOut > 0)
+        setStatusText(QStringLiteral("%1 texture file(s) left out: their names contain \",\" or a line break")
+                          .arg(leftOut));
+}
+
+void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
+{
+    if (layerCombo->currentText().toUtf8() == name)
+        return;
+    layers->setCurrentLayer(name);
+    setStatusText(text);
+    temporaryLayer = true;
+}
+
+void MapView::endTemporaryLayer()
+{
+    layers->setCurrentLayer(layerCombo->currentText().toUtf8());
+    clearStatusText();
+    temporaryLayer = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/layertable.h"
+#include "view/sectorcanvas.h"
 #include "view/sectorplacement.h"
 
 #include <QCursor>
@@ -17,7 +18,12 @@
 namespace Ui {
 class TesselClass;
 }
+class FloodFillTool;
 class MapModel;
+class MapTool;
+class PanTool;
+class PencilTool;
+class SelectTool;
 class QComboBox;
 class QMouseEvent;
 class QPushButton;
@@ -27,7 +33,6 @@ class LayerController;
 class MapFile;
 class ObjectPropertiesForm;
 class Sector;
-class SectorCanvas;
 class TextureGallery;
 
 // Controller of the map canvas: receives the window's widget signals, filters
@@ -72,6 +77,8 @@ public:
     void saveMapAs();
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
+    // Pans by whole cells.
+    void shiftOrigin(const QPoint &cells);
     QString gridTilePath() const;
 
     const int baseCellSize = 16;
@@ -106,15 +113,7 @@ private:
     void repositionAllSectors();
     QCursor cursorFromImage(const QString &path) const;
 
-    // Editing tools (mapviewtools.cpp)
-    void handleEditEvent(QEvent *event);
-    void handlePencilEvent(QEvent *event);
-    void handleFloodFillEvent(QEvent *event);
-    void handleSelectEvent(QEvent *event);
-    void placeSectorUnderCursor();
-    void removeSectorUnderCursor();
-    void panView(QMouseEvent *event);
-    void floodFill();
+    MapTool *activeTool() const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
 
@@ -130,7 +129,7 @@ private:
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
-    SectorCanvas *canvas = nullptr;
+    QPointer<SectorCanvas> canvas;
     QPointer<QSlider> zoomSlider;
     QPointer<QComboBox> layerCombo;
     std::unique_ptr<MapModel> model;
@@ -150,13 +149,10 @@ private:
     QString mapFileName;
     int originX = 0;
     int originY = 0;
-    QPoint lastPanPos;
-    int selStartX = -1;
-    int selEndX = -1;
-    int selStartY = -1;
-    int selEndY = -1;
-    QPoint selPressPos;
-    QPoint selReleasePos;
+    std::unique_ptr<PanTool> panTool;
+    std::unique_ptr<PencilTool> pencilTool;
+    std::unique_ptr<FloodFillTool> floodFillTool;
+    std::unique_ptr<SelectTool> selectTool;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
 };
