@@ -21,6 +21,7 @@
 
 void runEditorPhase(int side, int runs, bool effects, const QStringList &only);
 void runScenePhase(int side, int runs, const QSize &viewSize);
+void runCheckPhase(int side, int runs);
 
 namespace {
 
@@ -130,7 +131,9 @@ int main(int argc, char *argv[])
         const int side = option(args, "--side", "64").toInt();
         const int runs = option(args, "--runs", "7").toInt();
         const QStringList view = option(args, "--view", "900x640").split('x');
-        if (phase == "scene")
+        if (phase == "check")
+            runCheckPhase(side, runs);
+        else if (phase == "scene")
             runScenePhase(side, runs, QSize(view.value(0).toInt(), view.value(1).toInt()));
         else
             runEditorPhase(side, runs, phase == "effects",
@@ -145,7 +148,7 @@ int main(int argc, char *argv[])
                     "  --quick   fewer runs, only the 64 x 64 map (a smoke run)\n"
                     "  --runs N  runs per operation (default 7; the table shows the median)\n"
                     "  --cpu-time  show the GUI thread's CPU time instead of wall-clock time\n"
-                    "For profiling, one phase alone: tessel-bench --phase editor|effects|scene --side 64|128\n"
+                    "For profiling, one phase alone: tessel-bench --phase editor|effects|scene|check --side 64|128\n"
                     "  [--runs N] [--ops save,zoom,pan,switchLayers,floodFill,emission,selectAndDelete]\n");
         return 0;
     }
@@ -160,6 +163,12 @@ int main(int argc, char *argv[])
     Phase effects;
     for (int side : sides) {
         editor[side] = runChild("editor", side, runs);
+        // The level check times a generated level of its own; its figures join the editor's.
+        const Phase check = runChild("check", side, runs);
+        editor[side].ok = editor[side].ok && check.ok;
+        for (auto it = check.results.constBegin(); it != check.results.constEnd(); ++it)
+            editor[side].results.insert(it.key(), it.value());
+        editor[side].notes << check.notes;
         reference[side] = runChild("scene", side, runs, editor[side].mapSize);
         if (side == 64)
             effects = runChild("effects", side, runs);
@@ -183,6 +192,7 @@ int main(int argc, char *argv[])
         {"emission", "emission radius 10", "≤ 50 ms / ≤ 100 ms"},
         {"select", "select 32 x 32", "≤ 50 ms / ≤ 100 ms"},
         {"delete", "delete 32 x 32", "≤ 50 ms / ≤ 100 ms"},
+        {"check", "level check, all checks", "≤ 20 ms / none"},
         {"memory", "peak memory (MB)", "≤ 120 MB / none"},
     };
 

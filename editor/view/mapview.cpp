@@ -84,6 +84,12 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
     connect(btnLoadMap, &QPushButton::clicked, this, &MapView::BtnLoadMapEvent);
     layerCombo = form.comboBoxMapLayer;
     connect(layerCombo, &QComboBox::currentTextChanged, this, &MapView::MapLayerChanged);
+    // Once a layer is picked, keys are meant for the map again: left on the
+    // combo box, an arrow key or a letter would switch the layer unseen.
+    connect(layerCombo, QOverload<int>::of(&QComboBox::activated), this, [this]() {
+        if (mapWidget)
+            mapWidget->setFocus(Qt::OtherFocusReason);
+    });
     btnEditSelection = form.btnEditSelection;
     btnEditSelection->setEnabled(false);
     connect(btnEditSelection, &QPushButton::clicked, this, &MapView::BtnEditSelectionEvent);

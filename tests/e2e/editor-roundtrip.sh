@@ -118,7 +118,7 @@ wait_until "the empty map grid" cell_is_empty 1 1
 
 step "load level1.map"
 click_at "${LOAD_BUTTON[@]}"
-answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level1.map"
+answer_file_dialog "$EDITOR" "Open Corvid Map" "$MAPS/level1.map"
 # A load shows the Wall layer.
 wait_until "the loaded wall at (1, 1)" pixel_near "$(cell_x 1)" "$(cell_y 1)" "$BRICK_COLOUR"
 wait_until "the window title to name the loaded level1" title_is "$WINDOW" "Editing: $MAPS/level1.map - Tessel"
@@ -164,6 +164,30 @@ for map in level1 level2; do
     cmp "$APP/textures/Wall/brick.png" "$MAPS/$map/brick.png" || fail "$map/brick.png differs from the gallery's"
     cmp "$APP/textures/Floor/stone.png" "$MAPS/$map/stone.png" || fail "$map/stone.png differs from the gallery's"
 done
+
+step "check the saved maps with tessel-map"
+# The session placed no player and no exit; the door has a wall on one side only.
+TESSEL_MAP=$(dirname "$TESSEL")/tessel-map
+cat >"$OUT/expected-check" <<'EOF'
+MAP: error: [Actor] there is no player start (an Actor "Player")
+MAP: error: [Item] there is no exit (an Item "LevelEnd")
+MAP:4:1: warning: [Door] a door without walls on two opposite sides
+EOF
+for map in level1 level2; do
+    status=0
+    (cd "$MAPS" && "$TESSEL_MAP" check "$map.map") >"$OUT/$map.check" || status=$?
+    [ "$status" -eq 1 ] || fail "tessel-map check $map.map exited with $status, not 1"
+    sed "s/^MAP/$map.map/" "$OUT/expected-check" | diff -u - "$OUT/$map.check" >&2 ||
+        fail "tessel-map check $map.map reports other problems (see $OUT/$map.check)"
+    "$TESSEL_MAP" info "$MAPS/$map.map" >"$OUT/$map.info" || fail "tessel-map info $map.map failed"
+    grep -qx "textures: 2 referenced, 0 missing or refused" "$OUT/$map.info" || fail "info on $map.map: $(cat "$OUT/$map.info")"
+    grep -qx "lights: 49 cells (0 static, 49 dynamic), emission 40 to 200" "$OUT/$map.info" ||
+        fail "info on $map.map does not count the lights"
+done
+"$TESSEL_MAP" render "$MAPS/level1.map" -o "$OUT/level1.png" --cell 8 || fail "tessel-map render failed"
+# The wall at (1, 1) is drawn plain in the default (Wall) view.
+[ "$(convert "$OUT/level1.png" -format '%[pixel:p{12,12}]' info:)" = "srgb(220,30,30)" ] ||
+    fail "the rendered wall at (1, 1) is not brick red"
 
 step "done"
 say "PASS"

@@ -1,0 +1,365 @@
+#include "check/levelcheck.h"
+
+#include "check/levelgrid.h"
+#include "check/levelvocabulary.h"
+#include "check/reachability.h"
+
+#include <algorithm>
+
+namespace LV = LevelVocabulary;
+using Severity = LevelProblem::Severity;
+
+namespace {
+
+QString quoted(const QByteArray &name)
+{
+    return QLatin1Char('"') + QString::fromUtf8(name) + QLatin1Char('"');
+}
+
+// "a Soldier (Actor)", "a solid Sprite".
+QString objectName(const QByteArray &layer, const QByteArray &subtype)
+{
+    if (LV::isSolidSprite(layer, subtype))
+        return QStringLiteral("a solid Sprite");
+    return QStringLiteral("a %1 (%2)").arg(QString::fromUtf8(subtype), QString::fromUtf8(layer));
+}
+
+template<typename Positioned>
+bool byPosition(const Positioned &a, const Positioned &b)
+{
+    return a.y != b.y ? a.y < b.y : a.x < b.x;
+}
+
+} // namespace
+
+QList<LevelProblem> LevelCheck::run(const LevelSnapshot &level)
+{
+    LevelCheck check(level);
+    std::stable_sort(check.problems.begin(), check.problems.end(),
+                     [](const LevelProblem &a, const LevelProblem &b) {
+                         return a.isError() && !b.isError();
+                     });
+    return check.problems;
+}
+
+LevelCheck::~LevelCheck() = default;
+
+LevelCheck::LevelCheck(const LevelSnapshot &level)
+{
+    collect(level);
+    checkStartAndExit();
+    if (!LevelGrid::fits(std::max<qint64>(lastX, 0), std::max<qint64>(lastY, 0))) {
+        add(Severity::Error, "extent-too-large", QByteArray(), -1, -1,
+            QStringLiteral("the map reaches to %1, too far to check")
+                .arg(LevelProblem::cellName(qint32(lastX), qint32(lastY))));
+        checkKeysAndDoors();
+        return;
+    }
+    buildGrid(level);
+    checkInsideWalls();
+    checkKeysAndDoors();
+    checkDoorFrames();
+    checkWalking();
+}
+
+void LevelCheck::collect(const LevelSnapshot &level)
+{
+    for (const LevelLayer &layer : level.layers) {
+        for (const LevelCell &cell : layer.cells) {
+            // The file has no place for a cell left of or above the map.
+            if (cell.mapX < 0 || cell.mapY < 0)
+                continue;
+            lastX = std::max<qint64>(lastX, cell.mapX);
+            lastY = std::max<qint64>(lastY, cell.mapY);
+            const Object object{layer.name, cell.subtype, cell.mapX, cell.mapY};
+            if (layer.name == "Actor" || layer.name == "Item" || LV::isSolidSprite(layer.name, cell.subtype))
+                objects.append(object);
+            if (LV::isPlayer(layer.name, cell.subtype))
+                players.append(object);
+            if (LV::isExit(layer.name, cell.subtype))
+                exits.append(object);
+            if (layer.name == "Item" && LV::keyColour(cell.subtype) >= 0)
+                keys[LV::keyColour(cell.subtype)].append(object);
+            if (layer.name == "Door") {
+                doors.append(object);
+                if (LV::keyDoorColour(cell.subtype) >= 0)
+                    keyDoors[LV::keyDoorColour(cell.subtype)].append(object);
+            }
+        }
+    }
+    // The editor's lists are in painting order; problems should not depend on it.
+    for (QVector<Object> *list : {&players, &exits, &objects, &doors})
+        std::stable_sort(list->begin(), list->end(), byPosition<Object>);
+    for (int colour = 0; colour < LV::keyColours; ++colour) {
+        std::stable_sort(keys[colour].begin(), keys[colour].end(), byPosition<Object>);
+        std::stable_sort(keyDoors[colour].begin(), keyDoors[colour].end(), byPosition<Object>);
+    }
+}
+
+void LevelCheck::checkStartAndExit()
+{
+    if (players.isEmpty())
+        add(Severity::Error, "no-player", "Actor", -1, -1,
+            QStringLiteral("there is no player start (an Actor \"Player\")"));
+    for (int i = 1; i < players.size(); ++i)
+        add(Severity::Error, "many-players", players.at(i),
+            QStringLiteral("a second player start; the first one is at %1")
+                .arg(LevelProblem::cellName(players.first().x, players.first().y)));
+    if (exits.isEmpty())
+        add(Severity::Error, "no-exit", "Item", -1, -1,
+            QStringLiteral("there is no exit (an Item \"LevelEnd\")"));
+}
+
+void LevelCheck::buildGrid(const LevelSnapshot &level)
+{
+    grid = std::make_unique<LevelGrid>(qint32(std::max<qint64>(lastX, 0)), qint32(std::max<qint64>(lastY, 0)));
+    for (const LevelLayer &layer : level.layers) {
+        quint16 flag = 0;
+        if (layer.name == "Wall")
+            flag = LevelGrid::Wall;
+        else if (layer.name == "Floor")
+            flag = LevelGrid::Floor;
+        else if (layer.name == "Ceil")
+            flag = LevelGrid::Ceil;
+        for (const LevelCell &cell : layer.cells) {
+            if (cell.mapX < 0 || cell.mapY < 0)
+                continue;
+            const int at = grid->index(cell.mapX, cell.mapY);
+            grid->add(at, flag);
+            if (LV::isSolidSprite(layer.name, cell.subtype))
+                grid->add(at, LevelGrid::SolidSprite);
+            if (LV::isExit(layer.name, cell.subtype))
+                grid->add(at, LevelGrid::Exit);
+            if (layer.name == "Door") {
+                const int colour = LV::keyDoorColour(cell.subtype);
+                grid->add(at, colour >= 0 ? LevelGrid::KeyDoor : LevelGrid::Door);
+                grid->setDoorColour(at, std::max(colour, 0));
+            }
+            if (layer.name == "Item" && LV::keyColour(cell.subtype) >= 0) {
+                grid->add(at, LevelGrid::Key);
+                grid->setKeyColour(at, LV::keyColour(cell.subtype));
+            }
+        }
+    }
+}
+
+void LevelCheck::checkInsideWalls()
+{
+    for (const Object &object : qAsConst(objects)) {
+        if (!grid->has(cellOf(object), LevelGrid::Wall))
+            continue;
+        reported.insert(cellOf(object));
+        add(Severity::Error, "inside-wall", object,
+            QStringLiteral("%1 is inside a Wall cell").arg(objectName(object.layer, object.subtype)));
+    }
+}
+
+void LevelCheck::checkKeysAndDoors()
+{
+    for (int colour = 0; colour < LV::keyColours; ++colour) {
+        if (keys[colour].isEmpty()) {
+            for (const Object &door : qAsConst(keyDoors[colour]))
+                add(Severity::Warning, "key-missing", door,
+                    QStringLiteral("a %1 whose key (an Item %2) is nowhere on the map")
+                        .arg(QString::fromUtf8(door.subtype), quoted(LV::keyName(colour))));
+        }
+        if (keyDoors[colour].isEmpty()) {
+            for (const Object &key : qAsConst(keys[colour]))
+                add(Severity::Warning, "key-without-door", key,
+                    QStringLiteral("a %1 with no %2 on the map")
+                        .arg(QString::fromUtf8(key.subtype), QString::fromUtf8(LV::keyDoorName(colour))));
+        }
+    }
+}
+
+void LevelCheck::checkDoorFrames()
+{
+    auto wallAt = [this](qint64 x, qint64 y) {
+        return x >= 0 && y >= 0 && x < grid->width() && y < grid->height()
+            && grid->has(grid->index(int(x), int(y)), LevelGrid::Wall);
+    };
+    for (const Object &door : qAsConst(doors)) {
+        const bool across = wallAt(door.x - 1, door.y) && wallAt(door.x + 1, door.y);
+        const bool along = wallAt(door.x, door.y - 1) && wallAt(door.x, door.y + 1);
+        if (!across && !along)
+            add(Severity::Warning, "door-unframed", door,
+                QStringLiteral("a door without walls on two opposite sides"));
+    }
+}
+
+void LevelCheck::checkWalking()
+{
+    if (players.isEmpty())
+        return;
+    const Reachability reach(*grid, cellOf(players.first()));
+    checkExitReached(reach);
+    checkEdges(reach);
+    checkUnreached(reach);
+    checkFloorAndCeil(reach);
+}
+
+bool LevelCheck::reachesExit(const Reachability &reach) const
+{
+    for (const Object &exit : exits) {
+        if (reach.reached(cellOf(exit)))
+            return true;
+    }
+    return false;
+}
+
+void LevelCheck::checkExitReached(const Reachability &reach)
+{
+    if (exits.isEmpty() || reachesExit(reach))
+        return;
+    reported.insert(cellOf(exits.first()));
+    add(Severity::Error, "exit-unreachable", exits.first(),
+        QStringLiteral("the exit cannot be reached from the player start (%1)").arg(blockReason(reach)));
+}
+
+// Names the key door that stands in the way, and why it stays shut.
+QString LevelCheck::blockReason(const Reachability &reach) const
+{
+    const QVector<int> locked = reach.lockedDoors();
+    if (locked.isEmpty())
+        return QStringLiteral("no open way leads there");
+    const int start = cellOf(players.first());
+    // Prefer a door whose colour alone opens the way to the exit.
+    int blocking = locked.first();
+    quint8 tried = 0;
+    for (int door : locked) {
+        const quint8 colourBit = quint8(1u << grid->doorColour(door));
+        if (tried & colourBit)
+            continue;
+        tried |= colourBit;
+        if (reachesExit(Reachability(*grid, start, reach.heldKeys() | colourBit))) {
+            blocking = door;
+            break;
+        }
+    }
+    const int colour = grid->doorColour(blocking);
+    QString why;
+    auto keyReached = [this, colour](const Reachability &trial) {
+        for (const Object &key : keys[colour]) {
+            if (trial.reached(cellOf(key)))
+                return true;
+        }
+        return false;
+    };
+    if (keys[colour].isEmpty())
+        why = QStringLiteral("whose key is nowhere on the map");
+    else if (keyReached(Reachability(*grid, start, reach.heldKeys(), blocking)))
+        why = QStringLiteral("whose key lies behind it");
+    else if (keyReached(Reachability(*grid, start, reach.heldKeys() | quint8(1u << colour))))
+        why = QStringLiteral("whose key lies behind another %1").arg(QString::fromUtf8(LV::keyDoorName(colour)));
+    else
+        why = QStringLiteral("whose key cannot be reached");
+    return QStringLiteral("blocked by the %1 at %2, %3")
+        .arg(QString::fromUtf8(LV::keyDoorName(colour)), at(blocking), why);
+}
+
+// Everything outside the map's extent is open ground in the game, so every
+// reachable edge cell is a way out. Neighbouring ones are reported together.
+void LevelCheck::checkEdges(const Reachability &reach)
+{
+    const int w = grid->width();
+    const int h = grid->height();
+    QVector<int> ring; // the edge cells once each, clockwise from the top left
+    for (int x = 0; x < w; ++x)
+        ring.append(grid->index(x, 0));
+    for (int y = 1; y < h; ++y)
+        ring.append(grid->index(w - 1, y));
+    if (h > 1) {
+        for (int x = w - 2; x >= 0; --x)
+            ring.append(grid->index(x, h - 1));
+    }
+    if (w > 1) {
+        for (int y = h - 2; y >= 1; --y)
+            ring.append(grid->index(0, y));
+    }
+    // Start right after a closed cell, so that no run is cut in two.
+    int first = 0;
+    for (int i = 0; i < ring.size(); ++i) {
+        if (!reach.reached(ring.at(i))) {
+            first = i + 1;
+            break;
+        }
+    }
+    QVector<int> run;
+    auto report = [&]() {
+        if (run.isEmpty())
+            return;
+        const int from = run.first();
+        const QString message = run.size() == 1
+            ? QStringLiteral("the player can walk off the map: this cell on its edge is open")
+            : QStringLiteral("the player can walk off the map: %1 open cells on its edge, from here to %2")
+                  .arg(run.size()).arg(at(run.last()));
+        add(Severity::Error, "walk-off-map", "Wall", grid->xOf(from), grid->yOf(from), message);
+        run.clear();
+    };
+    for (int step = 0; step < ring.size(); ++step) {
+        const int cell = ring.at((first + step) % ring.size());
+        if (reach.reached(cell))
+            run.append(cell);
+        else
+            report();
+    }
+    report();
+}
+
+void LevelCheck::checkUnreached(const Reachability &reach)
+{
+    const int start = cellOf(players.first());
+    for (const Object &object : qAsConst(objects)) {
+        const int cell = cellOf(object);
+        if (cell == start || reach.reached(cell) || reported.contains(cell))
+            continue;
+        if (LV::isSolidSprite(object.layer, object.subtype))
+            continue;
+        add(Severity::Warning, "unreachable", object,
+            QStringLiteral("the player can never reach %1").arg(objectName(object.layer, object.subtype)));
+    }
+}
+
+void LevelCheck::checkFloorAndCeil(const Reachability &reach)
+{
+    for (int cell = 0; cell < grid->cellCount(); ++cell) {
+        if (!reach.reached(cell) || grid->has(cell, LevelGrid::Door | LevelGrid::KeyDoor))
+            continue;
+        const bool floor = grid->has(cell, LevelGrid::Floor);
+        const bool ceil = grid->has(cell, LevelGrid::Ceil);
+        if (floor && ceil)
+            continue;
+        const QString missing = !floor && !ceil ? QStringLiteral("no Floor and no Ceil")
+                                                : floor ? QStringLiteral("no Ceil") : QStringLiteral("no Floor");
+        add(Severity::Warning, "no-floor-or-ceil", floor ? "Ceil" : "Floor", grid->xOf(cell), grid->yOf(cell),
+            QStringLiteral("the player can reach this cell, but it has %1").arg(missing));
+    }
+}
+
+int LevelCheck::cellOf(const Object &object) const
+{
+    return grid->index(object.x, object.y);
+}
+
+QString LevelCheck::at(int cell) const
+{
+    return LevelProblem::cellName(grid->xOf(cell), grid->yOf(cell));
+}
+
+void LevelCheck::add(Severity severity, const char *kind, const QByteArray &layer, qint32 x, qint32 y,
+                     const QString &message)
+{
+    LevelProblem problem;
+    problem.severity = severity;
+    problem.kind = kind;
+    problem.layer = layer;
+    problem.mapX = x;
+    problem.mapY = y;
+    problem.message = message;
+    problems.append(problem);
+}
+
+void LevelCheck::add(Severity severity, const char *kind, const Object &object, const QString &message)
+{
+    add(severity, kind, object.layer, object.x, object.y, message);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "check/levelproblem.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class MapInput;
+
+// "tessel-map check LEVEL.map...": runs the level check on each file and
+// prints what it finds, one problem a line as compilers do, or as JSON.
+class CheckCommand
+{
+public:
+    int run(const QStringList &arguments);
+
+private:
+    void checkFile(const QString &fileName);
+    void printLines(const QString &fileName, const QList<LevelProblem> &problems) const;
+    static QJsonObject json(const LevelProblem &problem);
+
+    bool asJson = false;
+    bool warningsFail = false;
+    int errors = 0;
+    int warnings = 0;
+    int unreadable = 0;
+    QList<QJsonObject> files;
+};

@@ -1,0 +1,83 @@
+#include "mapinput.h"
+
+#include "check/levelvocabulary.h"
+#include "check/parsedsnapshot.h"
+#include "mapfile/maplimits.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const QString tooLarge = QStringLiteral("the file is larger than 64 MB, the largest map file the editor opens");
+
+} // namespace
+
+bool MapInput::read(const QString &fileName, QString *failure)
+{
+    name = fileName;
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        *failure = QStringLiteral("no such file");
+        return false;
+    }
+    // A pipe or a device would never end, or never stop giving bytes.
+    if (!info.isFile()) {
+        *failure = QStringLiteral("not a regular file");
+        return false;
+    }
+    if (info.size() > MapLimits::fileBytes) {
+        *failure = tooLarge;
+        return false;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *failure = file.errorString();
+        return false;
+    }
+    // One byte past the limit tells a file that grew since it was looked at.
+    const QByteArray text = file.read(MapLimits::fileBytes + 1);
+    if (text.size() > MapLimits::fileBytes) {
+        *failure = tooLarge;
+        return false;
+    }
+    mapFolder = info.absolutePath();
+    map = MapFormat::parse(text, mapFolder.toUtf8());
+    if (!map.sawDefinitions) {
+        *failure = QStringLiteral("no \"#Definitions\" section, so this is not a map file");
+        return false;
+    }
+    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOutCells);
+    int cells = 0;
+    for (const LevelLayer &layer : qAsConst(level.layers)) {
+        cells += layer.cells.size();
+        for (const LevelCell &cell : layer.cells) {
+            width = std::max(width, cell.mapX + 1);
+            height = std::max(height, cell.mapY + 1);
+        }
+    }
+    if (cells > MapLimits::cells) {
+        *failure = QStringLiteral("the map has %1 filled cells; the editor opens at most 250,000").arg(cells);
+        return false;
+    }
+    // The grid as the file holds it, as far as the editor holds it.
+    for (const MapFormat::Grid &grid : qAsConst(map.grids)) {
+        height = std::max(height, std::min(grid.rows.size(), MapLimits::extent));
+        for (const QList<QByteArray> &row : grid.rows) {
+            width = std::max(width, std::min(row.size(), MapLimits::extent));
+            leftOutTotal += int(std::count_if(row.begin(), row.end(), [](const QByteArray &v) { return v != "0"; }));
+        }
+    }
+    leftOutTotal -= cells;
+    return true;
+}
+
+TexturePath::Resolved MapInput::texture(const MapDefinition &definition) const
+{
+    auto known = textures.constFind(definition.attributes);
+    if (known == textures.constEnd())
+        known = textures.insert(definition.attributes, TexturePath::resolve(mapFolder, definition.attributes));
+    return *known;
+}

@@ -1,0 +1,149 @@
+#include "check/levelcheck.h"
+#include "check/parsedsnapshot.h"
+#include "mapfile/mapformat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+
+// Every level under levels/ is a picture of a small map with the problems the
+// check must find in it, no more and no fewer. The picture goes through the
+// map writer and reader first, so the check sees exactly what a file holds.
+class TestLevelCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findsExactlyTheExpectedProblems_data();
+    void findsExactlyTheExpectedProblems();
+};
+
+namespace {
+
+const QList<QByteArray> editorLayers{"Ceil", "Wall", "Floor", "Door", "Actor", "Sprite", "Item", "Lightmap"};
+
+using Stack = QList<QPair<QByteArray, QByteArray>>; // (layer, subtype) of one picture character
+
+// An open cell gets floor and ceiling unless the character says otherwise.
+Stack stackOf(char c)
+{
+    const Stack room{{"Floor", ""}, {"Ceil", ""}};
+    const QByteArray colours = "brgy";
+    const QList<QByteArray> colourNames{"Blue", "Red", "Green", "Yellow"};
+    switch (c) {
+    case '#': return {{"Wall", "Solid"}};
+    case '.': return room;
+    case '~': return {};
+    case 'f': return {{"Floor", ""}};
+    case 'c': return {{"Ceil", ""}};
+    case 'P': return room + Stack{{"Actor", "Player"}};
+    case 'E': return room + Stack{{"Item", "LevelEnd"}};
+    case 'D': return room + Stack{{"Door", "Solid"}};
+    case 'S': return room + Stack{{"Actor", "Soldier"}};
+    case 'h': return room + Stack{{"Item", "Healthpack"}};
+    case 'o': return room + Stack{{"Sprite", "Solid"}};
+    case 'n': return room + Stack{{"Sprite", "No Collision"}};
+    case 'X': return {{"Wall", "Solid"}, {"Actor", "Soldier"}};
+    case 'I': return {{"Wall", "Solid"}, {"Item", "Healthpack"}};
+    case 'O': return {{"Wall", "Solid"}, {"Sprite", "Solid"}};
+    case 'N': return {{"Wall", "Solid"}, {"Sprite", "No Collision"}};
+    }
+    const int key = colours.indexOf(c);
+    if (key >= 0)
+        return room + Stack{{"Item", colourNames.at(key) + "Key"}};
+    const int door = colours.toUpper().indexOf(c);
+    if (door >= 0)
+        return room + Stack{{"Door", colourNames.at(door) + "KeyDoor"}};
+    qFatal("unknown picture character '%c'", c);
+    return {};
+}
+
+QByteArray mapText(const QList<QByteArray> &picture)
+{
+    QList<MapFormat::Layer> layers;
+    for (const QByteArray &name : editorLayers)
+        layers.append(MapFormat::Layer{name, {}});
+    QHash<QByteArray, qint32> ids;
+    for (int y = 0; y < picture.size(); ++y) {
+        for (int x = 0; x < picture.at(y).size(); ++x) {
+            for (const auto &part : stackOf(picture.at(y).at(x))) {
+                const QByteArray key = part.first + '/' + part.second;
+                const qint32 id = ids.value(key, 100 + ids.size());
+                ids.insert(key, id);
+                auto layer = std::find_if(layers.begin(), layers.end(),
+                                          [&](const MapFormat::Layer &l) { return l.name == part.first; });
+                layer->cells.append(MapFormat::Cell{x, y, id, part.second, "t.png", "textures/", SectorLighting()});
+            }
+        }
+    }
+    return MapFormat::write(layers, "case").text;
+}
+
+QString described(const LevelProblem &problem)
+{
+    return QStringLiteral("%1 %2 %3:%4")
+        .arg(LevelProblem::severityName(problem.severity), QString::fromUtf8(problem.kind))
+        .arg(problem.mapX)
+        .arg(problem.mapY);
+}
+
+} // namespace
+
+void TestLevelCheck::findsExactlyTheExpectedProblems_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir levels(QFINDTESTDATA("levels"));
+    const QStringList names = levels.entryList({"*.txt"}, QDir::Files, QDir::Name);
+    QVERIFY(names.size() > 10);
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name)) << levels.filePath(name);
+}
+
+// A level file: description and expectations ("error KIND X:Y" or "warning
+// KIND X:Y", optionally followed by text the message must contain), a line
+// "---", then the picture.
+void TestLevelCheck::findsExactlyTheExpectedProblems()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList expected;
+    QHash<QString, QString> messageParts;
+    QList<QByteArray> picture;
+    bool inPicture = false;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (inPicture && !line.isEmpty())
+            picture.append(line);
+        inPicture = inPicture || line == "---";
+        const QList<QByteArray> words = line.split(' ');
+        if (!inPicture && words.size() >= 3 && (words.first() == "error" || words.first() == "warning")) {
+            const QString problem = QString::fromUtf8(words.mid(0, 3).join(' '));
+            expected.append(problem);
+            if (words.size() > 3)
+                messageParts.insert(problem, QString::fromUtf8(words.mid(3).join(' ')).remove('"'));
+        }
+    }
+    QVERIFY2(!picture.isEmpty(), "no picture after ---");
+
+    const MapFormat::Parsed parsed = MapFormat::parse(mapText(picture), "/levels");
+    QList<LevelProblem> undefined;
+    const QList<LevelProblem> problems = LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers, &undefined));
+    QVERIFY(undefined.isEmpty());
+
+    QStringList found;
+    for (const LevelProblem &problem : problems) {
+        found.append(described(problem));
+        const QString part = messageParts.value(found.last());
+        QVERIFY2(problem.message.contains(part), qPrintable(problem.message + " lacks: " + part));
+    }
+    for (int i = 1; i < problems.size(); ++i)
+        QVERIFY2(problems.at(i - 1).isError() || !problems.at(i).isError(), "a warning before an error");
+    found.sort();
+    expected.sort();
+    QCOMPARE(found.join('\n'), expected.join('\n'));
+}
+
+QTEST_GUILESS_MAIN(TestLevelCheck)
+#include "tst_levelcheck.moc"
