@@ -52,6 +52,7 @@ private slots:
     void lightCellsAreShadedByEmission();
     void shownButtonsDrawTheirCurrentLook();
     void addSectorRefusesAUsedCell();
+    void clearingASelectionGivesLightCellsTheirShade();
     void removeSectorAtIgnoresNegativeCells();
     void clearAnsweredNoKeepsEverything();
     void clearAnsweredYesDestroysTheCurrentLayerAtOnce();
@@ -153,6 +154,20 @@ void TestLayerController::addSectorRefusesAUsedCell()
     QVERIFY(editor.view->mapModel()->placeCell("Wall", {1, 1}, editor.gallery->currentTexture()).isEmpty());
     QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{first});
     QCOMPARE(editor.layers->layerTable().value("Wall"), QList<Sector *>{first});
+}
+
+void TestLayerController::clearingASelectionGivesLightCellsTheirShade()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    Sector *light = editor.place(1, 1);
+    SectorLighting lighting = light->data->lighting;
+    lighting.emission = 80;
+    light->setLighting(lighting);
+    editor.layers->selectRect(0, 0, 2, 2);
+    QCOMPARE(light->look(), LayerController::selectedTint);
+    editor.layers->clearSelection();
+    QCOMPARE(light->look(), QColor(80, 80, 80));
 }
 
 void TestLayerController::removeSectorAtIgnoresNegativeCells()

@@ -145,6 +145,8 @@ void TestObjectPropertiesForm::showsOneSector()
     QCOMPARE(combo->currentText(), shown);
     QCOMPARE(child<QGroupBox>(form, "groupLighting")->isVisible(), layer == "Lightmap");
     QCOMPARE(sector->data->subtype, subtype); // showing alone stores nothing
+    clickOk(form);
+    QCOMPARE(sector->data->subtype, shown.toUtf8()); // OK stores what the combo box shows
 }
 
 void TestObjectPropertiesForm::selectionFollowsFirstSector()
