@@ -5,12 +5,12 @@
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/emission.h"
-#include "model/iconcache.h"
+#include "view/iconcache.h"
 #include "model/sector.h"
-#include "model/sectorcanvas.h"
-#include "model/sectorfactory.h"
+#include "view/sectorcanvas.h"
+#include "model/mapmodel.h"
 #include "model/subtypetable.h"
 #include "view/mapview.h"
 
@@ -139,15 +139,14 @@ void EditorBench::buildDirectly()
     for (const QByteArray layer : {"Ceil", "Floor", "Wall", "Lightmap"}) {
         layers->setCurrentLayer(layer);
         gallery->selectLayer(layer);
+        QList<QPoint> cells;
         for (int y = 0; y < side; ++y) {
             for (int x = 0; x < side; ++x) {
-                if (layer == "Lightmap" && !Recipe::hasLight(x, y))
-                    continue;
-                Sector *sector = createSectorAt(x, y, view->placement());
-                QObject::connect(sector->data->button, &QPushButton::clicked, view, &MapView::SectorClickEvent);
-                layers->addSector(sector);
+                if (layer != "Lightmap" || Recipe::hasLight(x, y))
+                    cells.append(QPoint(x, y));
             }
         }
+        view->mapModel()->placeCells(layer, cells, gallery->currentTexture());
     }
     layers->setCurrentLayer(keep.toUtf8());
     gallery->selectLayer(keep.toUtf8());
@@ -186,7 +185,9 @@ void EditorBench::save()
         QFile::remove(file);
         QDir(workspace.path(QStringLiteral("out/saved"))).removeRecursively();
         Stopwatch timer(paints);
-        view->BtnSaveMapEvent();
+        // A loaded map saves back to its own file; Save As always asks, and so
+        // writes to the benchmark's file.
+        view->saveMapAs();
         settle();
         if (QFileInfo(file).size() == 0) {
             report.note("save", "saving wrote no file; not timed");
@@ -311,7 +312,7 @@ void EditorBench::emission()
         Stopwatch timer(paints);
         // What the properties form's OK does: the emission, then the view's
         // handling of the closed form (click connections, light shades).
-        emitPointLight(view->placement(), point);
+        view->mapModel()->emitPointLight(point, gallery->currentTexture());
         view->SectorPropertiesClosedEvent();
         settle();
         timer.record(report, "emission");
@@ -325,11 +326,7 @@ void EditorBench::emission()
 void EditorBench::placeCells(const QList<QPoint> &cells)
 {
     SectorCanvas::Batch batch(canvas);
-    for (const QPoint &cell : cells) {
-        Sector *sector = createSectorAt(cell.x() + view->origin().x(), cell.y() + view->origin().y(), view->placement());
-        QObject::connect(sector->data->button, &QPushButton::clicked, view, &MapView::SectorClickEvent);
-        layers->addSector(sector);
-    }
+    view->mapModel()->placeCells(layers->currentLayer(), cells, gallery->currentTexture());
 }
 
 void EditorBench::selectAndDelete()

@@ -4,7 +4,7 @@
 #include "benchcommon.h"
 
 #include "model/emission.h"
-#include "model/iconcache.h"
+#include "view/iconcache.h"
 #include "model/subtypetable.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "app/tessel.h"
 
 #include "ui_tessel.h"
+#include "model/layernames.h"
 #include "view/mapview.h"
 
 #include <QKeyEvent>
@@ -11,7 +12,7 @@ Tessel::Tessel(QWidget *parent)
 {
     ui->setupUi(this);
     resize(1124, 768);
-    view.reset(new MapView(this));
+    view.reset(new MapView(this, *ui));
     installEventFilter(this);
     // Save As lives on a key of its own; the form has no button for it.
     auto *saveAs = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
@@ -31,9 +32,9 @@ bool Tessel::eventFilter(QObject *watched, QEvent *event)
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Shift)
-                view->beginTemporaryLayer("Wall", QStringLiteral("Temporary editing Walls layer"));
+                view->beginTemporaryLayer(LayerNames::Wall, QStringLiteral("Temporary editing Walls layer"));
             else if (key == Qt::Key_Control)
-                view->beginTemporaryLayer("Door", QStringLiteral("Temporary editing Doors layer"));
+                view->beginTemporaryLayer(LayerNames::Door, QStringLiteral("Temporary editing Doors layer"));
             break;
         }
         case QEvent::KeyRelease: {

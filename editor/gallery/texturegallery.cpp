@@ -1,20 +1,20 @@
 #include "gallery/texturegallery.h"
 
-#include "model/iconcache.h"
+#include "model/layernames.h"
+#include "view/iconcache.h"
 
 #include <QDir>
 #include <QListWidget>
 
-TextureGallery::TextureGallery(QWidget *window, QList<QByteArray> names)
-    : QObject(nullptr), layerNames(std::move(names)), mainWindow(window)
+TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
+    : QObject(nullptr), layerNames(std::move(names)), list(listWidget)
 {
-    list = window ? window->findChild<QListWidget *>(QStringLiteral("listViewTextures")) : nullptr;
     if (list) {
         list->setViewMode(QListView::IconMode);
         list->setIconSize(QSize(60, 60));
     }
     scanTextures();
-    showTextures(textureLists.value("Ceil"));
+    showTextures(textureLists.value(LayerNames::Ceil));
     if (!shown.isEmpty())
         current = findTexture(QString::fromUtf8(shown.first().fileName));
     if (list)
@@ -25,7 +25,7 @@ void TextureGallery::scanTextures()
 {
     for (const QByteArray &layer : qAsConst(layerNames)) {
         QList<TextureEntry> textures;
-        if (layer == "Lightmap") {
+        if (layer == LayerNames::Lightmap) {
             textures.append(TextureEntry{"lamp.png", "assets/", counter++});
         } else {
             textures = listTextureFiles(QStringLiteral("textures/") + QString::fromUtf8(layer));
@@ -91,7 +91,7 @@ void TextureGallery::reloadTextures()
         list->clear();
     }
     scanTextures();
-    showTextures(textureLists.value("Ceil"));
+    showTextures(textureLists.value(LayerNames::Ceil));
     if (!shown.isEmpty())
         current = shown.first();
 }

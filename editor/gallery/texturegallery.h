@@ -10,8 +10,8 @@
 #include <QListWidget>
 #include <QPointer>
 
-class QListWidget;
-class QWidget;
+
+
 
 // The palette: the textures each layer offers, the one picked last, and the
 // running identifiers that name textures and light cells.
@@ -20,7 +20,8 @@ class TextureGallery : public QObject
     Q_OBJECT
 
 public:
-    TextureGallery(QWidget *mainWindow, QList<QByteArray> layerNames);
+    // The list may be null (a gallery without a window).
+    TextureGallery(QListWidget *list, QList<QByteArray> layerNames);
 
     void selectLayer(QByteArray layer);
     void reloadTextures();
@@ -49,6 +50,5 @@ private:
     QList<TextureEntry> shown;
     TextureEntry current;
     QPointer<QListWidget> list;
-    QPointer<QWidget> mainWindow;
     qint32 counter = 100;
 };

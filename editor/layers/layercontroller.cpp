@@ -1,11 +1,12 @@
 #include "layers/layercontroller.h"
 
-#include "model/cellkey.h"
-#include "model/dialogs.h"
-#include "model/emission.h"
+#include "app/dialogs.h"
+#include "model/layernames.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/sectorcanvas.h"
 #include "model/subtypetable.h"
+#include "view/sectorcanvas.h"
+#include "view/sectorlook.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -15,24 +16,20 @@
 
 namespace {
 
-bool isOn(const Sector *sector, int x, int y)
-{
-    return sector->data->mapX == x && sector->data->mapY == y;
-}
-
 enum class Visibility { Show, Hide, Unchanged };
 
 // Walls are never hidden; Ceil, Floor and Lightmap are each shown alone with the
 // walls; the object layers are shown together.
 Visibility visibilityOf(const QByteArray &layer, const QByteArray &current)
 {
-    static const QList<QByteArray> alone{"Ceil", "Floor", "Lightmap"};
-    static const QList<QByteArray> objects{"Door", "Actor", "Sprite", "Item"};
-    const bool layerKnown = alone.contains(layer) || objects.contains(layer) || layer == "Wall";
+    using namespace LayerNames;
+    static const QList<QByteArray> alone{Ceil, Floor, Lightmap};
+    static const QList<QByteArray> objects{Door, Actor, Sprite, Item};
+    const bool layerKnown = alone.contains(layer) || objects.contains(layer) || layer == Wall;
     if (!layerKnown)
         return Visibility::Unchanged;
     if (alone.contains(current)) {
-        if (layer == "Wall")
+        if (layer == Wall)
             return Visibility::Unchanged;
         return layer == current ? Visibility::Show : Visibility::Hide;
     }
@@ -61,29 +58,36 @@ QColor LayerController::lightShade(const Sector *sector)
     return QColor(e, e, e, 255);
 }
 
-LayerController::LayerController(QWidget *window)
-    : QObject(nullptr), table(layerOrder()), mainWindow(window)
+LayerController::LayerController(MapModel *mapModel, QComboBox *combo, QPushButton *clearButton)
+    : QObject(nullptr), model(mapModel), layerCombo(combo)
 {
-    layerCombo = window ? window->findChild<QComboBox *>(QStringLiteral("comboBoxMapLayer")) : nullptr;
     if (layerCombo) {
-        for (const auto &entry : table)
+        for (const auto &entry : model->layers())
             layerCombo->addItem(QString::fromUtf8(entry.name));
     }
-    setComboText(QStringLiteral("Wall"));
+    setComboText(QString::fromLatin1(LayerNames::Wall));
     layerName = comboText().toUtf8();
-    current = table[layerName];
-    rebuildIndex();
     refreshLayerDisplay();
-    if (auto *clearButton = window ? window->findChild<QPushButton *>(QStringLiteral("btnMapLayerClear")) : nullptr)
+    connect(model, &MapModel::sectorRemoved, this, &LayerController::forgetSector);
+    if (clearButton)
         connect(clearButton, &QPushButton::clicked, this, &LayerController::MapClearButton);
 }
 
-// The sectors belong to the layer lists' owner, not to this controller's lifetime.
 LayerController::~LayerController() = default;
+
+const LayerTable &LayerController::layerTable() const
+{
+    return model->layers();
+}
+
+const QList<Sector *> &LayerController::currentSectors() const
+{
+    return model->sectorsOf(layerName);
+}
 
 QString LayerController::comboText() const
 {
-    return layerCombo ? layerCombo->currentText() : QStringLiteral("Wall");
+    return layerCombo ? layerCombo->currentText() : QString::fromLatin1(LayerNames::Wall);
 }
 
 void LayerController::setComboText(const QString &text)
@@ -92,77 +96,35 @@ void LayerController::setComboText(const QString &text)
         layerCombo->setCurrentText(text);
 }
 
-void LayerController::commitCurrentLayer()
+void LayerController::forgetSector(Sector *sector)
 {
-    if (replacing)
-        return;
-    if (layerName.isEmpty())
-        layerName = comboText().toUtf8();
-    table[layerName] = current;
-}
-
-void LayerController::addSector(Sector *sector)
-{
-    if (!sector)
-        return;
-    const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
-    if (cellIndex.contains(key))
-        return;
-    releaseStoredCurrent();
-    current.append(sector);
-    cellIndex.insert(key, sector);
-    commitCurrentLayer();
+    selected.removeOne(sector);
 }
 
 void LayerController::removeSectorAt(int x, int y)
 {
     if (x < 0 || y < 0)
         return;
-    if (Sector *indexed = cellIndex.value(cellKey(x, y), nullptr)) {
-        QList<Sector *> gone;
-        if (currentMayShareCells) {
-            for (Sector *sector : qAsConst(current)) {
-                if (isOn(sector, x, y))
-                    gone.append(sector);
-            }
-        } else {
-            // Every cell holds one sector at most: the index names it, no scan needed.
-            gone.append(indexed);
-        }
-        // Without the table's reference the list is changed in place instead of
-        // being copied whole for every removed cell; the commit below shares it again.
-        releaseStoredCurrent();
-        forget(gone);
-        for (Sector *sector : qAsConst(gone)) {
-            sector->markRemoved();
-            sector->deleteLater();
-        }
-    }
-    commitCurrentLayer();
+    model->removeCells(layerName, {QPoint(x, y)});
 }
 
 bool LayerController::hasSectorAt(int x, int y) const
 {
-    return cellIndex.contains(cellKey(x, y));
+    return model->hasSectorAt(layerName, x, y);
 }
 
 Sector *LayerController::sectorAt(int x, int y) const
 {
-    return cellIndex.value(cellKey(x, y), nullptr);
-}
-
-QList<Sector *> &LayerController::layerSectors(const QByteArray &name)
-{
-    return table[name];
+    return model->sectorAt(layerName, x, y);
 }
 
 void LayerController::selectRect(int x1, int y1, int x2, int y2)
 {
-    for (Sector *sector : qAsConst(current)) {
+    for (Sector *sector : currentSectors()) {
         const SectorData *d = sector->data;
         if (d->mapX >= x1 && d->mapX <= x2 && d->mapY >= y1 && d->mapY <= y2) {
             selected.append(sector);
-            sector->setLook(selectedTint);
+            SectorLook::setLook(sector, selectedTint);
         }
     }
 }
@@ -170,8 +132,8 @@ void LayerController::selectRect(int x1, int y1, int x2, int y2)
 void LayerController::clearSelection()
 {
     for (Sector *sector : qAsConst(selected)) {
-        sector->setLook(QColor());
-        if (layerName == "Lightmap")
+        SectorLook::setLook(sector, QColor());
+        if (layerName == LayerNames::Lightmap)
             tintLightmapSector(sector);
     }
     selected.clear();
@@ -179,81 +141,35 @@ void LayerController::clearSelection()
 
 void LayerController::setCurrentLayer(const QByteArray &name)
 {
-    switchTo(name);
+    layerName = name;
+    refreshLayerDisplay();
 }
 
 void LayerController::MapLayerChanged()
 {
-    switchTo(comboText().toUtf8());
-}
-
-void LayerController::switchTo(const QByteArray &name)
-{
-    commitCurrentLayer();
-    stashIndex();
-    layerName = name;
-    current = table[layerName];
-    restoreIndex();
-    refreshLayerDisplay();
+    setCurrentLayer(comboText().toUtf8());
 }
 
 void LayerController::reloadCurrentLayer()
 {
-    layerName = comboText().toUtf8();
-    current = table[layerName];
-    restoreIndex();
-    refreshLayerDisplay();
-}
-
-// Rebuilding the cell index of a big layer costs more than the rest of a layer
-// switch, so the index of the layer being left is kept for the way back.
-void LayerController::stashIndex()
-{
-    if (layerName.isEmpty())
-        return;
-    indexCache.insert(layerName, StashedIndex{current, std::move(cellIndex), currentMayShareCells});
-    cellIndex = QHash<quint64, Sector *>();
-}
-
-void LayerController::restoreIndex()
-{
-    auto stashed = indexCache.find(layerName);
-    // A list still sharing its data with the one the index was built from has
-    // not been changed since (any change detaches it), so the index still agrees.
-    if (stashed != indexCache.end() && stashed->sectors.isSharedWith(current)) {
-        cellIndex = std::move(stashed->index);
-        currentMayShareCells = stashed->mayShareCells;
-        indexCache.erase(stashed);
-        return;
-    }
-    if (stashed != indexCache.end())
-        indexCache.erase(stashed);
-    rebuildIndex();
+    setCurrentLayer(comboText().toUtf8());
 }
 
 void LayerController::replaceLayers(LayerTable newTable)
 {
-    const QList<Sector *> old = table.allSectors();
-    forget(old);
-    destroyNow(old);
-    indexCache.clear();
-    table = std::move(newTable);
-    // The combo change below runs the view's layer-change handling; nothing of
-    // the old map may be written into the new table on the way.
-    replacing = true;
-    setComboText(QStringLiteral("Wall"));
-    replacing = false;
+    selected.clear();
+    // The combo change below runs the view's layer-change handling on the new map.
+    model->replaceMap(std::move(newTable));
+    setComboText(QString::fromLatin1(LayerNames::Wall));
     layerName = comboText().toUtf8();
-    current = table[layerName];
-    rebuildIndex();
     refreshLayerDisplay();
 }
 
 void LayerController::refreshLayerDisplay()
 {
-    SectorCanvas::Batch batch(canvasOf(table));
+    SectorCanvas::Batch batch(canvasOf(model->layers()));
     for (Visibility wanted : {Visibility::Hide, Visibility::Show}) {
-        for (const auto &entry : table) {
+        for (const auto &entry : model->layers()) {
             if (visibilityOf(entry.name, layerName) != wanted)
                 continue;
             for (Sector *sector : entry.sectors) {
@@ -265,29 +181,36 @@ void LayerController::refreshLayerDisplay()
     tintLayers(layerName);
 }
 
+void LayerController::displayNewSector(Sector *sector)
+{
+    if (QPushButton *button = sector->data->button)
+        button->setVisible(visibilityOf(sector->data->layer, layerName) != Visibility::Hide);
+    SectorLook::setLook(sector, sector->data->layer == layerName ? QColor() : otherLayerTint);
+}
+
 void LayerController::tintLayers(const QByteArray &name)
 {
-    for (const auto &entry : table) {
+    for (const auto &entry : model->layers()) {
         if (entry.name == name)
             continue;
         for (Sector *sector : entry.sectors)
-            sector->setLook(otherLayerTint);
+            SectorLook::setLook(sector, otherLayerTint);
     }
-    for (Sector *sector : qAsConst(table[name]))
-        sector->setLook(QColor());
-    if (name == "Lightmap")
+    for (Sector *sector : model->sectorsOf(name))
+        SectorLook::setLook(sector, QColor());
+    if (name == LayerNames::Lightmap)
         tintLightmap();
 }
 
 void LayerController::tintLightmapSector(Sector *sector)
 {
     if (sector)
-        sector->setLook(lightShade(sector));
+        SectorLook::setLook(sector, lightShade(sector));
 }
 
 void LayerController::tintLightmap()
 {
-    for (Sector *sector : qAsConst(table["Lightmap"]))
+    for (Sector *sector : model->sectorsOf(LayerNames::Lightmap))
         tintLightmapSector(sector);
 }
 
@@ -298,81 +221,5 @@ void LayerController::MapClearButton()
         + QStringLiteral("Are you sure you want to continue?");
     if (Dialogs::askYesNo(QStringLiteral("Warning!"), text) != QMessageBox::Yes)
         return;
-    commitCurrentLayer();
-    const QList<Sector *> gone = table[layerName];
-    forget(gone);
-    destroyNow(gone);
-    table[layerName].clear();
-    current.clear();
-    cellIndex.clear();
-    currentMayShareCells = false;
-}
-
-void LayerController::rebuildIndex()
-{
-    cellIndex.clear();
-    cellIndex.reserve(current.size());
-    for (Sector *sector : qAsConst(current)) {
-        const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
-        if (!cellIndex.contains(key))
-            cellIndex.insert(key, sector);
-    }
-    // addSector never doubles a cell and removing cannot, so this stays true
-    // (at worst too cautious) until the next rebuild.
-    currentMayShareCells = cellIndex.size() != current.size();
-}
-
-void LayerController::releaseStoredCurrent()
-{
-    if (replacing || layerName.isEmpty())
-        return;
-    QList<Sector *> &stored = table[layerName];
-    if (stored.isSharedWith(current))
-        stored = QList<Sector *>();
-}
-
-// Takes sectors that are about to die out of every list that could reach them.
-void LayerController::forget(const QList<Sector *> &gone)
-{
-    if (gone.isEmpty())
-        return;
-    QList<Sector *> &pending = pendingEmissionSectors();
-    if (gone.size() <= 8) {
-        // A few cells (the usual erase): pointer scans beat hashing every list entry.
-        for (Sector *sector : gone) {
-            selected.removeAll(sector);
-            current.removeAll(sector);
-            pending.removeAll(sector);
-        }
-    } else {
-        const QSet<Sector *> dead(gone.begin(), gone.end());
-        auto isDead = [&dead](Sector *sector) { return dead.contains(sector); };
-        selected.erase(std::remove_if(selected.begin(), selected.end(), isDead), selected.end());
-        current.erase(std::remove_if(current.begin(), current.end(), isDead), current.end());
-        pending.erase(std::remove_if(pending.begin(), pending.end(), isDead), pending.end());
-    }
-    QSet<quint64> vacated;
-    for (Sector *sector : gone) {
-        const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
-        if (cellIndex.value(key) == sector) {
-            cellIndex.remove(key);
-            vacated.insert(key);
-        }
-    }
-    // A second sector on a vacated cell (only a loaded table can hold one) takes over.
-    if (vacated.isEmpty() || !currentMayShareCells)
-        return;
-    for (Sector *sector : qAsConst(current)) {
-        const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
-        if (vacated.contains(key) && !cellIndex.contains(key))
-            cellIndex.insert(key, sector);
-    }
-}
-
-void LayerController::destroyNow(const QList<Sector *> &gone)
-{
-    for (Sector *sector : gone) {
-        sector->markRemoved();
-        delete sector;
-    }
+    model->clearLayer(layerName);
 }

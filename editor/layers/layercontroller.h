@@ -4,46 +4,48 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 
+class MapModel;
 class QComboBox;
-class QWidget;
+class QPushButton;
 class Sector;
 
-// Owns the layers of the map: which sectors each holds, which layer is being
-// edited, the selection, and how every sector looks while a layer is edited.
+// Which layer is being edited, the selection on it, and how every sector looks
+// and whether it is shown while that layer is edited. The sectors themselves
+// belong to the map model.
 class LayerController : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit LayerController(QWidget *mainWindow);
+    // The combo box and the clear button may be null (a controller without a window).
+    LayerController(MapModel *model, QComboBox *layerCombo, QPushButton *clearButton);
     ~LayerController() override;
 
     static const QColor otherLayerTint;
     static const QColor selectedTint;
     static QColor lightShade(const Sector *sector);
 
-    const LayerTable &layerTable() const { return table; }
+    MapModel *mapModel() const { return model; }
+    const LayerTable &layerTable() const;
     const QList<Sector *> &selection() const { return selected; }
-    const QList<Sector *> &currentSectors() const { return current; }
+    const QList<Sector *> &currentSectors() const;
     QByteArray currentLayer() const { return layerName; }
 
-    void commitCurrentLayer();
-    void addSector(Sector *sector);
     void removeSectorAt(int x, int y);
     bool hasSectorAt(int x, int y) const;
     Sector *sectorAt(int x, int y) const;
-    QList<Sector *> &layerSectors(const QByteArray &name);
     void selectRect(int x1, int y1, int x2, int y2);
     void clearSelection();
     void setCurrentLayer(const QByteArray &name);
     void reloadCurrentLayer();
     void replaceLayers(LayerTable newTable);
     void refreshLayerDisplay();
+    // Shows or hides a sector that just came into the map, and gives it its look.
+    void displayNewSector(Sector *sector);
     void tintLayers(const QByteArray &name);
     void tintLightmapSector(Sector *sector);
     void tintLightmap();
@@ -53,33 +55,12 @@ public slots:
     void MapLayerChanged();
 
 private:
-    void switchTo(const QByteArray &name);
-    void rebuildIndex();
-    void forget(const QList<Sector *> &gone);
-    void releaseStoredCurrent();
-    void stashIndex();
-    void restoreIndex();
-    void destroyNow(const QList<Sector *> &gone);
+    void forgetSector(Sector *sector);
     QString comboText() const;
     void setComboText(const QString &text);
 
-    LayerTable table;
+    MapModel *model = nullptr;
     QList<Sector *> selected;
-    QList<Sector *> current;
     QByteArray layerName;
-    QPointer<QWidget> mainWindow;
     QPointer<QComboBox> layerCombo;
-    // Map cell -> first sector of the current layer on it; always agrees with `current`.
-    QHash<quint64, Sector *> cellIndex;
-    // Whether `current` may hold two sectors on one cell (only a loaded table can).
-    bool currentMayShareCells = false;
-    // Cell indexes of layers edited before, each with the list it was built from.
-    struct StashedIndex
-    {
-        QList<Sector *> sectors;
-        QHash<quint64, Sector *> index;
-        bool mayShareCells = false;
-    };
-    QHash<QByteArray, StashedIndex> indexCache;
-    bool replacing = false;
 };

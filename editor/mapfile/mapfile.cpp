@@ -3,9 +3,9 @@
 #include "gallery/texturegallery.h"
 #include "mapfile/maplimits.h"
 #include "mapfile/texturepath.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
+#include "model/layernames.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
 #include "model/subtypetable.h"
 
 #include <QDir>
@@ -229,18 +229,16 @@ bool MapFile::copyTexture(const QString &source, const QString &target)
     return output.commit();
 }
 
-LayerTable MapFile::loadMap(QWidget *widget, const SectorPlacement &placement)
+LayerTable MapFile::loadMap(const SectorPlacement &placement)
 {
-    mapWidget = widget;
     const QString name = Dialogs::openFileName(openDialogCaption(), dialogFilter());
     if (name.isEmpty())
         return LayerTable();
-    return loadMapFile(name, widget, placement);
+    return loadMapFile(name, placement);
 }
 
-LayerTable MapFile::loadMapFile(const QString &name, QWidget *widget, const SectorPlacement &placement)
+LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &placement)
 {
-    mapWidget = widget;
     fileName = name;
     const QFileInfo info(name);
     if (!info.exists()) {
@@ -351,7 +349,10 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
                         continue;
                     }
                     QList<Sector *> &sectors = table[grid.name];
-                    Sector *sector = createSectorAt(column, row, placement);
+                    auto *data = new SectorData;
+                    data->mapX = column;
+                    data->mapY = row;
+                    auto *sector = new Sector(data);
                     sectors.append(sector);
                     applyDefinition(resolved(value, *found, placement), sector);
                     if (reportProgress && ++made % 256 == 0 && !reportProgress(made, expectedCells)) {
@@ -381,7 +382,7 @@ MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &defi
     MapDefinition result = definition;
     if (placement.gallery)
         result.id = placement.gallery->nextId();
-    if (definition.layer != "Lightmap") {
+    if (definition.layer != LayerNames::Lightmap) {
         const TexturePath::Resolved path =
             TexturePath::resolve(QFileInfo(fileName).absolutePath(), definition.attributes);
         result.texturePath = path.path.toUtf8();
@@ -425,10 +426,10 @@ void MapFile::applyDefinition(const MapDefinition &definition, Sector *sector)
         // image and nothing to copy from.
         const QString name = QFileInfo(QDir::cleanPath(QString::fromUtf8(definition.attributes))).fileName();
         texture.fileName = name == QLatin1String("..") || name == QLatin1String(".") ? QByteArray() : name.toUtf8();
-        sector->showImage(QString());
+        sector->setImagePath(QString());
     } else {
         const QString path = QString::fromUtf8(definition.texturePath);
-        sector->showImage(path);
+        sector->setImagePath(path);
         const QFileInfo info(path);
         texture.fileName = info.fileName().toUtf8();
         texture.folder = info.path().toUtf8() + '/';

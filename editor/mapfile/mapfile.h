@@ -3,15 +3,13 @@
 #include "mapfile/mapdefinition.h"
 #include "mapfile/mapformat.h"
 #include "model/layertable.h"
-#include "model/sectorplacement.h"
+#include "view/sectorplacement.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 #include <functional>
 
@@ -44,8 +42,8 @@ public:
 
     // Loading. An empty table with failed() false and a chosen file is an
     // empty map; with nothing chosen, nothing happens.
-    LayerTable loadMap(QWidget *mapWidget, const SectorPlacement &placement);
-    LayerTable loadMapFile(const QString &fileName, QWidget *mapWidget, const SectorPlacement &placement);
+    LayerTable loadMap(const SectorPlacement &placement);
+    LayerTable loadMapFile(const QString &fileName, const SectorPlacement &placement);
     void setProgress(Progress progress) { reportProgress = std::move(progress); }
     static QByteArray readMapText(const QString &fileName, bool *readable = nullptr);
     LayerTable parseMap(const QByteArray &text, const SectorPlacement &placement);
@@ -78,7 +76,6 @@ private:
 
     QList<MapDefinition> writtenDefinitions;
     QList<MapFormat::Copy> writtenCopies;
-    QPointer<QWidget> mapWidget;
     QString fileName;
     QString problem;
     bool wasCancelled = false;

@@ -1,5 +1,7 @@
 #include "mapfile/mapformat.h"
 
+#include "model/layernames.h"
+
 #include <QSet>
 #include <QString>
 
@@ -13,7 +15,7 @@ const char *const MapFormat::lampImage = "assets/lamp.png";
 namespace {
 
 const QByteArray definitionsSection("Definitions");
-const QByteArray lightmapLayer("Lightmap");
+const QByteArray lightmapLayer(LayerNames::Lightmap);
 const char utf8Bom[] = "\xEF\xBB\xBF";
 // A fresh identifier for a line that would clash starts this far above the
 // sector's own one, so the relation stays visible in the file.
@@ -21,7 +23,7 @@ const qint32 freshIdOffset = 5000;
 
 bool hasNoSubtype(const QByteArray &layer)
 {
-    return layer == "Ceil" || layer == "Floor";
+    return layer == LayerNames::Ceil || layer == LayerNames::Floor;
 }
 
 // Numbers are read exactly as QString reads them: surrounding Unicode white

@@ -1,7 +1,5 @@
 #include "model/sector.h"
 
-#include "model/iconcache.h"
-
 #include <QPushButton>
 
 Sector::Sector(SectorData *record, QObject *parent)
@@ -15,6 +13,15 @@ Sector::~Sector()
         delete ownedButton.data();
         delete data;
     }
+}
+
+void Sector::attachButton(QPushButton *button)
+{
+    if (!data)
+        return;
+    delete ownedButton.data();
+    data->button = button;
+    ownedButton = button;
 }
 
 void Sector::setLighting(const SectorLighting &lighting)
@@ -44,26 +51,4 @@ void Sector::setWorldPosition(double x, double y)
     data->worldY = y;
     if (data->button)
         data->button->move(int(x), int(y));
-}
-
-void Sector::showImage(const QString &path)
-{
-    if (path == shownPath && data->button && !data->button->icon().isNull())
-        return;
-    shownPath = path;
-    refreshIcon();
-}
-
-void Sector::setLook(const QColor &newTint)
-{
-    if (newTint == tint)
-        return;
-    tint = newTint;
-    refreshIcon();
-}
-
-void Sector::refreshIcon()
-{
-    if (data && data->button)
-        data->button->setIcon(IconCache::icon(shownPath, tint));
 }

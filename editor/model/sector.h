@@ -5,10 +5,12 @@
 #include <QColor>
 #include <QObject>
 #include <QPointer>
-#include <QPushButton>
 #include <QString>
 
-// One filled cell of one layer. Owns its record, and through it the button.
+class QPushButton;
+
+// One filled cell of one layer. Owns its record and, once the editor has given
+// it one, the flat button that shows it.
 class Sector : public QObject
 {
     Q_OBJECT
@@ -25,24 +27,19 @@ public:
     void setTexture(const TextureEntry &texture);
     void setWorldPosition(double x, double y);
 
-    // The button shows the image at this path, tinted by the look.
-    void showImage(const QString &path);
-    QString imagePath() const { return shownPath; }
-    // An invalid colour is the plain look (no tint).
-    void setLook(const QColor &tint);
-    QColor look() const { return tint; }
+    // Ownership of the button passes to the sector.
+    void attachButton(QPushButton *button);
 
-    // Set as soon as the sector is scheduled for deletion, so that holders of a
-    // QPointer see the removal before the event loop destroys it.
-    void markRemoved() { removed = true; }
-    bool isRemoved() const { return removed; }
+    // The image that stands for the cell (a loaded cell keeps its file's path).
+    QString imagePath() const { return image; }
+    void setImagePath(const QString &path) { image = path; }
+    // The tint the button shows the image with; invalid is the plain look.
+    QColor look() const { return tint; }
+    void setLookColour(const QColor &colour) { tint = colour; }
 
 private:
-    void refreshIcon();
-
     // The button may already be gone with its window when a deferred delete runs.
     QPointer<QPushButton> ownedButton;
-    QString shownPath;
+    QString image;
     QColor tint;
-    bool removed = false;
 };

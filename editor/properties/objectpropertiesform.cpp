@@ -2,9 +2,11 @@
 
 #include "ui_objectpropertiesform.h"
 
+#include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/emission.h"
+#include "model/layernames.h"
 #include "model/lightpoint.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
@@ -17,16 +19,9 @@
 
 namespace {
 
-// The form stays open while the map is edited, so any sector it holds may have
-// been erased, cleared with its layer or replaced by a load in the meantime.
-bool isGone(const QPointer<Sector> &sector)
-{
-    return !sector || sector->isRemoved();
-}
-
 bool isLightmap(const Sector *sector)
 {
-    return sector->data->layer == "Lightmap";
+    return sector->data->layer == LayerNames::Lightmap;
 }
 
 } // namespace
@@ -35,40 +30,39 @@ ObjectPropertiesForm::ObjectPropertiesForm(QWidget *parent)
     : QWidget(parent), ui(new Ui::objectProperties)
 {
     ui->setupUi(this);
-
-    buttonOK = findChild<QPushButton *>(QStringLiteral("buttonOK"));
-    connect(buttonOK, &QPushButton::clicked, this, &ObjectPropertiesForm::ButtonOkEvent);
-    comboSubtype = findChild<QComboBox *>(QStringLiteral("comboSubtype"));
-    chkIsLightEmitter = findChild<QCheckBox *>(QStringLiteral("chkIsLightEmitter"));
-    connect(chkIsLightEmitter, &QCheckBox::stateChanged, this, &ObjectPropertiesForm::IsLightEmitterChangedEvent);
-    sliderEmissionRadius = findChild<QSlider *>(QStringLiteral("sliderEmissionRadius"));
-    connect(sliderEmissionRadius, &QSlider::valueChanged, this, &ObjectPropertiesForm::SliderEmissionRadiusEvent);
-    editEmissionRadius = findChild<QLineEdit *>(QStringLiteral("editEmissionRadius"));
-
-    sliderEmissionRadius->setEnabled(false);
-    editEmissionRadius->setEnabled(false);
+    connect(ui->buttonOK, &QPushButton::clicked, this, &ObjectPropertiesForm::ButtonOkEvent);
+    connect(ui->chkIsLightEmitter, &QCheckBox::stateChanged, this, &ObjectPropertiesForm::IsLightEmitterChangedEvent);
+    connect(ui->sliderEmissionRadius, &QSlider::valueChanged, this, &ObjectPropertiesForm::SliderEmissionRadiusEvent);
+    ui->sliderEmissionRadius->setEnabled(false);
+    ui->editEmissionRadius->setEnabled(false);
 }
 
 ObjectPropertiesForm::~ObjectPropertiesForm() = default;
 
+QPushButton *ObjectPropertiesForm::okButton() const
+{
+    return ui->buttonOK;
+}
+
 Sector *ObjectPropertiesForm::primary() const
 {
-    return isGone(primarySector) ? nullptr : primarySector.data();
+    return primarySector;
 }
 
 QList<Sector *> ObjectPropertiesForm::editedSectors() const
 {
-    QList<Sector *> alive;
-    if (!isMultiSelection) {
-        if (Sector *sector = primary())
-            alive.append(sector);
-        return alive;
-    }
-    for (const QPointer<Sector> &sector : selection) {
-        if (!isGone(sector))
-            alive.append(sector.data());
-    }
-    return alive;
+    if (!isMultiSelection)
+        return primarySector ? QList<Sector *>{primarySector} : QList<Sector *>();
+    return selection;
+}
+
+// The form stays open while the map is edited: a sector it holds may be erased,
+// cleared with its layer or replaced by a load in the meantime.
+void ObjectPropertiesForm::dropSector(Sector *sector)
+{
+    if (primarySector == sector)
+        primarySector = nullptr;
+    selection.removeAll(sector);
 }
 
 void ObjectPropertiesForm::editSector(Sector *sector, SectorPlacement newPlacement)
@@ -83,9 +77,7 @@ void ObjectPropertiesForm::editSector(Sector *sector, SectorPlacement newPlaceme
 void ObjectPropertiesForm::editSectors(QList<Sector *> sectors, SectorPlacement newPlacement)
 {
     isMultiSelection = true;
-    selection.clear();
-    for (Sector *sector : qAsConst(sectors))
-        selection.append(sector);
+    selection = sectors;
     takeOver(sectors.value(0), newPlacement);
     clearCoordinates();
     showSector();
@@ -95,19 +87,28 @@ void ObjectPropertiesForm::takeOver(Sector *sector, const SectorPlacement &newPl
 {
     primarySector = sector;
     placement = newPlacement;
-    layers = newPlacement.layers;
+    if (model)
+        disconnect(model, nullptr, this, nullptr);
+    model = newPlacement.layers ? newPlacement.layers->mapModel() : nullptr;
+    if (model) {
+        connect(model, &MapModel::sectorRemoved, this, &ObjectPropertiesForm::dropSector);
+        connect(model, &QObject::destroyed, this, [this] {
+            primarySector = nullptr;
+            selection.clear();
+        });
+    }
 }
 
 // The part of opening the form that is the same for one sector and a selection.
 void ObjectPropertiesForm::showSector()
 {
     // Refilling the combo box must not count as the user choosing a subtype.
-    disconnect(comboSubtype, &QComboBox::currentTextChanged, this, &ObjectPropertiesForm::ComboSubtypeChangedEvent);
+    disconnect(ui->comboSubtype, &QComboBox::currentTextChanged, this, &ObjectPropertiesForm::ComboSubtypeChangedEvent);
     updateLightingGroup();
     fillSubtypes();
     if (Sector *sector = primary(); sector && isLightmap(sector))
         showLighting();
-    connect(comboSubtype, &QComboBox::currentTextChanged, this, &ObjectPropertiesForm::ComboSubtypeChangedEvent);
+    connect(ui->comboSubtype, &QComboBox::currentTextChanged, this, &ObjectPropertiesForm::ComboSubtypeChangedEvent);
 }
 
 void ObjectPropertiesForm::showCoordinates()
@@ -151,16 +152,16 @@ void ObjectPropertiesForm::updateLightingGroup()
 
 void ObjectPropertiesForm::fillSubtypes()
 {
-    comboSubtype->clear();
+    ui->comboSubtype->clear();
     const Sector *sector = primary();
     if (!sector)
         return;
-    const QList<QByteArray> names = SubtypeTable().subtypesOf(sector->data->layer);
+    const QList<QByteArray> names = subtypesOf(sector->data->layer);
     for (const QByteArray &name : names)
-        comboSubtype->insertItem(comboSubtype->count(), QString::fromUtf8(name));
+        ui->comboSubtype->insertItem(ui->comboSubtype->count(), QString::fromUtf8(name));
     // A stored name the layer does not list leaves the first entry current.
     if (!sector->data->subtype.isEmpty())
-        comboSubtype->setCurrentText(QString::fromUtf8(sector->data->subtype));
+        ui->comboSubtype->setCurrentText(QString::fromUtf8(sector->data->subtype));
 }
 
 void ObjectPropertiesForm::showLighting()
@@ -179,61 +180,73 @@ void ObjectPropertiesForm::ComboSubtypeChangedEvent()
     Sector *first = primary();
     if (!first)
         return;
-    const QByteArray subtype = comboSubtype->currentText().toUtf8();
+    const QByteArray subtype = ui->comboSubtype->currentText().toUtf8();
     if (isMultiSelection) {
         for (Sector *sector : editedSectors())
-            sector->setSubtype(subtype);
+            store(sector, subtype, sector->data->lighting);
     }
-    first->setSubtype(subtype);
+    store(first, subtype, first->data->lighting);
     updateLightingGroup();
 }
 
 void ObjectPropertiesForm::SliderEmissionRadiusEvent()
 {
-    editEmissionRadius->setText(QString::number(sliderEmissionRadius->value()));
+    ui->editEmissionRadius->setText(QString::number(ui->sliderEmissionRadius->value()));
 }
 
 void ObjectPropertiesForm::IsLightEmitterChangedEvent()
 {
-    const bool emitting = chkIsLightEmitter->isChecked();
-    sliderEmissionRadius->setEnabled(emitting);
-    editEmissionRadius->setEnabled(emitting);
+    const bool emitting = ui->chkIsLightEmitter->isChecked();
+    ui->sliderEmissionRadius->setEnabled(emitting);
+    ui->editEmissionRadius->setEnabled(emitting);
 }
 
-int ObjectPropertiesForm::readIntField(const QString &objectName) const
+int ObjectPropertiesForm::readIntField(const QLineEdit *field)
 {
-    const auto *field = findChild<QLineEdit *>(objectName);
-    return field ? field->text().toInt(nullptr, 10) : 0;
+    return field->text().toInt(nullptr, 10);
 }
 
-void ObjectPropertiesForm::applyLighting(Sector *sector)
+void ObjectPropertiesForm::store(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting)
 {
+    if (model) {
+        model->setProperties(sector, subtype, lighting);
+        return;
+    }
+    sector->setSubtype(subtype);
+    sector->setLighting(lighting);
+}
+
+SectorLighting ObjectPropertiesForm::lightingFromFields(const Sector *sector, const QByteArray &subtype) const
+{
+    if (!isLightmap(sector))
+        return sector->data->lighting;
     SectorLighting light;
     light.emissionRadius = 0;
     light.intensity = 255;
     light.blinkDelay = ui->edintLightingBlinkDelay->text().toDouble();
-    light.emission = readIntField(QStringLiteral("editLightingEmission"));
-    light.emissionMin = readIntField(QStringLiteral("editLightingEmissionMin"));
-    light.emissionMax = readIntField(QStringLiteral("editLightingEmissionMax"));
-    light.isDynamic = sector->data->subtype == "Dynamic" ? 1 : 0;
+    light.emission = readIntField(ui->editLightingEmission);
+    light.emissionMin = readIntField(ui->editLightingEmissionMin);
+    light.emissionMax = readIntField(ui->editLightingEmissionMax);
+    light.isDynamic = subtype == "Dynamic" ? 1 : 0;
     light.randomIntensity = ui->checkLightingRandIntensity->checkState() == Qt::Checked ? 1 : 0;
     light.isLightEmitter = 0;
-    sector->setLighting(light);
+    return light;
 }
 
 void ObjectPropertiesForm::ButtonOkEvent()
 {
     if (Sector *first = primary()) {
-        const QByteArray subtype = comboSubtype->currentText().toUtf8();
+        const QByteArray subtype = ui->comboSubtype->currentText().toUtf8();
         if (isMultiSelection)
             applyToSelection(subtype);
-        first->setSubtype(subtype);
-        if (isLightmap(first))
-            applyLighting(first);
-        if (chkIsLightEmitter->isChecked())
+        SectorLighting light = lightingFromFields(first, subtype);
+        if (ui->chkIsLightEmitter->isChecked()) {
+            store(first, subtype, light);
             startEmission(first);
-        else
-            first->data->lighting.isLightEmitter = 0;
+        } else {
+            light.isLightEmitter = 0;
+            store(first, subtype, light);
+        }
     }
     close();
 }
@@ -241,23 +254,34 @@ void ObjectPropertiesForm::ButtonOkEvent()
 void ObjectPropertiesForm::applyToSelection(const QByteArray &subtype)
 {
     for (Sector *sector : editedSectors()) {
-        sector->setSubtype(subtype);
-        if (!isLightmap(sector))
-            continue;
-        applyLighting(sector);
-        if (layers)
-            layers->tintLightmapSector(sector);
+        store(sector, subtype, lightingFromFields(sector, subtype));
+        if (isLightmap(sector) && placement.layers)
+            placement.layers->tintLightmapSector(sector);
     }
+}
+
+// The light cells a new emission makes show the lamp, even when another layer is
+// being edited (the form is not modal).
+TextureEntry ObjectPropertiesForm::newLightTexture() const
+{
+    if (!placement.gallery)
+        return TextureEntry();
+    if (placement.layers && placement.layers->currentLayer() == LayerNames::Lightmap)
+        return placement.gallery->currentTexture();
+    TextureEntry lamp = placement.gallery->texturesOf(LayerNames::Lightmap).value(0);
+    lamp.id = -1;
+    return lamp;
 }
 
 void ObjectPropertiesForm::startEmission(Sector *source)
 {
-    SectorLighting &light = source->data->lighting;
+    SectorLighting light = source->data->lighting;
     const int level = light.isDynamic ? light.emissionMax : light.emission;
-    const int radius = editEmissionRadius->text().toInt(nullptr, 10);
+    const int radius = ui->editEmissionRadius->text().toInt(nullptr, 10);
     light.intensity = level;
     light.emissionRadius = radius;
     light.isLightEmitter = 1;
+    store(source, source->data->subtype, light);
 
     // The cells get their own levels; everything else is the source's, including
     // the blink delay the user just typed (a default here would overwrite it on
@@ -272,7 +296,6 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     point.mapY = source->data->mapY;
     point.intensity = level;
     point.radius = radius;
-    // The emission needs the layer controller the form was opened with.
-    if (layers)
-        emitPointLight(placement, point);
+    if (model)
+        model->emitPointLight(point, newLightTexture());
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "model/sectorplacement.h"
+#include "model/sectorlighting.h"
+#include "model/textureentry.h"
+#include "view/sectorplacement.h"
 
 #include <QList>
 #include <QPointer>
@@ -8,12 +10,9 @@
 
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QSlider;
-class LayerController;
+class MapModel;
 class Sector;
 
 namespace Ui {
@@ -37,8 +36,8 @@ public:
     // place its new cells where the map is now.
     void updatePlacement(const SectorPlacement &current) { placement = current; }
 
-    QPushButton *okButton() const { return buttonOK; }
-    // The sectors still alive that the form edits (a removed sector drops out).
+    QPushButton *okButton() const;
+    // The sectors still in the map that the form edits (a removed sector drops out).
     Sector *primary() const;
     QList<Sector *> editedSectors() const;
     bool multiSelection() const { return isMultiSelection; }
@@ -57,20 +56,19 @@ private:
     void updateLightingGroup();
     void fillSubtypes();
     void showLighting();
-    void applyLighting(Sector *sector);
+    SectorLighting lightingFromFields(const Sector *sector, const QByteArray &subtype) const;
+    void store(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting);
     void applyToSelection(const QByteArray &subtype);
-    int readIntField(const QString &objectName) const;
+    static int readIntField(const QLineEdit *field);
     void startEmission(Sector *source);
+    void dropSector(Sector *sector);
+    TextureEntry newLightTexture() const;
 
     std::unique_ptr<Ui::objectProperties> ui;
     bool isMultiSelection = false;
-    QPointer<Sector> primarySector;
-    QList<QPointer<Sector>> selection;
-    QPushButton *buttonOK = nullptr;
-    QCheckBox *chkIsLightEmitter = nullptr;
-    QSlider *sliderEmissionRadius = nullptr;
-    QLineEdit *editEmissionRadius = nullptr;
-    QComboBox *comboSubtype = nullptr;
-    QPointer<LayerController> layers;
+    // Not owned; the model tells the form when one of them leaves the map.
+    Sector *primarySector = nullptr;
+    QList<Sector *> selection;
+    QPointer<MapModel> model;
     SectorPlacement placement;
 };

@@ -1,12 +1,19 @@
 #include "view/mapview.h"
 
-#include "app/tessel.h"
+#include "ui_tessel.h"
+
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/sectorcanvas.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/sectorcanvas.h"
+#include "view/sectorlook.h"
+#include "view/tools/floodfilltool.h"
+#include "view/tools/pantool.h"
+#include "view/tools/penciltool.h"
+#include "view/tools/selecttool.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -22,48 +29,60 @@
 
 #include <algorithm>
 
-MapView::MapView(Tessel *mainWindow)
+MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     : QWidget(nullptr), window(mainWindow)
 {
-    layers = new LayerController(mainWindow);
-    gallery = new TextureGallery(mainWindow, galleryScanOrder());
+    model = std::make_unique<MapModel>();
+    layers = std::make_unique<LayerController>(model.get(), form.comboBoxMapLayer, form.btnMapLayerClear);
+    gallery = std::make_unique<TextureGallery>(form.listViewTextures, galleryScanOrder());
+    // Light cells and loaded cells draw their identifiers from the gallery's counter.
+    model->setIdSource([this] { return gallery->nextId(); });
     gallery->selectLayer(layers->currentLayer());
 
-    zoomSlider = mainWindow->findChild<QSlider *>(QStringLiteral("mapViewZoomSlider"));
-    mapWidget = mainWindow->findChild<QWidget *>(QStringLiteral("mapWidget"));
+    zoomSlider = form.mapViewZoomSlider;
+    mapWidget = form.mapWidget;
     canvas = SectorCanvas::forMap(mapWidget);
     mapWidget->installEventFilter(this);
     // Real pointer input lands on the canvas that lies over the map widget.
     canvas->installEventFilter(this);
     applyGridTile();
+    followModel();
 
-    wireWidgets();
+    panTool = std::make_unique<PanTool>(*this);
+    pencilTool = std::make_unique<PencilTool>(*this, *panTool);
+    floodFillTool = std::make_unique<FloodFillTool>(*this);
+    selectTool = std::make_unique<SelectTool>(*this, *panTool);
+
+    wireWidgets(form);
     radioPaint->setChecked(true);
     SwitchToEditMode();
     createSelectionOverlay();
 
-    labelStatus = mainWindow->findChild<QLabel *>(QStringLiteral("labelStatus"));
-    listViewTextures = mainWindow->findChild<QListWidget *>(QStringLiteral("listViewTextures"));
+    labelStatus = form.labelStatus;
+    listViewTextures = form.listViewTextures;
     connect(listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
 }
 
 MapView::~MapView()
 {
     delete propertiesForm.data();
-    for (Sector *sector : layers->layerTable().allSectors())
-        delete sector;
-    delete layers;
-    delete gallery;
+    // The sectors go before the tools and the view: their buttons' removal must
+    // not reach this filter any more.
+    if (canvas)
+        canvas->removeEventFilter(this);
+    if (mapWidget)
+        mapWidget->removeEventFilter(this);
+    model.reset();
 }
 
-void MapView::wireWidgets()
+void MapView::wireWidgets(const Ui::TesselClass &form)
 {
     connect(zoomSlider, &QSlider::valueChanged, this, &MapView::ZoomSliderChangedEvent);
-    btnSaveMap = window->findChild<QPushButton *>(QStringLiteral("btnSaveMap"));
+    btnSaveMap = form.btnSaveMap;
     connect(btnSaveMap, &QPushButton::clicked, this, &MapView::BtnSaveMapEvent);
-    btnLoadMap = window->findChild<QPushButton *>(QStringLiteral("btnLoadMap"));
+    btnLoadMap = form.btnLoadMap;
     connect(btnLoadMap, &QPushButton::clicked, this, &MapView::BtnLoadMapEvent);
-    layerCombo = window->findChild<QComboBox *>(QStringLiteral("comboBoxMapLayer"));
+    layerCombo = form.comboBoxMapLayer;
     connect(layerCombo, &QComboBox::currentTextChanged, this, &MapView::MapLayerChanged);
     // Once a layer is picked, keys are meant for the map again: left on the
     // combo box, an arrow key or a letter would switch the layer unseen.
@@ -71,17 +90,68 @@ void MapView::wireWidgets()
         if (mapWidget)
             mapWidget->setFocus(Qt::OtherFocusReason);
     });
-    btnEditSelection = window->findChild<QPushButton *>(QStringLiteral("btnEditSelection"));
+    btnEditSelection = form.btnEditSelection;
     btnEditSelection->setEnabled(false);
     connect(btnEditSelection, &QPushButton::clicked, this, &MapView::BtnEditSelectionEvent);
-    radioPencil = window->findChild<QRadioButton *>(QStringLiteral("radioPencil"));
+    radioPencil = form.radioPencil;
     connect(radioPencil, &QRadioButton::clicked, this, &MapView::SwitchToPencilPaintEvent);
-    radioFloodFill = window->findChild<QRadioButton *>(QStringLiteral("radioFloodFill"));
+    radioFloodFill = form.radioFloodFill;
     connect(radioFloodFill, &QRadioButton::clicked, this, &MapView::SwitchToFloodFillPaintEvent);
-    radioPaint = window->findChild<QRadioButton *>(QStringLiteral("radioPaint"));
+    radioPaint = form.radioPaint;
     connect(radioPaint, &QRadioButton::clicked, this, &MapView::SwitchToEditMode);
-    radioSelect = window->findChild<QRadioButton *>(QStringLiteral("radioSelect"));
+    radioSelect = form.radioSelect;
     connect(radioSelect, &QRadioButton::clicked, this, &MapView::SwitchToSelectMode);
+}
+
+// The buttons follow the model: every sector that comes into the map gets its
+// button here, wherever the edit came from.
+void MapView::followModel()
+{
+    connect(model.get(), &MapModel::sectorAdded, this, &MapView::showNewSector);
+    connect(model.get(), &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
+    connect(model.get(), &MapModel::mapReplaced, this, &MapView::showReplacedMap);
+}
+
+QPushButton *MapView::makeButton(const Sector *sector) const
+{
+    const int size = cellSize();
+    auto *button = new QPushButton(QString(), canvas);
+    // Thousands of cells in the tab chain would help nobody; focus stays where it was.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->move((sector->data->mapX + originX) * size, (sector->data->mapY + originY) * size);
+    button->resize(size, size);
+    button->setFlat(true);
+    button->setIconSize(QSize(size, size));
+    return button;
+}
+
+void MapView::showNewSector(Sector *sector)
+{
+    const int size = cellSize();
+    sector->attachButton(makeButton(sector));
+    sector->data->worldX = double(sector->data->mapX + originX) * size;
+    sector->data->worldY = double(sector->data->mapY + originY) * size;
+    SectorLook::refresh(sector);
+    layers->displayNewSector(sector);
+    // Clicks go through a new button like through the others in fill and select mode.
+    sector->setMouseTransparent(!(radioPaint && radioPaint->isChecked() && radioPencil->isChecked()));
+    connectSectorClick(sector);
+}
+
+void MapView::showReplacedMap()
+{
+    SectorCanvas::Batch batch(canvas);
+    const int size = cellSize();
+    for (const auto &entry : model->layers()) {
+        for (Sector *sector : entry.sectors) {
+            sector->attachButton(makeButton(sector));
+            sector->data->worldX = double(sector->data->mapX + originX) * size;
+            sector->data->worldY = double(sector->data->mapY + originY) * size;
+            SectorLook::refresh(sector);
+            sector->data->button->show();
+            connectSectorClick(sector);
+        }
+    }
 }
 
 void MapView::createSelectionOverlay()
@@ -129,8 +199,8 @@ SectorPlacement MapView::placement() const
 {
     SectorPlacement result;
     result.mapWidget = mapWidget;
-    result.layers = layers;
-    result.gallery = gallery;
+    result.layers = layers.get();
+    result.gallery = gallery.get();
     result.cellSize = cellSize();
     result.originX = originX;
     result.originY = originY;
@@ -139,7 +209,7 @@ SectorPlacement MapView::placement() const
 
 void MapView::setAllMouseTransparent(bool transparent)
 {
-    for (const auto &entry : layers->layerTable()) {
+    for (const auto &entry : model->layers()) {
         for (Sector *sector : entry.sectors)
             sector->setMouseTransparent(transparent);
     }
@@ -177,7 +247,7 @@ void MapView::repositionAllSectors()
     if (propertiesForm)
         propertiesForm->updatePlacement(placement());
     const int size = cellSize();
-    for (const auto &entry : layers->layerTable()) {
+    for (const auto &entry : model->layers()) {
         for (Sector *sector : entry.sectors) {
             QPushButton *button = sector->data->button;
             button->setIconSize(QSize(size, size));
@@ -235,12 +305,36 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
             QGuiApplication::setOverrideCursor(toolCursor);
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
-        if (radioPaint->isChecked())
-            handleEditEvent(event);
-        else
-            handleSelectEvent(event);
+        activeTool()->handle(event);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+MapTool *MapView::activeTool() const
+{
+    if (!radioPaint->isChecked())
+        return selectTool.get();
+    if (radioPencil->isChecked())
+        return pencilTool.get();
+    return floodFillTool.get();
+}
+
+void MapView::resetSelectionDrag()
+{
+    if (selectTool)
+        selectTool->reset();
+}
+
+void MapView::connectSectorClick(Sector *sector)
+{
+    connect(sector->data->button, &QPushButton::clicked, this, &MapView::SectorClickEvent);
+}
+
+void MapView::shiftOrigin(const QPoint &cells)
+{
+    originX += cells.x();
+    originY += cells.y();
+    repositionAllSectors();
 }
 
 void MapView::drawSelectionOverlay(const QPoint &anchor)
@@ -281,4 +375,32 @@ void MapView::drawSelectionOverlay(const QPoint &anchor)
     const QRect outer(0, 0, width + 2, height + 2);
     selectionOverlay->setMask(QRegion(outer).subtracted(QRegion(outer.adjusted(3, 3, -3, -3))));
     selectionOverlay->show();
+}
+
+void MapView::MapLayerChanged()
+{
+    resetSelectionDrag();
+    layers->clearSelection();
+    layers->MapLayerChanged();
+    gallery->selectLayer(layers->currentLayer());
+    const int leftOut = gallery->leftOutCount(layers->currentLayer());
+    if (leftOut > 0)
+        setStatusText(QStringLiteral("%1 texture file(s) left out: their names contain \",\" or a line break")
+                          .arg(leftOut));
+}
+
+void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
+{
+    if (layerCombo->currentText().toUtf8() == name)
+        return;
+    layers->setCurrentLayer(name);
+    setStatusText(text);
+    temporaryLayer = true;
+}
+
+void MapView::endTemporaryLayer()
+{
+    layers->setCurrentLayer(layerCombo->currentText().toUtf8());
+    clearStatusText();
+    temporaryLayer = false;
 }

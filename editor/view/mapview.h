@@ -1,7 +1,8 @@
 #pragma once
 
 #include "model/layertable.h"
-#include "model/sectorplacement.h"
+#include "view/sectorcanvas.h"
+#include "view/sectorplacement.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -12,6 +13,17 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+namespace Ui {
+class TesselClass;
+}
+class FloodFillTool;
+class MapModel;
+class MapTool;
+class PanTool;
+class PencilTool;
+class SelectTool;
 class QComboBox;
 class QMouseEvent;
 class QPushButton;
@@ -21,8 +33,6 @@ class LayerController;
 class MapFile;
 class ObjectPropertiesForm;
 class Sector;
-class SectorCanvas;
-class Tessel;
 class TextureGallery;
 
 // Controller of the map canvas: receives the window's widget signals, filters
@@ -32,7 +42,8 @@ class MapView : public QWidget
     Q_OBJECT
 
 public:
-    explicit MapView(Tessel *window);
+    // The window's form is handed over typed: a renamed widget fails to compile.
+    MapView(QWidget *window, const Ui::TesselClass &form);
     ~MapView() override;
 
     int cellSize() const;
@@ -52,8 +63,9 @@ public:
     bool temporaryLayerActive() const { return temporaryLayer; }
 
     // View state other parts and tests read.
-    LayerController *layerController() const { return layers; }
-    TextureGallery *textureGallery() const { return gallery; }
+    MapModel *mapModel() const { return model.get(); }
+    LayerController *layerController() const { return layers.get(); }
+    TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
     QLabel *selectionLabel() const { return selectionOverlay; }
     ObjectPropertiesForm *openForm() const;
@@ -65,6 +77,8 @@ public:
     void saveMapAs();
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
+    // Pans by whole cells.
+    void shiftOrigin(const QPoint &cells);
     QString gridTilePath() const;
 
     const int baseCellSize = 16;
@@ -89,23 +103,17 @@ protected:
 
 private:
     // Wiring (mapview.cpp)
-    void wireWidgets();
+    void wireWidgets(const Ui::TesselClass &form);
+    void followModel();
+    void showNewSector(Sector *sector);
+    void showReplacedMap();
+    QPushButton *makeButton(const Sector *sector) const;
     void createSelectionOverlay();
     void applyGridTile();
     void repositionAllSectors();
     QCursor cursorFromImage(const QString &path) const;
 
-    // Editing tools (mapviewtools.cpp)
-    void handleEditEvent(QEvent *event);
-    void handlePencilEvent(QEvent *event);
-    void handleFloodFillEvent(QEvent *event);
-    void handleSelectEvent(QEvent *event);
-    Sector *placeSectorUnderCursor();
-    Sector *placeSectorAt(const QPoint &canvasCell);
-    void removeSectorUnderCursor();
-    void panView(QMouseEvent *event);
-    void floodFill();
-    void retextureCells(const QList<QPoint> &cells);
+    MapTool *activeTool() const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
 
@@ -119,13 +127,14 @@ private:
     void showNotices(const MapFile &file);
     void installLoadedMap(LayerTable loaded);
 
-    QPointer<Tessel> window;
+    QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
-    SectorCanvas *canvas = nullptr;
+    QPointer<SectorCanvas> canvas;
     QPointer<QSlider> zoomSlider;
     QPointer<QComboBox> layerCombo;
-    LayerController *layers = nullptr;
-    TextureGallery *gallery = nullptr;
+    std::unique_ptr<MapModel> model;
+    std::unique_ptr<LayerController> layers;
+    std::unique_ptr<TextureGallery> gallery;
     QPointer<QRadioButton> radioPaint;
     QPointer<QRadioButton> radioSelect;
     QPointer<QRadioButton> radioPencil;
@@ -140,13 +149,10 @@ private:
     QString mapFileName;
     int originX = 0;
     int originY = 0;
-    QPoint lastPanPos;
-    int selStartX = -1;
-    int selEndX = -1;
-    int selStartY = -1;
-    int selEndY = -1;
-    QPoint selPressPos;
-    QPoint selReleasePos;
+    std::unique_ptr<PanTool> panTool;
+    std::unique_ptr<PencilTool> pencilTool;
+    std::unique_ptr<FloodFillTool> floodFillTool;
+    std::unique_ptr<SelectTool> selectTool;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
 };

@@ -1,13 +1,13 @@
 // Saving and loading the map from the window's buttons.
 #include "view/mapview.h"
 
-#include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
-#include "model/sectorcanvas.h"
+#include "model/layernames.h"
+#include "view/sectorcanvas.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -96,7 +96,7 @@ bool MapView::loadMapFile(const QString &name)
             return !progress.wasCanceled();
         });
         SectorCanvas::Batch batch(canvas);
-        loaded = file.loadMapFile(name, mapWidget, where);
+        loaded = file.loadMapFile(name, where);
     }
     if (file.cancelled())
         return false;
@@ -123,14 +123,10 @@ bool MapView::loadMapFile(const QString &name)
 void MapView::installLoadedMap(LayerTable loaded)
 {
     SectorCanvas::Batch batch(canvas);
-    for (const auto &entry : loaded) {
-        for (Sector *sector : entry.sectors)
-            connectSectorClick(sector);
-    }
     layers->replaceLayers(MapFile::inEditorOrder(loaded, true));
     layers->reloadCurrentLayer();
     gallery->reloadTextures();
-    gallery->selectLayer("Wall");
+    gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
     setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
 }

@@ -2,11 +2,9 @@
 // the selection a texture.
 #include "view/mapview.h"
 
-#include "app/tessel.h"
-
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/emission.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
 
@@ -56,10 +54,7 @@ void MapView::openProperties(const QList<Sector *> &sectors)
 
 void MapView::SectorPropertiesClosedEvent()
 {
-    QList<Sector *> &pending = pendingEmissionSectors();
-    for (Sector *sector : qAsConst(pending))
-        connectSectorClick(sector);
-    pending.clear();
+    // Every light cell shows its new level; the new ones answer clicks already.
     layers->tintLightmap();
 }
 
@@ -68,9 +63,5 @@ void MapView::SelObjectsChangeTexEvent()
     const QList<Sector *> sectors = layers->selection();
     if (sectors.size() < 2)
         return;
-    const TextureEntry texture = gallery->currentTexture();
-    for (Sector *sector : sectors) {
-        sector->showImage(texture.imagePath());
-        sector->setTexture(texture);
-    }
+    model->retexture(sectors, gallery->currentTexture());
 }

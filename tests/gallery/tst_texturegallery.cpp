@@ -28,7 +28,7 @@ public:
         QDir::setCurrent(dir.path());
         list = new QListWidget(&window);
         list->setObjectName("listViewTextures");
-        gallery.reset(new TextureGallery(&window, galleryScanOrder()));
+        gallery.reset(new TextureGallery(list, galleryScanOrder()));
     }
     ~GalleryHost() { QDir::setCurrent(previous); }
 
@@ -68,14 +68,15 @@ private slots:
 
 void TestTextureGallery::listsImagesByNameIgnoringCase()
 {
-    GalleryHost host({"textures/Wall/b.png", "textures/Wall/A.jpg", "textures/Wall/c.PNG",
+    // "B.png" before "a.jpg" byte by byte; the gallery ignores case.
+    GalleryHost host({"textures/Wall/B.png", "textures/Wall/a.jpg", "textures/Wall/c.PNG",
                       "textures/Wall/x.Png", "textures/Wall/notes.txt", "textures/Wall/sub/",
                       "textures/Wall/sub/deep.png"});
     const QList<TextureEntry> walls = host.gallery->texturesOf("Wall");
     QStringList names;
     for (const TextureEntry &entry : walls)
         names << QString::fromUtf8(entry.fileName);
-    QCOMPARE(names, (QStringList{"A.jpg", "b.png", "c.PNG", "x.Png"}));
+    QCOMPARE(names, (QStringList{"a.jpg", "B.png", "c.PNG", "x.Png"}));
     QCOMPARE(walls[0].folder, QByteArray("textures/Wall/"));
     for (int i = 1; i < walls.size(); ++i)
         QCOMPARE(walls[i].id, walls[i - 1].id + 1);

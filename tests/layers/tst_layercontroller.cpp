@@ -2,11 +2,12 @@
 
 #include "app/tessel.h"
 #include "layers/layercontroller.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/emission.h"
-#include "model/iconcache.h"
+#include "view/iconcache.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
+#include "gallery/texturegallery.h"
+#include "model/mapmodel.h"
 #include "view/mapview.h"
 
 #include <QComboBox>
@@ -51,6 +52,7 @@ private slots:
     void lightCellsAreShadedByEmission();
     void shownButtonsDrawTheirCurrentLook();
     void addSectorRefusesAUsedCell();
+    void clearingASelectionGivesLightCellsTheirShade();
     void removeSectorAtIgnoresNegativeCells();
     void clearAnsweredNoKeepsEverything();
     void clearAnsweredYesDestroysTheCurrentLayerAtOnce();
@@ -149,12 +151,23 @@ void TestLayerController::addSectorRefusesAUsedCell()
 {
     EditorFixture editor;
     Sector *first = editor.place(1, 1);
-    std::unique_ptr<Sector> second(createSectorAt(1, 1, editor.view->placement()));
-    editor.layers->addSector(second.get());
+    QVERIFY(editor.view->mapModel()->placeCell("Wall", {1, 1}, editor.gallery->currentTexture()).isEmpty());
     QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{first});
     QCOMPARE(editor.layers->layerTable().value("Wall"), QList<Sector *>{first});
-    editor.layers->addSector(nullptr);
-    QCOMPARE(editor.layers->currentSectors().size(), 1);
+}
+
+void TestLayerController::clearingASelectionGivesLightCellsTheirShade()
+{
+    EditorFixture editor;
+    editor.setLayer("Lightmap");
+    Sector *light = editor.place(1, 1);
+    SectorLighting lighting = light->data->lighting;
+    lighting.emission = 80;
+    light->setLighting(lighting);
+    editor.layers->selectRect(0, 0, 2, 2);
+    QCOMPARE(light->look(), LayerController::selectedTint);
+    editor.layers->clearSelection();
+    QCOMPARE(light->look(), QColor(80, 80, 80));
 }
 
 void TestLayerController::removeSectorAtIgnoresNegativeCells()
@@ -257,14 +270,14 @@ void TestLayerController::replaceLayersKeepsTheNewTableIntact()
     editor.layers->selectRect(0, 0, 0, 0);
     // A new table as a load makes it: sectors already built, not in any list yet.
     LayerTable fresh;
-    editor.layers->setCurrentLayer("Floor");
-    Sector *floor = createSectorAt(3, 3, editor.view->placement());
+    Sector *floor = editor.view->mapModel()->makeSector("Floor", 3, 3, editor.gallery->currentTexture());
     fresh["Floor"].append(floor);
     fresh["Wall"];
     editor.layers->replaceLayers(fresh);
     QVERIFY(!old);
     QVERIFY(editor.layers->selection().isEmpty());
     QCOMPARE(editor.layers->layerTable().value("Floor"), QList<Sector *>{floor});
+    QVERIFY(floor->data->button);
     QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
     QCOMPARE(editor.window->findChild<QComboBox *>("comboBoxMapLayer")->currentText(), QString("Wall"));
     editor.setLayer("Floor");
@@ -274,13 +287,15 @@ void TestLayerController::replaceLayersKeepsTheNewTableIntact()
 void TestLayerController::replaceLayersWithNegativeCellInCurrentLayer()
 {
     EditorFixture editor;
-    QPointer<Sector> negative = createSectorAt(0, 0, editor.view->placement());
-    negative->data->mapX = -2;
-    editor.layers->addSector(negative);
+    LayerTable withNegative({"Wall"});
+    withNegative["Wall"].append(editor.view->mapModel()->makeSector("Wall", -2, 0, editor.gallery->currentTexture()));
+    QPointer<Sector> negative = withNegative["Wall"].first();
+    editor.layers->replaceLayers(withNegative);
+    QCOMPARE(editor.layers->currentSectors().size(), 1);
     editor.layers->replaceLayers(LayerTable({"Wall"}));
     QVERIFY(!negative);
     QVERIFY(editor.layers->currentSectors().isEmpty());
-    editor.setLayer("Floor"); // commits the current list: must not write a dead pointer back
+    editor.setLayer("Floor");
     editor.setLayer("Wall");
     QVERIFY(editor.layers->currentSectors().isEmpty());
 }

@@ -5,10 +5,12 @@
 
 #include "layers/layercontroller.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
+#include "gallery/texturegallery.h"
+#include "model/mapmodel.h"
 #include "view/mapview.h"
 
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
 class TestLayerRemoval : public QObject
@@ -59,10 +61,12 @@ void TestLayerRemoval::erasingACellHeldTwiceRemovesBoth()
     EditorFixture editor;
     editor.setLayer("Floor");
     // A loaded table can hold two sectors on one cell; addSector never makes one.
+    MapModel *model = editor.view->mapModel();
+    const TextureEntry texture = editor.gallery->currentTexture();
     LayerTable loaded(QList<QByteArray>{"Ceil", "Wall", "Floor"});
-    QPointer<Sector> first = createSectorAt(1, 1, editor.view->placement());
-    QPointer<Sector> second = createSectorAt(1, 1, editor.view->placement());
-    Sector *other = createSectorAt(2, 1, editor.view->placement());
+    QPointer<Sector> first = model->makeSector("Floor", 1, 1, texture);
+    QPointer<Sector> second = model->makeSector("Floor", 1, 1, texture);
+    Sector *other = model->makeSector("Floor", 2, 1, texture);
     loaded["Floor"] = {first, second, other};
     editor.layers->replaceLayers(loaded);
     editor.setLayer("Floor");
@@ -76,8 +80,8 @@ void TestLayerRemoval::erasingACellHeldTwiceRemovesBoth()
     QVERIFY(!second);
 
     // Both sectors of a doubled cell leave the selection as well.
-    QPointer<Sector> third = createSectorAt(3, 1, editor.view->placement());
-    QPointer<Sector> fourth = createSectorAt(3, 1, editor.view->placement());
+    QPointer<Sector> third = model->makeSector("Floor", 3, 1, texture);
+    QPointer<Sector> fourth = model->makeSector("Floor", 3, 1, texture);
     LayerTable pair(QList<QByteArray>{"Ceil", "Wall", "Floor"});
     pair["Floor"] = {third, fourth};
     editor.layers->replaceLayers(pair);
@@ -93,7 +97,7 @@ void TestLayerRemoval::cellLookupsFollowChangesMadeWhileAway()
 {
     EditorFixture editor;
     editor.setLayer("Floor");
-    Sector *kept = editor.place(1, 1);
+    editor.place(1, 1);
     Sector *taken = editor.place(2, 1);
     editor.setLayer("Ceil");
     editor.setLayer("Floor");
@@ -101,16 +105,17 @@ void TestLayerRemoval::cellLookupsFollowChangesMadeWhileAway()
     editor.layers->removeSectorAt(2, 1);
     editor.flushDeletes();
 
-    // The list changed behind the controller's back while another layer was edited.
+    // Changes made to the layer while another layer was edited.
     editor.setLayer("Ceil");
-    editor.layers->layerSectors("Floor").removeAll(kept);
-    delete kept;
-    Sector *added = createSectorAt(5, 5, editor.view->placement());
-    editor.layers->layerSectors("Floor").append(added);
+    MapModel *model = editor.view->mapModel();
+    model->removeCells("Floor", {{1, 1}});
+    model->placeCell("Floor", {5, 5}, editor.gallery->currentTexture());
+    Sector *added = model->sectorAt("Floor", 5, 5);
     editor.setLayer("Floor");
     QVERIFY(!editor.layers->hasSectorAt(1, 1));
     QVERIFY(!editor.layers->hasSectorAt(2, 1));
     QCOMPARE(editor.layers->sectorAt(5, 5), added);
+    QVERIFY(added->data->button && !added->data->button->isHidden());
     QVERIFY(editor.place(1, 1));
     QCOMPARE(editor.layers->currentSectors().size(), 2);
 }

@@ -4,7 +4,7 @@
 
 #include "layers/layercontroller.h"
 #include "mapfile/mapformat.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
 #include "view/mapview.h"
 

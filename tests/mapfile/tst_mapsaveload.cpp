@@ -4,7 +4,7 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
 #include "view/mapview.h"
@@ -376,7 +376,7 @@ void TestMapSaveLoad::cancelledLoadMakesNothing()
         return false; // the user presses Cancel at the first report
     });
     const int before = editor.window->findChildren<QPushButton *>().size();
-    QVERIFY(file.loadMapFile(editor.path("big.map"), editor.map, editor.view->placement()).isEmpty());
+    QVERIFY(file.loadMapFile(editor.path("big.map"), editor.view->placement()).isEmpty());
     QVERIFY(file.cancelled() && !file.failed());
     QCOMPARE(reported, (QList<int>{256, 600}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

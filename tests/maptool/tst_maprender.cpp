@@ -1,7 +1,7 @@
 #include "colorize.h"
 #include "mapinput.h"
 #include "maprenderer.h"
-#include "model/iconcache.h"
+#include "view/iconcache.h"
 
 #include <QFile>
 #include <QPixmap>

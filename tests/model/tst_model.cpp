@@ -4,8 +4,8 @@
 #include "layers/layercontroller.h"
 #include "model/emission.h"
 #include "model/layertable.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
 #include "model/subtypetable.h"
 #include "view/mapview.h"
 
@@ -26,10 +26,7 @@ private slots:
     void emissionCellsComeRowByRow();
     void newSectorTakesCurrentTextureAndFirstSubtype();
     void lightmapSectorsDrawFreshIdentifiers();
-    void unknownLayerGivesEmptySubtype();
     void destroyingSectorRemovesButton();
-    void emissionKeepsLargerEmissionOfExistingCells();
-    void emissionRewritesTheSourceCell();
     void emissionInPannedView();
 };
 
@@ -129,7 +126,7 @@ void TestModel::newSectorTakesCurrentTextureAndFirstSubtype()
     editor.setLayer("Item");
     const TextureEntry texture = editor.gallery->currentTexture();
     QCOMPARE(texture.fileName, QByteArray("health.png"));
-    std::unique_ptr<Sector> sector(createSectorAt(3, 2, editor.view->placement()));
+    Sector *sector = editor.place(3, 2);
     QCOMPARE(sector->data->subtype, QByteArray("Healthpack"));
     QCOMPARE(sector->data->layer, QByteArray("Item"));
     QCOMPARE(sector->data->texture, texture);
@@ -140,10 +137,10 @@ void TestModel::newSectorTakesCurrentTextureAndFirstSubtype()
     QCOMPARE(sector->data->button->geometry(), QRect(192, 128, 64, 64));
     QCOMPARE(sector->data->button->iconSize(), QSize(64, 64));
     QVERIFY(sector->data->button->isFlat());
+    QVERIFY(sector->data->button->isVisible());
     QVERIFY(!sector->data->button->icon().isNull());
     QCOMPARE(sector->data->lighting, SectorLighting());
-    // Nothing adds it to a layer but the caller.
-    QVERIFY(editor.layers->currentSectors().isEmpty());
+    QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{sector});
 }
 
 void TestModel::lightmapSectorsDrawFreshIdentifiers()
@@ -161,22 +158,13 @@ void TestModel::lightmapSectorsDrawFreshIdentifiers()
     QCOMPARE(first->data->subtype, QByteArray("Static"));
 }
 
-void TestModel::unknownLayerGivesEmptySubtype()
-{
-    EditorFixture editor;
-    editor.layers->setCurrentLayer("Attic");
-    std::unique_ptr<Sector> sector(createSectorAt(0, 0, editor.view->placement()));
-    QCOMPARE(sector->data->layer, QByteArray("Attic"));
-    QVERIFY(sector->data->subtype.isEmpty());
-}
-
 void TestModel::destroyingSectorRemovesButton()
 {
     EditorFixture editor;
-    auto *sector = createSectorAt(0, 0, editor.view->placement());
-    QPointer<QPushButton> button = sector->data->button;
+    QPointer<QPushButton> button = editor.place(0, 0)->data->button;
     QVERIFY(button);
-    delete sector;
+    editor.layers->removeSectorAt(0, 0);
+    editor.flushDeletes();
     QVERIFY(!button);
 }
 
@@ -190,62 +178,20 @@ static LightPoint lightAt(int x, int y, int intensity, int radius)
     return source;
 }
 
-void TestModel::emissionKeepsLargerEmissionOfExistingCells()
-{
-    EditorFixture editor;
-    editor.setLayer("Lightmap");
-    Sector *bright = editor.paint(6, 5);
-    bright->data->lighting.emission = 180;
-    pendingEmissionSectors().clear();
-    // Ring 1 of a 240/2 light is 120, below the existing 180.
-    emitPointLight(editor.view->placement(), lightAt(5, 5, 240, 2));
-    QCOMPARE(bright->data->lighting.emission, 180);
-    QCOMPARE(bright->data->lighting.emissionMax, 180);
-    QCOMPARE(bright->data->lighting.intensity, 180);
-    QCOMPARE(bright->data->lighting.isLightEmitter, quint8(1));
-    QCOMPARE(editor.layers->currentSectors().size(), 25);
-    QCOMPARE(pendingEmissionSectors().size(), 24);
-    QVERIFY(!pendingEmissionSectors().contains(bright));
-    pendingEmissionSectors().clear();
-}
-
-void TestModel::emissionRewritesTheSourceCell()
-{
-    EditorFixture editor;
-    editor.setLayer("Lightmap");
-    Sector *source = editor.paint(2, 2);
-    source->data->lighting.emission = 100;
-    LightPoint light = lightAt(2, 2, 300, 2);
-    light.lighting.isDynamic = 1;
-    light.lighting.blinkDelay = 1.25;
-    light.lighting.emissionMin = 7;
-    light.lighting.randomIntensity = 1;
-    emitPointLight(editor.view->placement(), light);
-    QCOMPARE(source->data->lighting.emission, 255);
-    QCOMPARE(source->data->lighting.blinkDelay, 1.25);
-    QCOMPARE(source->data->subtype, QByteArray("Dynamic"));
-    Sector *corner = editor.sectorOn("Lightmap", 0, 0);
-    QVERIFY(corner);
-    QCOMPARE(corner->data->lighting.emission, 40);
-    QCOMPARE(corner->data->lighting.emissionMin, 7);
-    QCOMPARE(corner->data->lighting.randomIntensity, quint8(1));
-    QCOMPARE(corner->data->subtype, QByteArray("Dynamic"));
-    pendingEmissionSectors().clear();
-}
-
+// New light cells get their buttons where the panned view shows their cells.
 void TestModel::emissionInPannedView()
 {
     EditorFixture editor;
     editor.setLayer("Lightmap");
-    SectorPlacement placement = editor.view->placement();
-    placement.originX = 2;
-    placement.originY = 3;
-    emitPointLight(placement, lightAt(4, 4, 100, 1));
+    editor.release(0, 0, Qt::MiddleButton);
+    for (const QPoint &cell : {QPoint(1, 0), QPoint(2, 0), QPoint(2, 1), QPoint(2, 2), QPoint(2, 3)})
+        editor.drag(cell.x(), cell.y(), Qt::MiddleButton);
+    QCOMPARE(editor.view->origin(), QPoint(2, 3));
+    editor.view->mapModel()->emitPointLight(lightAt(4, 4, 100, 1), editor.gallery->currentTexture());
     Sector *cell = editor.sectorOn("Lightmap", 4, 4);
     QVERIFY(cell);
     QCOMPARE(cell->data->button->pos(), QPoint(6 * 64, 7 * 64));
     QCOMPARE(cell->data->worldX, 6.0 * 64);
-    pendingEmissionSectors().clear();
 }
 
 QTEST_MAIN(TestModel)

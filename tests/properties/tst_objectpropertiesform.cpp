@@ -1,8 +1,7 @@
 #include "layers/layercontroller.h"
-#include "model/dialogs.h"
-#include "model/emission.h"
+#include "app/dialogs.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
 
@@ -11,6 +10,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 
@@ -25,28 +25,26 @@ struct Board
 {
     QWidget window;
     QWidget *mapWidget = new QWidget(&window);
+    std::unique_ptr<MapModel> model = std::make_unique<MapModel>();
     std::unique_ptr<LayerController> layers;
 
-    Board()
-    {
-        (new QComboBox(&window))->setObjectName("comboBoxMapLayer");
-        layers.reset(new LayerController(&window));
-    }
+    Board() { layers.reset(new LayerController(model.get(), new QComboBox(&window), nullptr)); }
     ~Board()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        qDeleteAll(layers->layerTable().allSectors());
-        pendingEmissionSectors().clear();
         Dialogs::restoreDefaults();
     }
     SectorPlacement placement() const { return {mapWidget, layers.get(), nullptr, 32, 0, 0}; }
     Sector *add(const QByteArray &layer, int x, int y, const QByteArray &subtype = QByteArray())
     {
         layers->setCurrentLayer(layer);
-        Sector *sector = createSectorAt(x, y, placement());
+        model->placeCell(layer, {x, y}, TextureEntry());
+        Sector *sector = model->sectorAt(layer, x, y);
+        // Where a view at the placement's zoom would put it.
+        sector->data->worldX = x * placement().cellSize;
+        sector->data->worldY = y * placement().cellSize;
         if (!subtype.isNull())
             sector->setSubtype(subtype);
-        layers->addSector(sector);
         return sector;
     }
 };
@@ -147,6 +145,8 @@ void TestObjectPropertiesForm::showsOneSector()
     QCOMPARE(combo->currentText(), shown);
     QCOMPARE(child<QGroupBox>(form, "groupLighting")->isVisible(), layer == "Lightmap");
     QCOMPARE(sector->data->subtype, subtype); // showing alone stores nothing
+    clickOk(form);
+    QCOMPARE(sector->data->subtype, shown.toUtf8()); // OK stores what the combo box shows
 }
 
 void TestObjectPropertiesForm::selectionFollowsFirstSector()
@@ -234,7 +234,7 @@ void TestObjectPropertiesForm::okStoresTypedValues()
     QVERIFY(sector->data->lighting == stored);
     QCOMPARE(sector->data->subtype, subtype);
     QVERIFY(!form.isVisible());
-    QVERIFY(pendingEmissionSectors().isEmpty());
+    QCOMPARE(board.model->sectorsOf(layer).size(), 1);
 }
 
 void TestObjectPropertiesForm::okStartsPointLight_data()
@@ -278,6 +278,7 @@ void TestObjectPropertiesForm::okStartsPointLight()
     for (int value = 2; value < radius; ++value)
         QTest::keyClick(slider, Qt::Key_Right);
     QCOMPARE(radiusField->text(), QString::number(radius));
+    QSignalSpy added(board.model.get(), &MapModel::sectorAdded);
     clickOk(form);
 
     const SectorLighting &light = sector->data->lighting;
@@ -285,7 +286,7 @@ void TestObjectPropertiesForm::okStartsPointLight()
     QCOMPARE(light.isLightEmitter, quint8(1));
     QCOMPARE(light.intensity, ringLevels.first());
     QCOMPARE(board.layers->currentSectors().size(), cells);
-    QCOMPARE(pendingEmissionSectors().size(), cells - 1);
+    QCOMPARE(added.size(), cells - 1);
     for (int ring = 1; ring <= radius; ++ring) {
         Sector *lit = board.layers->sectorAt(source.x() + ring, source.y() + ring);
         QCOMPARE(lit->data->lighting.emission, ringLevels.at(ring));
@@ -358,6 +359,7 @@ void TestObjectPropertiesForm::removedSectorsAreLeftAlone()
     typeInto(child(*form, "editLightingEmission"), "90");
     tickEmitter(*form);
     QTest::keyClick(child<QComboBox>(*form, "comboSubtype"), Qt::Key_Down);
+    QSignalSpy added(board.model.get(), &MapModel::sectorAdded);
     clickOk(*form);
     QVERIFY(!form->isVisible());
     if (removedIndex >= 0) { // an erased sector lives on until the event loop runs
@@ -369,7 +371,7 @@ void TestObjectPropertiesForm::removedSectorsAreLeftAlone()
         QCOMPARE(sector->data->subtype, QByteArray(primaryAlive ? "Dynamic" : "Static"));
         QCOMPARE(sector->data->lighting.isDynamic, quint8(primaryAlive));
     }
-    QCOMPARE(pendingEmissionSectors().isEmpty(), !primaryAlive);
+    QCOMPARE(added.isEmpty(), !primaryAlive);
     if (loaded)
         QVERIFY(loaded->data->lighting == SectorLighting() && board.layers->currentSectors().size() == 1);
 }

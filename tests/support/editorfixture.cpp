@@ -3,10 +3,10 @@
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/dialogs.h"
-#include "model/iconcache.h"
+#include "app/dialogs.h"
+#include "view/iconcache.h"
 #include "model/sector.h"
-#include "model/sectorfactory.h"
+#include "model/mapmodel.h"
 #include "view/mapview.h"
 
 #include <QComboBox>
@@ -139,8 +139,7 @@ void EditorFixture::flushDeletes() const
 
 Sector *EditorFixture::place(int mapX, int mapY)
 {
-    const QPoint origin = view->origin();
-    Sector *sector = createSectorAt(mapX + origin.x(), mapY + origin.y(), view->placement());
-    layers->addSector(sector);
-    return sector;
+    const QByteArray layer = layers->currentLayer();
+    view->mapModel()->placeCell(layer, QPoint(mapX, mapY), gallery->currentTexture());
+    return view->mapModel()->sectorAt(layer, mapX, mapY);
 }

@@ -142,7 +142,6 @@ void TestCellProperties::emissionCellsAnswerClicksAfterOk()
     form->findChild<QSlider *>("sliderEmissionRadius")->setValue(2);
     form->findChild<QLineEdit *>("editLightingEmission")->setText("200");
     QTest::mouseClick(form->okButton(), Qt::LeftButton);
-    QVERIFY(pendingEmissionSectors().isEmpty());
     QCOMPARE(editor.layers->currentSectors().size(), 25);
     Sector *corner = editor.sectorOn("Lightmap", 1, 1);
     QVERIFY(corner);

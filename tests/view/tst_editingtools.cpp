@@ -3,7 +3,7 @@
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "model/sector.h"
 #include "view/mapview.h"
 

@@ -1,4 +1,4 @@
-#include "model/sectorcanvas.h"
+#include "view/sectorcanvas.h"
 
 #include <QCoreApplication>
 #include <QEvent>

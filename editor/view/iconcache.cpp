@@ -1,4 +1,4 @@
-#include "model/iconcache.h"
+#include "view/iconcache.h"
 
 #include "mapfile/maplimits.h"
 #include "mapfile/texturepath.h"

@@ -6,7 +6,8 @@ class QWidget;
 class LayerController;
 class TextureGallery;
 
-// What creating a sector needs to know about the view, handed over by value.
+// What an edit made outside the map view needs to know about it (the properties
+// form's light emission): handed over by value.
 struct SectorPlacement
 {
     QWidget *mapWidget = nullptr;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/sectorlighting.h"
+#include "model/textureentry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// What a cell of a layer holds, as far as an edit can change it.
+struct SectorState
+{
+    TextureEntry texture;
+    QByteArray subtype;
+    SectorLighting lighting;
+    QString image;
+};
+
+// One cell before and after an edit; no value means the cell was empty.
+struct CellChange
+{
+    QByteArray layer;
+    qint32 mapX = 0;
+    qint32 mapY = 0;
+    std::optional<SectorState> before;
+    std::optional<SectorState> after;
+};
+
+// What one model operation changed, in the order it changed it: enough to
+// revert the operation or to apply it again.
+struct MapChange
+{
+    QList<CellChange> cells;
+
+    bool isEmpty() const { return cells.isEmpty(); }
+    int size() const { return cells.size(); }
+};

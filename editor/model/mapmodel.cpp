@@ -1,0 +1,343 @@
+#include "model/mapmodel.h"
+
+#include "model/cellkey.h"
+#include "model/emission.h"
+#include "model/layernames.h"
+#include "model/sector.h"
+#include "model/subtypetable.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+CellChange changeOf(const Sector *sector)
+{
+    CellChange change;
+    change.layer = sector->data->layer;
+    change.mapX = sector->data->mapX;
+    change.mapY = sector->data->mapY;
+    change.before = MapModel::stateOf(sector);
+    return change;
+}
+
+} // namespace
+
+MapModel::MapModel(QObject *parent)
+    : QObject(parent), table(layerOrder())
+{
+}
+
+MapModel::~MapModel()
+{
+    qDeleteAll(table.allSectors());
+}
+
+const QList<Sector *> &MapModel::sectorsOf(const QByteArray &layer) const
+{
+    static const QList<Sector *> none;
+    const auto entry = std::find_if(table.begin(), table.end(),
+                                    [&layer](const LayerTable::Entry &e) { return e.name == layer; });
+    return entry == table.end() ? none : entry->sectors;
+}
+
+Sector *MapModel::sectorAt(const QByteArray &layer, int x, int y) const
+{
+    const auto index = indexes.constFind(layer);
+    return index == indexes.constEnd() ? nullptr : index->first.value(cellKey(x, y), nullptr);
+}
+
+qint32 MapModel::nextId()
+{
+    return idSource ? idSource() : ++counter;
+}
+
+SectorState MapModel::stateOf(const Sector *sector)
+{
+    return SectorState{sector->data->texture, sector->data->subtype, sector->data->lighting, sector->imagePath()};
+}
+
+void MapModel::setState(Sector *sector, const SectorState &state)
+{
+    sector->setTexture(state.texture);
+    sector->setSubtype(state.subtype);
+    sector->setLighting(state.lighting);
+    sector->setImagePath(state.image);
+}
+
+Sector *MapModel::makeSector(const QByteArray &layer, int x, int y, const TextureEntry &texture)
+{
+    auto *data = new SectorData;
+    data->layer = layer;
+    data->texture = texture;
+    data->mapX = x;
+    data->mapY = y;
+    data->subtype = subtypesOf(layer).value(0);
+    if (layer == LayerNames::Lightmap)
+        data->texture.id = nextId();
+    auto *sector = new Sector(data);
+    sector->setImagePath(texture.imagePath());
+    return sector;
+}
+
+void MapModel::insert(Sector *sector)
+{
+    const QByteArray &layer = sector->data->layer;
+    table[layer].append(sector);
+    CellIndex &index = indexes[layer];
+    const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
+    if (index.first.contains(key))
+        index.mayShareCells = true;
+    else
+        index.first.insert(key, sector);
+}
+
+QList<Sector *> MapModel::sectorsOn(const QByteArray &layer, int x, int y) const
+{
+    QList<Sector *> found;
+    Sector *first = sectorAt(layer, x, y);
+    if (!first)
+        return found;
+    if (!indexes.value(layer).mayShareCells) {
+        found.append(first);
+        return found;
+    }
+    for (Sector *sector : sectorsOf(layer)) {
+        if (sector->data->mapX == x && sector->data->mapY == y)
+            found.append(sector);
+    }
+    return found;
+}
+
+// Takes sectors out of their layer's list and index; the caller destroys them.
+void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone)
+{
+    QList<Sector *> &sectors = table[layer];
+    if (gone.size() <= 8) {
+        // A few cells (the usual erase): pointer scans beat hashing every entry.
+        for (Sector *sector : gone)
+            sectors.removeOne(sector);
+    } else {
+        const QSet<Sector *> dead(gone.begin(), gone.end());
+        sectors.erase(std::remove_if(sectors.begin(), sectors.end(),
+                                     [&dead](Sector *sector) { return dead.contains(sector); }),
+                      sectors.end());
+    }
+    CellIndex &index = indexes[layer];
+    for (Sector *sector : gone) {
+        const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
+        if (index.first.value(key) == sector)
+            index.first.remove(key);
+    }
+    if (!index.mayShareCells)
+        return;
+    // A second sector on a vacated cell takes over.
+    for (Sector *sector : qAsConst(sectors)) {
+        const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
+        if (!index.first.contains(key))
+            index.first.insert(key, sector);
+    }
+}
+
+void MapModel::rebuildIndex(const QByteArray &layer)
+{
+    CellIndex &index = indexes[layer];
+    index = CellIndex();
+    const QList<Sector *> &sectors = sectorsOf(layer);
+    index.first.reserve(sectors.size());
+    for (Sector *sector : sectors) {
+        const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
+        if (index.first.contains(key))
+            index.mayShareCells = true;
+        else
+            index.first.insert(key, sector);
+    }
+}
+
+MapChange MapModel::placeCell(const QByteArray &layer, const QPoint &cell, const TextureEntry &texture)
+{
+    return placeCells(layer, {cell}, texture);
+}
+
+MapChange MapModel::placeCells(const QByteArray &layer, const QList<QPoint> &cells, const TextureEntry &texture)
+{
+    MapChange change;
+    for (const QPoint &cell : cells) {
+        if (cell.x() < 0 || cell.y() < 0 || hasSectorAt(layer, cell.x(), cell.y()))
+            continue;
+        Sector *sector = makeSector(layer, cell.x(), cell.y(), texture);
+        insert(sector);
+        CellChange record{layer, cell.x(), cell.y(), std::nullopt, stateOf(sector)};
+        change.cells.append(record);
+        emit sectorAdded(sector);
+    }
+    return change;
+}
+
+MapChange MapModel::removeCells(const QByteArray &layer, const QList<QPoint> &cells)
+{
+    QList<Sector *> gone;
+    QSet<quint64> seen;
+    for (const QPoint &cell : cells) {
+        // A cell named twice must not be removed twice.
+        if (!seen.contains(cellKey(cell))) {
+            seen.insert(cellKey(cell));
+            gone.append(sectorsOn(layer, cell.x(), cell.y()));
+        }
+    }
+    MapChange change;
+    if (gone.isEmpty())
+        return change;
+    takeOut(layer, gone);
+    for (Sector *sector : qAsConst(gone)) {
+        change.cells.append(changeOf(sector));
+        emit sectorRemoved(sector);
+        sector->deleteLater();
+    }
+    return change;
+}
+
+MapChange MapModel::retextureCells(const QByteArray &layer, const QList<QPoint> &cells, const TextureEntry &texture)
+{
+    QList<Sector *> sectors;
+    for (const QPoint &cell : cells)
+        sectors.append(sectorsOn(layer, cell.x(), cell.y()));
+    return retexture(sectors, texture);
+}
+
+MapChange MapModel::retexture(const QList<Sector *> &sectors, const TextureEntry &texture)
+{
+    MapChange change;
+    for (Sector *sector : sectors) {
+        CellChange record = changeOf(sector);
+        sector->setImagePath(texture.imagePath());
+        sector->setTexture(texture);
+        record.after = stateOf(sector);
+        change.cells.append(record);
+        emit textureChanged(sector);
+    }
+    return change;
+}
+
+MapChange MapModel::setProperties(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting)
+{
+    MapChange change;
+    if (!sector)
+        return change;
+    CellChange record = changeOf(sector);
+    sector->setSubtype(subtype);
+    sector->setLighting(lighting);
+    record.after = stateOf(sector);
+    change.cells.append(record);
+    emit propertiesChanged(sector);
+    return change;
+}
+
+MapChange MapModel::emitPointLight(const LightPoint &source, const TextureEntry &texture)
+{
+    const QByteArray layer = LayerNames::Lightmap;
+    const QList<QByteArray> lightSubtypes = subtypesOf(layer);
+    MapChange change;
+    for (const LightPoint &cell : computeEmissionCells(source)) {
+        Sector *sector = sectorAt(layer, cell.mapX, cell.mapY);
+        const bool created = sector == nullptr;
+        CellChange record{layer, cell.mapX, cell.mapY, std::nullopt, std::nullopt};
+        int level = cell.intensity;
+        if (created) {
+            sector = makeSector(layer, cell.mapX, cell.mapY, texture);
+        } else {
+            record.before = stateOf(sector);
+            level = std::max(level, sector->data->lighting.emission);
+        }
+        SectorLighting &light = sector->data->lighting;
+        light.emission = level;
+        light.emissionMax = level;
+        light.intensity = level;
+        light.emissionMin = source.lighting.emissionMin;
+        light.isDynamic = source.lighting.isDynamic;
+        light.randomIntensity = source.lighting.randomIntensity;
+        light.blinkDelay = source.lighting.blinkDelay;
+        light.isLightEmitter = 1;
+        sector->setSubtype(lightSubtypes.value(light.isDynamic));
+        record.after = stateOf(sector);
+        change.cells.append(record);
+        if (created) {
+            insert(sector);
+            emit sectorAdded(sector);
+        } else {
+            emit propertiesChanged(sector);
+        }
+    }
+    return change;
+}
+
+MapChange MapModel::clearLayer(const QByteArray &layer)
+{
+    const QList<Sector *> gone = sectorsOf(layer);
+    MapChange change;
+    if (gone.isEmpty())
+        return change;
+    table[layer].clear();
+    indexes.remove(layer);
+    for (Sector *sector : gone) {
+        change.cells.append(changeOf(sector));
+        emit sectorRemoved(sector);
+        delete sector;
+    }
+    return change;
+}
+
+MapChange MapModel::replaceMap(LayerTable newTable)
+{
+    MapChange change;
+    const QList<Sector *> old = table.allSectors();
+    for (Sector *sector : old)
+        change.cells.append(changeOf(sector));
+    table = std::move(newTable);
+    indexes.clear();
+    for (const auto &entry : table) {
+        rebuildIndex(entry.name);
+        for (Sector *sector : entry.sectors) {
+            CellChange record{entry.name, sector->data->mapX, sector->data->mapY, std::nullopt, stateOf(sector)};
+            change.cells.append(record);
+        }
+    }
+    for (Sector *sector : old) {
+        emit sectorRemoved(sector);
+        delete sector;
+    }
+    emit mapReplaced();
+    return change;
+}
+
+void MapModel::applyState(const CellChange &cell, const std::optional<SectorState> &state)
+{
+    Sector *sector = sectorAt(cell.layer, cell.mapX, cell.mapY);
+    if (!state) {
+        removeCells(cell.layer, {QPoint(cell.mapX, cell.mapY)});
+        return;
+    }
+    if (!sector) {
+        sector = makeSector(cell.layer, cell.mapX, cell.mapY, state->texture);
+        setState(sector, *state);
+        insert(sector);
+        emit sectorAdded(sector);
+        return;
+    }
+    setState(sector, *state);
+    emit textureChanged(sector);
+    emit propertiesChanged(sector);
+}
+
+void MapModel::revert(const MapChange &change)
+{
+    for (auto cell = change.cells.crbegin(); cell != change.cells.crend(); ++cell)
+        applyState(*cell, cell->before);
+}
+
+void MapModel::reapply(const MapChange &change)
+{
+    for (const CellChange &cell : change.cells)
+        applyState(cell, cell.after);
+}

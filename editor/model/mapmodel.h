@@ -1,0 +1,89 @@
+#pragma once
+
+#include "model/layertable.h"
+#include "model/lightpoint.h"
+#include "model/mapchange.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+
+class Sector;
+
+// The map: every layer's sectors, which it alone owns and destroys, with an
+// index from cell to sector per layer. All edits go through the operations
+// below; each returns what it changed, and the widgets follow the signals.
+class MapModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MapModel(QObject *parent = nullptr);
+    ~MapModel() override;
+
+    const LayerTable &layers() const { return table; }
+    const QList<Sector *> &sectorsOf(const QByteArray &layer) const;
+    // The first sector on the cell (a loaded map may hold two on one cell).
+    Sector *sectorAt(const QByteArray &layer, int x, int y) const;
+    bool hasSectorAt(const QByteArray &layer, int x, int y) const { return sectorAt(layer, x, y); }
+
+    // Identifiers for light cells and loaded definitions; by default a counter
+    // of the model's own, the editor hands it the gallery's.
+    void setIdSource(std::function<qint32()> source) { idSource = std::move(source); }
+    qint32 nextId();
+
+    // A sector in no map yet, as painting makes it: the layer's first subtype,
+    // and a fresh identifier on the light layer.
+    Sector *makeSector(const QByteArray &layer, int x, int y, const TextureEntry &texture);
+
+    // Refuses a negative or occupied cell.
+    MapChange placeCell(const QByteArray &layer, const QPoint &cell, const TextureEntry &texture);
+    MapChange placeCells(const QByteArray &layer, const QList<QPoint> &cells, const TextureEntry &texture);
+    // Every sector on each cell. The sectors are destroyed when control returns
+    // to the event loop, so a button that was just pressed outlives its event.
+    MapChange removeCells(const QByteArray &layer, const QList<QPoint> &cells);
+    MapChange retextureCells(const QByteArray &layer, const QList<QPoint> &cells, const TextureEntry &texture);
+    MapChange retexture(const QList<Sector *> &sectors, const TextureEntry &texture);
+    MapChange setProperties(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting);
+    // Lights the Lightmap cells around the source; new cells show `texture`.
+    MapChange emitPointLight(const LightPoint &source, const TextureEntry &texture);
+    // Destroys the layer's sectors at once.
+    MapChange clearLayer(const QByteArray &layer);
+    // Takes ownership of the new table's sectors and destroys the old ones at once.
+    MapChange replaceMap(LayerTable newTable);
+
+    void revert(const MapChange &change);
+    void reapply(const MapChange &change);
+
+    static SectorState stateOf(const Sector *sector);
+
+signals:
+    void sectorAdded(Sector *sector);
+    // Already out of every layer; destroyed right after (or at the next event loop pass).
+    void sectorRemoved(Sector *sector);
+    void textureChanged(Sector *sector);
+    void propertiesChanged(Sector *sector);
+    // Every sector is new; no sectorAdded is sent for them.
+    void mapReplaced();
+
+private:
+    struct CellIndex
+    {
+        QHash<quint64, Sector *> first;
+        bool mayShareCells = false; // only a loaded table can hold two sectors on a cell
+    };
+
+    void insert(Sector *sector);
+    QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
+    void takeOut(const QByteArray &layer, const QList<Sector *> &gone);
+    void rebuildIndex(const QByteArray &layer);
+    void applyState(const CellChange &cell, const std::optional<SectorState> &state);
+    static void setState(Sector *sector, const SectorState &state);
+
+    LayerTable table;
+    QHash<QByteArray, CellIndex> indexes;
+    std::function<qint32()> idSource;
+    qint32 counter = 100;
+};

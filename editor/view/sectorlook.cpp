@@ -1,0 +1,33 @@
+#include "view/sectorlook.h"
+
+#include "model/sector.h"
+#include "view/iconcache.h"
+
+#include <QPushButton>
+
+namespace SectorLook {
+
+void refresh(Sector *sector)
+{
+    if (sector && sector->data && sector->data->button)
+        sector->data->button->setIcon(IconCache::icon(sector->imagePath(), sector->look()));
+}
+
+void showImage(Sector *sector, const QString &path)
+{
+    const QPushButton *button = sector->data->button;
+    if (path == sector->imagePath() && button && !button->icon().isNull())
+        return;
+    sector->setImagePath(path);
+    refresh(sector);
+}
+
+void setLook(Sector *sector, const QColor &tint)
+{
+    if (tint == sector->look())
+        return;
+    sector->setLookColour(tint);
+    refresh(sector);
+}
+
+} // namespace SectorLook

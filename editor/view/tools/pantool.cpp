@@ -1,0 +1,48 @@
+#include "view/tools/pantool.h"
+
+#include "view/mapview.h"
+
+#include <cstdlib>
+
+void PanTool::handle(QEvent *event)
+{
+    takes(event);
+}
+
+bool PanTool::takes(QEvent *event)
+{
+    if (isPressOrDrag(event, Qt::MiddleButton)) {
+        pan(static_cast<QMouseEvent *>(event));
+        return true;
+    }
+    if (isRelease(event, Qt::MiddleButton)) {
+        lastPanPos = static_cast<QMouseEvent *>(event)->pos();
+        return true;
+    }
+    return false;
+}
+
+void PanTool::pan(const QMouseEvent *event)
+{
+    // Mouse events may arrive on the canvas that covers the map widget.
+    const QPoint pos = view.mapSurface()->mapFromGlobal(event->globalPos());
+    if (pos == lastPanPos)
+        return;
+    const int dx = pos.x() - lastPanPos.x();
+    const int dy = pos.y() - lastPanPos.y();
+    const int half = view.cellSize() / 2;
+    QPoint step;
+    if (std::abs(dx) > half) {
+        lastPanPos = pos;
+        step.rx() = dx > 0 ? 1 : -1;
+    }
+    if (std::abs(dy) > half) {
+        // Measured from the anchor as it is now: 0 when the horizontal step just moved it.
+        const int s = pos.y() - lastPanPos.y();
+        lastPanPos = pos;
+        if (s != 0)
+            step.ry() = s > 0 ? 1 : -1;
+    }
+    if (!step.isNull())
+        view.shiftOrigin(step);
+}

@@ -1,0 +1,35 @@
+#include "view/tools/penciltool.h"
+
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/layernames.h"
+#include "model/mapmodel.h"
+#include "view/mapview.h"
+#include "view/tools/pantool.h"
+
+void PencilTool::handle(QEvent *event)
+{
+    if (isPressOrDrag(event, Qt::LeftButton))
+        placeUnderCursor();
+    else if (isPressOrDrag(event, Qt::RightButton))
+        eraseUnderCursor();
+    else
+        panTool.takes(event);
+}
+
+void PencilTool::placeUnderCursor()
+{
+    const QPoint cell = view.canvasToMap(view.cursorCell());
+    LayerController *layers = view.layerController();
+    const QByteArray layer = layers->currentLayer();
+    MapModel *model = view.mapModel();
+    const MapChange change = model->placeCell(layer, cell, view.textureGallery()->currentTexture());
+    if (!change.isEmpty() && layer == LayerNames::Lightmap)
+        layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
+}
+
+void PencilTool::eraseUnderCursor()
+{
+    const QPoint cell = view.canvasToMap(view.cursorCell());
+    view.layerController()->removeSectorAt(cell.x(), cell.y());
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "view/tools/maptool.h"
+
+class MapView;
+class PanTool;
+
+// Left paints the current texture into empty cells, right erases, middle pans.
+// Clicks on existing sectors reach their buttons, not this tool.
+class PencilTool : public MapTool
+{
+public:
+    PencilTool(MapView &view, PanTool &pan) : view(view), panTool(pan) {}
+
+    void handle(QEvent *event) override;
+
+private:
+    void placeUnderCursor();
+    void eraseUnderCursor();
+
+    MapView &view;
+    PanTool &panTool;
+};

@@ -1,0 +1,76 @@
+#include "view/tools/selecttool.h"
+
+#include "layers/layercontroller.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+#include "view/mapview.h"
+#include "view/tools/pantool.h"
+
+#include <QCursor>
+#include <QLabel>
+
+#include <utility>
+
+void SelectTool::handle(QEvent *event)
+{
+    if (isPress(event, Qt::LeftButton))
+        begin();
+    else if (isRelease(event, Qt::LeftButton))
+        finish();
+    else if (isPress(event, Qt::RightButton))
+        deleteSelection();
+    else
+        panTool.takes(event);
+    if (dragging())
+        view.drawSelectionOverlay(selPressPos);
+}
+
+void SelectTool::reset()
+{
+    selStartX = selEndX = selStartY = selEndY = -1;
+    if (QLabel *overlay = view.selectionLabel())
+        overlay->hide();
+}
+
+bool SelectTool::dragging() const
+{
+    return selStartX != -1 && selStartY != -1 && selEndX == -1 && selEndY == -1;
+}
+
+void SelectTool::begin()
+{
+    view.layerController()->clearSelection();
+    const QPoint cell = view.cursorCell();
+    selStartX = cell.x();
+    selStartY = cell.y();
+    selPressPos = QCursor::pos();
+}
+
+void SelectTool::finish()
+{
+    const QPoint cell = view.cursorCell();
+    selEndX = cell.x();
+    selEndY = cell.y();
+    selReleasePos = QCursor::pos();
+    if (selStartX > selEndX)
+        std::swap(selStartX, selEndX);
+    if (selStartY > selEndY)
+        std::swap(selStartY, selEndY);
+    const QPoint from = view.canvasToMap(QPoint(selStartX, selStartY));
+    const QPoint to = view.canvasToMap(QPoint(selEndX, selEndY));
+    view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
+    reset();
+}
+
+void SelectTool::deleteSelection()
+{
+    LayerController *layers = view.layerController();
+    QList<QPoint> doomed;
+    for (const Sector *sector : layers->selection()) {
+        // Erasing never reaches a cell left of column 0 or above row 0.
+        if (sector->data->mapX >= 0 && sector->data->mapY >= 0)
+            doomed.append(QPoint(sector->data->mapX, sector->data->mapY));
+    }
+    view.mapModel()->removeCells(layers->currentLayer(), doomed);
+    layers->clearSelection();
+}

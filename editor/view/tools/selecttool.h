@@ -1,0 +1,36 @@
+#pragma once
+
+#include "view/tools/maptool.h"
+
+#include <QPoint>
+
+class MapView;
+class PanTool;
+
+// Left drag selects the current layer's sectors inside a rectangle of cells,
+// right press deletes the selection, middle pans.
+class SelectTool : public MapTool
+{
+public:
+    SelectTool(MapView &view, PanTool &pan) : view(view), panTool(pan) {}
+
+    void handle(QEvent *event) override;
+    void reset() override;
+
+private:
+    void begin();
+    void finish();
+    void deleteSelection();
+    bool dragging() const;
+
+    MapView &view;
+    PanTool &panTool;
+    // Canvas cells of the rectangle's corners; -1 while unset.
+    int selStartX = -1;
+    int selEndX = -1;
+    int selStartY = -1;
+    int selEndY = -1;
+    // Global pointer positions at the press and the release.
+    QPoint selPressPos;
+    QPoint selReleasePos;
+};
