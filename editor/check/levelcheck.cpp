@@ -21,12 +21,19 @@ QString quoted(const QByteArray &name)
     return QLatin1Char('"') + QString::fromUtf8(name) + QLatin1Char('"');
 }
 
+// Names from a file can be anything; a message quotes only their start.
+QString shortName(const QByteArray &name)
+{
+    const QString text = QString::fromUtf8(name);
+    return text.size() <= 40 ? text : text.left(40) + QStringLiteral("...");
+}
+
 // "a Soldier (Actor)", "a solid Sprite".
 QString objectName(const QByteArray &layer, const QByteArray &subtype)
 {
     if (LV::isSolidSprite(layer, subtype))
         return QStringLiteral("a solid Sprite");
-    return QStringLiteral("a %1 (%2)").arg(QString::fromUtf8(subtype), QString::fromUtf8(layer));
+    return QStringLiteral("a %1 (%2)").arg(shortName(subtype), shortName(layer));
 }
 
 template<typename Positioned>

@@ -7,18 +7,35 @@ namespace {
 // Room for the largest extent a map file may have (4096 in each direction)
 // with some to spare; beyond that a dense grid would cost too much memory.
 const qint64 maxCells = qint64(1) << 25;
+// Largest coordinate looked up through a table rather than a search.
+const qint32 tableLimit = 1 << 16;
 
 } // namespace
 
 LevelGrid::Axis::Axis(QVector<qint32> coordinates) : used(std::move(coordinates))
 {
-    std::sort(used.begin(), used.end());
-    used.erase(std::unique(used.begin(), used.end()), used.end());
+    const qint32 largest = used.isEmpty() ? 0 : *std::max_element(used.begin(), used.end());
+    if (largest < tableLimit) {
+        // Counting instead of sorting: the coordinates of every cell of the map.
+        lineTable.fill(-1, largest + 1);
+        for (qint32 coordinate : qAsConst(used))
+            lineTable[coordinate] = 0;
+        used.clear();
+        for (qint32 coordinate = 0; coordinate <= largest; ++coordinate) {
+            if (lineTable.at(coordinate) == 0)
+                used.append(coordinate);
+        }
+    } else {
+        std::sort(used.begin(), used.end());
+        used.erase(std::unique(used.begin(), used.end()), used.end());
+    }
     qint64 previous = -1;
     for (qint32 coordinate : qAsConst(used)) {
         if (coordinate > previous + 1)
             firsts.append(qint32(previous + 1)); // the folded empty run before it
         usedLines.append(firsts.size());
+        if (!lineTable.isEmpty())
+            lineTable[coordinate] = firsts.size();
         firsts.append(coordinate);
         previous = coordinate;
     }
@@ -28,6 +45,8 @@ LevelGrid::Axis::Axis(QVector<qint32> coordinates) : used(std::move(coordinates)
 
 int LevelGrid::Axis::lineOf(qint32 coordinate) const
 {
+    if (!lineTable.isEmpty())
+        return lineTable.at(coordinate);
     const auto found = std::lower_bound(used.begin(), used.end(), coordinate);
     return usedLines.at(int(found - used.begin()));
 }

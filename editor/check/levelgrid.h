@@ -40,6 +40,9 @@ public:
         qint64 span(int line) const { return qint64(last(line)) - first(line) + 1; }
 
     private:
+        // Maps usually stay within a few thousand cells: then a table answers
+        // lineOf directly; beyond it, a search over the sorted coordinates.
+        QVector<int> lineTable;
         QVector<qint32> used;
         QVector<int> usedLines;
         QVector<qint32> firsts;
