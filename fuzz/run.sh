@@ -9,7 +9,8 @@ seconds=${1:-300}
 out="$root/build-fuzz"
 binary="$out/fuzz_mapreader"
 sources="$root/fuzz/fuzz_mapreader.cpp $root/editor/mapfile/mapformat.cpp $root/editor/mapfile/mapformat.h
-         $root/editor/mapfile/mapdefinition.h $root/editor/model/sectorlighting.h"
+         $root/editor/mapfile/mapdefinition.h $root/editor/model/sectorlighting.h
+         $root/editor/mapfile/texturepath.cpp $root/editor/mapfile/texturepath.h $root/editor/mapfile/maplimits.h"
 # shellcheck disable=SC2086
 if [ ! -x "$binary" ] || [ -n "$(find $sources -newer "$binary")" ]; then
     "$root/fuzz/build.sh" "$out" >/dev/null

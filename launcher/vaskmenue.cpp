@@ -75,8 +75,11 @@ VaskMenue::VaskMenue(QWidget *parent)
     // A program that cannot be started never finishes; without this the
     // music would stay off for good.
     connect(m_process.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
+        if (error == QProcess::FailedToStart) {
+            const QString program = m_process->program();
             resumeMenu();
+            reportNotStarted(program);
+        }
     });
 }
 
@@ -219,6 +222,20 @@ void VaskMenue::resumeMenu()
 {
     m_music->play();
     m_process->close();
+}
+
+// Without a word the choice would seem to do nothing. The box does not block:
+// the menu (and its music) carry on behind it.
+void VaskMenue::reportNotStarted(const QString &program)
+{
+    const QFileInfo info(program);
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Cannot start"),
+                                QStringLiteral("%1 could not be started. It was looked for in %2.")
+                                    .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath())),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("notStartedBox"));
+    box->open();
 }
 
 void VaskMenue::processFinished()

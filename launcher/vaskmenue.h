@@ -55,6 +55,7 @@ private:
     void closeIntroVideo();
     void startChild(const QString &program, const QString &workingDirectory);
     void resumeMenu();
+    void reportNotStarted(const QString &program);
     void showTestWarning();
 
     std::unique_ptr<Ui::VaskMenueClass> m_ui;

@@ -68,6 +68,9 @@ void TextureGallery::showTextures(const QList<TextureEntry> &textures)
     list->clear();
     for (const TextureEntry &texture : textures) {
         auto *item = new QListWidgetItem(IconCache::icon(texture.imagePath()), QString::fromUtf8(texture.fileName));
+        // The caption is elided in the grid; the tooltip tells the whole name and where it lives.
+        item->setToolTip(QString::fromUtf8(texture.fileName) + QStringLiteral("\n")
+                         + QString::fromUtf8(texture.folder));
         list->insertItem(list->count(), item);
     }
 }

@@ -51,6 +51,12 @@ QString MapFile::dialogCaption()
     return QStringLiteral("Save Corvid Map");
 }
 
+QString MapFile::openDialogCaption()
+{
+    // The open dialog once shared the save dialog's caption, which told the user the wrong thing.
+    return QStringLiteral("Open Corvid Map");
+}
+
 QString MapFile::dialogFilter()
 {
     return QStringLiteral("Corvid Map (*.map)");
@@ -226,7 +232,7 @@ bool MapFile::copyTexture(const QString &source, const QString &target)
 LayerTable MapFile::loadMap(QWidget *widget, const SectorPlacement &placement)
 {
     mapWidget = widget;
-    const QString name = Dialogs::openFileName(dialogCaption(), dialogFilter());
+    const QString name = Dialogs::openFileName(openDialogCaption(), dialogFilter());
     if (name.isEmpty())
         return LayerTable();
     return loadMapFile(name, widget, placement);

@@ -27,6 +27,7 @@ public:
     using Progress = std::function<bool(int done, int total)>;
 
     static QString dialogCaption();
+    static QString openDialogCaption();
     static QString dialogFilter();
 
     // Saving. Returns the file name used, empty when no name was chosen;

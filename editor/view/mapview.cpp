@@ -65,6 +65,12 @@ void MapView::wireWidgets()
     connect(btnLoadMap, &QPushButton::clicked, this, &MapView::BtnLoadMapEvent);
     layerCombo = window->findChild<QComboBox *>(QStringLiteral("comboBoxMapLayer"));
     connect(layerCombo, &QComboBox::currentTextChanged, this, &MapView::MapLayerChanged);
+    // Once a layer is picked, keys are meant for the map again: left on the
+    // combo box, an arrow key or a letter would switch the layer unseen.
+    connect(layerCombo, QOverload<int>::of(&QComboBox::activated), this, [this]() {
+        if (mapWidget)
+            mapWidget->setFocus(Qt::OtherFocusReason);
+    });
     btnEditSelection = window->findChild<QPushButton *>(QStringLiteral("btnEditSelection"));
     btnEditSelection->setEnabled(false);
     connect(btnEditSelection, &QPushButton::clicked, this, &MapView::BtnEditSelectionEvent);

@@ -73,7 +73,7 @@ void MapView::resetViewForLoad()
 void MapView::BtnLoadMapEvent()
 {
     resetViewForLoad();
-    const QString name = Dialogs::openFileName(MapFile::dialogCaption(), MapFile::dialogFilter());
+    const QString name = Dialogs::openFileName(MapFile::openDialogCaption(), MapFile::dialogFilter());
     if (!name.isEmpty())
         loadMapFile(name);
 }

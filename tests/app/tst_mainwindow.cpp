@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QApplication>
 #include <QTest>
 
 class TestMainWindow : public QObject
@@ -34,6 +35,7 @@ private slots:
     void temporaryLayerIgnoredWhenAlreadyShown();
     void releasingEitherKeyEndsTheTemporaryLayer();
     void losingTheKeyboardEndsTheTemporaryLayer();
+    void pickingALayerHandsTheKeysBackToTheMap();
 };
 
 void TestMainWindow::widgetsHaveNamesClassesAndTexts_data()
@@ -228,6 +230,21 @@ void TestMainWindow::losingTheKeyboardEndsTheTemporaryLayer()
     QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
     QCOMPARE(editor.window->findChild<QLabel *>("labelStatus")->text(), QString());
     QVERIFY(!editor.view->temporaryLayerActive());
+}
+
+void TestMainWindow::pickingALayerHandsTheKeysBackToTheMap()
+{
+    EditorFixture editor;
+    auto *combo = editor.window->findChild<QComboBox *>("comboBoxMapLayer");
+    combo->setFocus();
+    QTRY_VERIFY(combo->hasFocus());
+    const QString before = combo->currentText();
+    QTest::keyClick(combo, Qt::Key_Down); // picks the next layer
+    const QString picked = combo->currentText();
+    QVERIFY(picked != before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // meant for the map
+    QCOMPARE(combo->currentText(), picked);
+    QCOMPARE(QApplication::focusWidget(), editor.map);
 }
 
 QTEST_MAIN(TestMainWindow)

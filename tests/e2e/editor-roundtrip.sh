@@ -118,7 +118,7 @@ wait_until "the empty map grid" cell_is_empty 1 1
 
 step "load level1.map"
 click_at "${LOAD_BUTTON[@]}"
-answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level1.map"
+answer_file_dialog "$EDITOR" "Open Corvid Map" "$MAPS/level1.map"
 # A load shows the Wall layer.
 wait_until "the loaded wall at (1, 1)" pixel_near "$(cell_x 1)" "$(cell_y 1)" "$BRICK_COLOUR"
 wait_until "the window title to name the loaded level1" title_is "$WINDOW" "Editing: $MAPS/level1.map - Tessel"

@@ -63,6 +63,7 @@ private slots:
     void reloadAdvancesCounterButKeepsLists();
     void findTextureIsCaseSensitive();
     void listWidgetIsAnIconView();
+    void namesAMapCannotHoldAreLeftOut();
 };
 
 void TestTextureGallery::listsImagesByNameIgnoringCase()
@@ -189,3 +190,13 @@ void TestTextureGallery::listWidgetIsAnIconView()
 
 QTEST_MAIN(TestTextureGallery)
 #include "tst_texturegallery.moc"
+
+void TestTextureGallery::namesAMapCannotHoldAreLeftOut()
+{
+    GalleryHost host({"textures/Wall/a,b.png", "textures/Wall/line\nfeed.png", "textures/Wall/ok.png"});
+    QCOMPARE(host.gallery->texturesOf("Wall").size(), 1);
+    QCOMPARE(host.gallery->leftOutCount("Wall"), 2);
+    host.gallery->selectLayer("Wall");
+    // The elided caption aside, the tooltip names the whole file and its folder.
+    QCOMPARE(host.list->item(0)->toolTip(), QString("ok.png\ntextures/Wall/"));
+}

@@ -497,6 +497,12 @@ void TestVaskMenue::failedStartResumesMenu()
     QCOMPARE(errors.first().first().value<QProcess::ProcessError>(), QProcess::FailedToStart);
     QVERIFY(!music->isFinished());
     QCOMPARE(menu.process()->state(), QProcess::NotRunning);
+    // The menu says what is missing and where it looked; dismissing it goes back to the menu.
+    auto *box = menu.findChild<QMessageBox *>(QStringLiteral("notStartedBox"));
+    QVERIFY(box && box->isVisible());
+    QVERIFY(box->text().contains(QStringLiteral("Halcyon could not be started")));
+    QVERIFY(box->text().contains(QDir::toNativeSeparators(QDir::current().absoluteFilePath(QStringLiteral("Halcyon")))));
+    box->close();
 
     // The same process object starts the next program.
     writeStandIn(QStringLiteral("Halcyon/Halcyon"));

@@ -144,6 +144,12 @@ void TestMapFormat::writes_data()
                                       light(3, 0, 111, 10, 0.5, true)}}}
         << crlf({"#Lightmap", "111,111,5111,5112,", "", "#Definitions", "111,Lightmap,Static,10,0,255,false,0.5",
                  "5111,Lightmap,Static,10,0,255,false,0.25", "5112,Lightmap,Static,10,0,255,true,0.5"});
+    QTest::newRow("one file name from two folders gets two copies")
+        << QList<Layer>{{"Floor", {Cell{0, 0, 100, "", "stone.png", "textures/Floor/", {}}}},
+                        {"Ceil", {Cell{1, 0, 100, "", "stone.png", "textures/Ceil/", {}},
+                                  Cell{2, 0, 101, "", "a,b\nc", "textures/Ceil/", {}}}}}
+        << crlf({"#Floor", "100,0,0,", "", "#Ceil", "0,5100,101,", "", "#Definitions", "100,Floor,,m/stone.png",
+                 "5100,Ceil,,m/stone-Ceil.png", "101,Ceil,,m/a_b_c"});
     QTest::newRow("identifiers that cannot be written as they are")
         << QList<Layer>{{"Wall", {cell(0, 0, 0, "Solid"), cell(1, 0, -5000, "Solid"), cell(2, 0, -5000, "Glass"),
                                   cell(3, 0, 2147480000, "Solid"), cell(4, 0, 2147480000, "Glass")}}}

@@ -10,6 +10,7 @@
 #include "view/mapview.h"
 
 #include <QComboBox>
+#include <QPoint>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +119,12 @@ private slots:
     void roundTripKeepsEveryCell();
     void splitDefinitionsSurviveARoundTrip();
     void failedSaveKeepsTheOldFile();
+    void failedMapWriteCopiesNoTexture();
+    void refusedSaveWritesNothing_data();
+    void refusedSaveWritesNothing();
+    void saveAfterLoadWritesTheLoadedFile();
+    void resavedMapKeepsItsSharing();
+    void cancelledLoadMakesNothing();
     void saveIntoMissingFolderIsReported();
     void mapNameDecidesTheTextureFolder_data();
     void mapNameDecidesTheTextureFolder();
@@ -278,6 +285,104 @@ void TestMapSaveLoad::failedSaveKeepsTheOldFile()
     QVERIFY(!QFile::exists(editor.path("keep/brick.png"))); // no texture copied either
 }
 
+void TestMapSaveLoad::failedMapWriteCopiesNoTexture()
+{
+    EditorFixture editor;
+    DialogLog log;
+    QVERIFY(QDir().mkpath(editor.path("busy.map"))); // a folder where the map should go
+    answerDialogs(log, {editor.path("busy.map")});
+    editor.paint(0, 0);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+    QVERIFY(!QFileInfo::exists(editor.path("busy/brick.png")));
+}
+
+void TestMapSaveLoad::refusedSaveWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("comma in the name") << "a,b.map" << QPoint(0, 0) << "cannot contain";
+    QTest::newRow("line feed in the name") << "a\nb.map" << QPoint(0, 0) << "cannot contain";
+    QTest::newRow("cell beyond the extent") << "far.map" << QPoint(4096, 3) << "Map X 4096, Map Y 3 on the Wall layer";
+}
+
+void TestMapSaveLoad::refusedSaveWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QPoint, cell);
+    QFETCH(QString, reason);
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {editor.path(name)});
+    editor.place(1, 1);
+    editor.place(cell.x(), cell.y());
+    const QStringList before = QDir(editor.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    editor.clickButton("btnSaveMap");
+    QCOMPARE(QDir(editor.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(log.warnings.size(), 1);
+    QVERIFY2(log.warnings.first().contains(reason), qPrintable(log.warnings.first()));
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+}
+
+void TestMapSaveLoad::saveAfterLoadWritesTheLoadedFile()
+{
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path("b.map"), exampleMap);
+    answerDialogs(log, {editor.path("a.map")}, {editor.path("b.map")});
+    editor.paint(3, 3);
+    editor.clickButton("btnSaveMap");
+    const QByteArray a = readFile(editor.path("a.map"));
+    editor.clickButton("btnLoadMap");
+    editor.paint(4, 4);
+    QTest::keyClick(editor.window.get(), Qt::Key_S, Qt::ControlModifier);
+    // The shortcut animates a click on Save, which lands a moment later.
+    QTRY_VERIFY(readFile(editor.path("b.map")) != exampleMap);
+    QCOMPARE(readFile(editor.path("a.map")), a);
+    QCOMPARE(meaningOf(editor.path("b.map")).size(), 4);
+    QCOMPARE(log.captions.size(), 2); // the first save's dialog and the load's
+}
+
+void TestMapSaveLoad::resavedMapKeepsItsSharing()
+{
+    EditorFixture editor;
+    DialogLog log;
+    answerDialogs(log, {editor.path("a.map"), editor.path("b.map")}, {editor.path("a.map")});
+    for (int x = 0; x < 6; ++x)
+        editor.paint(x, 0);
+    editor.paint(0, 1)->setSubtype("SolidBounding");
+    editor.clickButton("btnSaveMap");
+    editor.clickButton("btnLoadMap");
+    // One identifier for the loaded row, none shared with the gallery's brick.
+    const qint32 loaded = editor.sectorOn("Wall", 0, 0)->data->texture.id;
+    QCOMPARE(editor.sectorOn("Wall", 5, 0)->data->texture.id, loaded);
+    QVERIFY(loaded != editor.gallery->currentTexture().id);
+    editor.view->saveMapAs();
+    const auto lines = [&](const QString &name) { return readFile(editor.path(name)).split('\n').size(); };
+    QCOMPARE(lines("b.map"), lines("a.map"));
+    QCOMPARE(meaningOf(editor.path("b.map")).values(), meaningOf(editor.path("a.map")).values());
+}
+
+void TestMapSaveLoad::cancelledLoadMakesNothing()
+{
+    EditorFixture editor;
+    writeFile(editor.path("big.map"), "#Floor\n" + QByteArray("5,").repeated(600) + "\n\n#Definitions\n5,Floor,,x.png\n");
+    MapFile file;
+    QList<int> reported;
+    file.setProgress([&reported](int done, int total) {
+        reported << done << total;
+        return false; // the user presses Cancel at the first report
+    });
+    const int before = editor.window->findChildren<QPushButton *>().size();
+    QVERIFY(file.loadMapFile(editor.path("big.map"), editor.map, editor.view->placement()).isEmpty());
+    QVERIFY(file.cancelled() && !file.failed());
+    QCOMPARE(reported, (QList<int>{256, 600}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(editor.window->findChildren<QPushButton *>().size(), before); // no button left behind
+}
+
 void TestMapSaveLoad::saveIntoMissingFolderIsReported()
 {
     EditorFixture editor;
@@ -387,7 +492,7 @@ void TestMapSaveLoad::loadingTheExample()
     answerDialogs(log, {}, {editor.path("maps/level1.map")});
     editor.setLayer("Floor");
     editor.clickButton("btnLoadMap");
-    QCOMPARE(log.captions, QStringList{"Save Corvid Map"});
+    QCOMPARE(log.captions, QStringList{"Open Corvid Map"});
     QCOMPARE(log.filters, QStringList{"Corvid Map (*.map)"});
     QCOMPARE(editor.layers->layerTable().sectorCount(), 3);
     Sector *wall = editor.sectorOn("Wall", 1, 0);
