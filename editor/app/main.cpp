@@ -1,5 +1,5 @@
 #include "app/tessel.h"
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 #include "view/mapview.h"
 
 #include <QApplication>

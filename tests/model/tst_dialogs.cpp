@@ -1,4 +1,4 @@
-#include "model/dialogs.h"
+#include "app/dialogs.h"
 
 #include <QDir>
 #include <QSettings>
