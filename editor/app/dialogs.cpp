@@ -36,6 +36,17 @@ QMessageBox::StandardButton defaultQuestion(const QString &title, const QString 
     return QMessageBox::StandardButton(box.exec());
 }
 
+QMessageBox::StandardButton defaultUnsavedChoice(const QString &title, const QString &text)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return QMessageBox::StandardButton(box.exec());
+}
+
 void defaultInformation(const QString &title, const QString &text)
 {
     QMessageBox box;
@@ -54,6 +65,7 @@ void defaultWarning(const QString &title, const QString &text)
 Dialogs::FileChooser Dialogs::saveChooser = defaultSave;
 Dialogs::FileChooser Dialogs::openChooser = defaultOpen;
 Dialogs::Question Dialogs::question = defaultQuestion;
+Dialogs::Question Dialogs::unsavedChoice = defaultUnsavedChoice;
 Dialogs::Notice Dialogs::information = defaultInformation;
 Dialogs::Notice Dialogs::warning = defaultWarning;
 
@@ -88,6 +100,11 @@ QMessageBox::StandardButton Dialogs::askYesNo(const QString &title, const QStrin
     return question ? question(title, text) : QMessageBox::No;
 }
 
+QMessageBox::StandardButton Dialogs::askSaveDiscardCancel(const QString &title, const QString &text)
+{
+    return unsavedChoice ? unsavedChoice(title, text) : QMessageBox::Cancel;
+}
+
 void Dialogs::inform(const QString &title, const QString &text)
 {
     if (information)
@@ -105,6 +122,7 @@ void Dialogs::restoreDefaults()
     saveChooser = defaultSave;
     openChooser = defaultOpen;
     question = defaultQuestion;
+    unsavedChoice = defaultUnsavedChoice;
     information = defaultInformation;
     warning = defaultWarning;
 }

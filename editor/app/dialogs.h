@@ -25,10 +25,13 @@ public:
     // Box with OK only, no icon.
     static void inform(const QString &title, const QString &text);
     static void warn(const QString &title, const QString &text);
+    // Save, Discard or Cancel; Save is the default, Escape cancels.
+    static QMessageBox::StandardButton askSaveDiscardCancel(const QString &title, const QString &text);
 
     static FileChooser saveChooser;
     static FileChooser openChooser;
     static Question question;
+    static Question unsavedChoice;
     static Notice information;
     static Notice warning;
 

@@ -63,6 +63,7 @@ int main(int argc, char *argv[])
 
     Tessel window;
     window.show();
+    window.offerRecovery();
     if (!maps.isEmpty()) {
         const QString map = QFileInfo(maps.first()).absoluteFilePath();
         // A map opened from the file manager is the folder last used, as one opened by Load Map is.

@@ -2,7 +2,12 @@
 
 #include "ui_tessel.h"
 #include "model/layernames.h"
+#include "app/dialogs.h"
 #include "view/mapview.h"
+#include "view/recoveryfile.h"
+
+#include <QAction>
+#include <QCloseEvent>
 
 #include <QKeyEvent>
 #include <QShortcut>
@@ -17,6 +22,54 @@ Tessel::Tessel(QWidget *parent)
     // Save As lives on a key of its own; the form has no button for it.
     auto *saveAs = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
     connect(saveAs, &QShortcut::activated, view.get(), &MapView::saveMapAs);
+    addHistoryKeys();
+    // Qt shows "*" in place of the marker while the map has unsaved changes.
+    setWindowTitle(QStringLiteral("Tessel[*]"));
+}
+
+void Tessel::addHistoryKeys()
+{
+    // Actions on the window answer whichever of its children has the focus.
+    auto *undo = new QAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WindowShortcut);
+    connect(undo, &QAction::triggered, view.get(), &MapView::undo);
+    addAction(undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    auto *redo = new QAction(this);
+    redo->setShortcuts(redoKeys);
+    redo->setShortcutContext(Qt::WindowShortcut);
+    connect(redo, &QAction::triggered, view.get(), &MapView::redo);
+    addAction(redo);
+}
+
+void Tessel::offerRecovery()
+{
+    if (!RecoveryFile::exists())
+        return;
+    const auto answer = Dialogs::askYesNo(
+        QStringLiteral("Recover unsaved work"),
+        QStringLiteral("The editor ended last time with unsaved changes.\nOpen the copy it kept?"));
+    if (answer == QMessageBox::Yes)
+        view->recoverFrom(RecoveryFile::path());
+}
+
+void Tessel::closeEvent(QCloseEvent *event)
+{
+    if (view && !view->settleUnsaved()) {
+        event->ignore();
+        return;
+    }
+    if (view) {
+        // A form left open would keep the program running on an invisible map.
+        view->closeForm();
+        RecoveryFile::remove();
+    }
+    event->accept();
 }
 
 Tessel::~Tessel()

@@ -20,11 +20,15 @@ public:
     ~Tessel() override;
 
     MapView *mapView() const { return view.get(); }
+    // At start: offers to open the recovery copy a previous session left.
+    void offerRecovery();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void addHistoryKeys();
     std::unique_ptr<Ui::TesselClass> ui;
     std::unique_ptr<MapView> view;
 };

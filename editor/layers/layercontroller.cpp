@@ -131,12 +131,10 @@ void LayerController::selectRect(int x1, int y1, int x2, int y2)
 
 void LayerController::clearSelection()
 {
-    for (Sector *sector : qAsConst(selected)) {
-        SectorLook::setLook(sector, QColor());
-        if (layerName == LayerNames::Lightmap)
-            tintLightmapSector(sector);
-    }
+    const QList<Sector *> was = selected;
     selected.clear();
+    for (Sector *sector : was)
+        refreshLook(sector);
 }
 
 void LayerController::setCurrentLayer(const QByteArray &name)
@@ -185,26 +183,37 @@ void LayerController::displayNewSector(Sector *sector)
 {
     if (QPushButton *button = sector->data->button)
         button->setVisible(visibilityOf(sector->data->layer, layerName) != Visibility::Hide);
-    SectorLook::setLook(sector, sector->data->layer == layerName ? QColor() : otherLayerTint);
+    refreshLook(sector);
+}
+
+QColor LayerController::lookOf(const Sector *sector) const
+{
+    if (selected.contains(const_cast<Sector *>(sector)))
+        return selectedTint;
+    if (sector->data->layer != layerName)
+        return otherLayerTint;
+    return layerName == LayerNames::Lightmap ? lightShade(sector) : QColor();
+}
+
+void LayerController::refreshLook(Sector *sector)
+{
+    if (sector)
+        SectorLook::setLook(sector, lookOf(sector));
 }
 
 void LayerController::tintLayers(const QByteArray &name)
 {
+    Q_UNUSED(name) // the looks follow the layer being edited
     for (const auto &entry : model->layers()) {
-        if (entry.name == name)
-            continue;
         for (Sector *sector : entry.sectors)
-            SectorLook::setLook(sector, otherLayerTint);
+            refreshLook(sector);
     }
-    for (Sector *sector : model->sectorsOf(name))
-        SectorLook::setLook(sector, QColor());
-    if (name == LayerNames::Lightmap)
-        tintLightmap();
 }
 
 void LayerController::tintLightmapSector(Sector *sector)
 {
-    if (sector)
+    // A selected light cell keeps its marking while it is selected.
+    if (sector && !selected.contains(sector))
         SectorLook::setLook(sector, lightShade(sector));
 }
 
@@ -216,10 +225,13 @@ void LayerController::tintLightmap()
 
 void LayerController::MapClearButton()
 {
+    // Decided at the click: the question takes the activation, and a temporary
+    // layer ends with it.
+    const QByteArray layer = layerName;
     const QString text = QStringLiteral("All sectors in the currently") + QLatin1Char(' ')
-        + QStringLiteral("selected layer will be destroyed!\n")
+        + QStringLiteral("selected layer (%1) will be destroyed!\n").arg(QString::fromUtf8(layer))
         + QStringLiteral("Are you sure you want to continue?");
     if (Dialogs::askYesNo(QStringLiteral("Warning!"), text) != QMessageBox::Yes)
         return;
-    model->clearLayer(layerName);
+    model->clearLayer(layer);
 }

@@ -49,6 +49,10 @@ public:
     void tintLayers(const QByteArray &name);
     void tintLightmapSector(Sector *sector);
     void tintLightmap();
+    // The look the display rules give a sector now: selected, of another
+    // layer, a light level, or plain.
+    QColor lookOf(const Sector *sector) const;
+    void refreshLook(Sector *sector);
 
 public slots:
     void MapClearButton();

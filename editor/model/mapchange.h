@@ -26,6 +26,10 @@ struct CellChange
     qint32 mapY = 0;
     std::optional<SectorState> before;
     std::optional<SectorState> after;
+    // The sector's place in its layer's list on the side that holds it (for a
+    // removal the place it had, for a new cell the place it took), so that
+    // undo and redo give back the list order a save writes; -1 when unknown.
+    int position = -1;
 };
 
 // What one model operation changed, in the order it changed it: enough to

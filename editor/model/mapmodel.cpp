@@ -167,12 +167,13 @@ MapChange MapModel::placeCells(const QByteArray &layer, const QList<QPoint> &cel
         if (cell.x() < 0 || cell.y() < 0 || hasSectorAt(layer, cell.x(), cell.y()))
             continue;
         Sector *sector = makeSector(layer, cell.x(), cell.y(), texture);
+        const int position = sectorsOf(layer).size();
         insert(sector);
-        CellChange record{layer, cell.x(), cell.y(), std::nullopt, stateOf(sector)};
+        CellChange record{layer, cell.x(), cell.y(), std::nullopt, stateOf(sector), position};
         change.cells.append(record);
         emit sectorAdded(sector);
     }
-    return change;
+    return announce(change);
 }
 
 MapChange MapModel::removeCells(const QByteArray &layer, const QList<QPoint> &cells)
@@ -186,12 +187,56 @@ MapChange MapModel::removeCells(const QByteArray &layer, const QList<QPoint> &ce
             gone.append(sectorsOn(layer, cell.x(), cell.y()));
         }
     }
+    return announce(removeGone(gone));
+}
+
+MapChange MapModel::removeSectors(const QList<Sector *> &sectors)
+{
+    QList<Sector *> gone;
+    QSet<Sector *> seen;
+    for (Sector *sector : sectors) {
+        // Only sectors still in the map, each once.
+        if (sector && !seen.contains(sector) && sectorsOf(sector->data->layer).contains(sector)) {
+            seen.insert(sector);
+            gone.append(sector);
+        }
+    }
+    return announce(removeGone(gone));
+}
+
+QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
+{
+    QHash<Sector *, int> positions;
+    QSet<QByteArray> layers;
+    for (const Sector *sector : gone)
+        layers.insert(sector->data->layer);
+    const QSet<Sector *> wanted(gone.begin(), gone.end());
+    for (const QByteArray &layer : qAsConst(layers)) {
+        const QList<Sector *> &sectors = sectorsOf(layer);
+        for (int i = 0; i < sectors.size(); ++i) {
+            if (wanted.contains(sectors.at(i)))
+                positions.insert(sectors.at(i), i);
+        }
+    }
+    return positions;
+}
+
+// Takes the sectors out of the map and destroys them at the next event-loop pass.
+MapChange MapModel::removeGone(const QList<Sector *> &gone)
+{
     MapChange change;
     if (gone.isEmpty())
         return change;
-    takeOut(layer, gone);
-    for (Sector *sector : qAsConst(gone)) {
-        change.cells.append(changeOf(sector));
+    const QHash<Sector *, int> positions = positionsOf(gone);
+    QHash<QByteArray, QList<Sector *>> byLayer;
+    for (Sector *sector : gone)
+        byLayer[sector->data->layer].append(sector);
+    for (auto layer = byLayer.cbegin(); layer != byLayer.cend(); ++layer)
+        takeOut(layer.key(), layer.value());
+    for (Sector *sector : gone) {
+        CellChange record = changeOf(sector);
+        record.position = positions.value(sector, -1);
+        change.cells.append(record);
         emit sectorRemoved(sector);
         sector->deleteLater();
     }
@@ -217,7 +262,7 @@ MapChange MapModel::retexture(const QList<Sector *> &sectors, const TextureEntry
         change.cells.append(record);
         emit textureChanged(sector);
     }
-    return change;
+    return announce(change);
 }
 
 MapChange MapModel::setProperties(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting)
@@ -231,7 +276,7 @@ MapChange MapModel::setProperties(Sector *sector, const QByteArray &subtype, con
     record.after = stateOf(sector);
     change.cells.append(record);
     emit propertiesChanged(sector);
-    return change;
+    return announce(change);
 }
 
 MapChange MapModel::emitPointLight(const LightPoint &source, const TextureEntry &texture)
@@ -261,15 +306,17 @@ MapChange MapModel::emitPointLight(const LightPoint &source, const TextureEntry 
         light.isLightEmitter = 1;
         sector->setSubtype(lightSubtypes.value(light.isDynamic));
         record.after = stateOf(sector);
-        change.cells.append(record);
         if (created) {
+            record.position = sectorsOf(layer).size();
+            change.cells.append(record);
             insert(sector);
             emit sectorAdded(sector);
         } else {
+            change.cells.append(record);
             emit propertiesChanged(sector);
         }
     }
-    return change;
+    return announce(change);
 }
 
 MapChange MapModel::clearLayer(const QByteArray &layer)
@@ -280,12 +327,15 @@ MapChange MapModel::clearLayer(const QByteArray &layer)
         return change;
     table[layer].clear();
     indexes.remove(layer);
-    for (Sector *sector : gone) {
-        change.cells.append(changeOf(sector));
+    for (int i = 0; i < gone.size(); ++i) {
+        Sector *sector = gone.at(i);
+        CellChange record = changeOf(sector);
+        record.position = i;
+        change.cells.append(record);
         emit sectorRemoved(sector);
         delete sector;
     }
-    return change;
+    return announce(change);
 }
 
 MapChange MapModel::replaceMap(LayerTable newTable)
@@ -311,33 +361,86 @@ MapChange MapModel::replaceMap(LayerTable newTable)
     return change;
 }
 
-void MapModel::applyState(const CellChange &cell, const std::optional<SectorState> &state)
+MapChange MapModel::announce(const MapChange &change)
 {
-    Sector *sector = sectorAt(cell.layer, cell.mapX, cell.mapY);
-    if (!state) {
-        removeCells(cell.layer, {QPoint(cell.mapX, cell.mapY)});
-        return;
+    if (!change.isEmpty())
+        emit edited(change);
+    return change;
+}
+
+// The sector a record speaks of: the one at its recorded place when that place
+// still holds its cell (two sectors may share a cell in a loaded map).
+Sector *MapModel::located(const CellChange &cell) const
+{
+    const QList<Sector *> &sectors = sectorsOf(cell.layer);
+    if (cell.position >= 0 && cell.position < sectors.size()) {
+        Sector *candidate = sectors.at(cell.position);
+        if (candidate->data->mapX == cell.mapX && candidate->data->mapY == cell.mapY)
+            return candidate;
     }
-    if (!sector) {
-        sector = makeSector(cell.layer, cell.mapX, cell.mapY, state->texture);
-        setState(sector, *state);
-        insert(sector);
-        emit sectorAdded(sector);
-        return;
+    return sectorAt(cell.layer, cell.mapX, cell.mapY);
+}
+
+void MapModel::restore(const CellChange &cell, const SectorState &state)
+{
+    auto *data = new SectorData;
+    data->layer = cell.layer;
+    data->mapX = cell.mapX;
+    data->mapY = cell.mapY;
+    auto *sector = new Sector(data);
+    setState(sector, state);
+    QList<Sector *> &sectors = table[cell.layer];
+    const int position = cell.position < 0 ? sectors.size() : std::min(cell.position, int(sectors.size()));
+    sectors.insert(position, sector);
+    CellIndex &index = indexes[cell.layer];
+    const quint64 key = cellKey(cell.mapX, cell.mapY);
+    if (index.first.contains(key))
+        rebuildIndex(cell.layer); // a shared cell: the first in the list must lead
+    else
+        index.first.insert(key, sector);
+    emit sectorAdded(sector);
+}
+
+// Removals and changes first, then the cells that come back, each layer's in
+// ascending list order: every recorded place is then the place it had.
+void MapModel::applySide(const MapChange &change, bool forward)
+{
+    QList<Sector *> gone;
+    QList<const CellChange *> returning;
+    const int count = change.cells.size();
+    for (int i = 0; i < count; ++i) {
+        const CellChange &cell = change.cells.at(forward ? i : count - 1 - i);
+        const std::optional<SectorState> &from = forward ? cell.before : cell.after;
+        const std::optional<SectorState> &to = forward ? cell.after : cell.before;
+        if (!from) {
+            if (to)
+                returning.append(&cell);
+            continue;
+        }
+        Sector *sector = located(cell);
+        if (!sector)
+            continue;
+        if (!to) {
+            gone.append(sector);
+            continue;
+        }
+        setState(sector, *to);
+        emit textureChanged(sector);
+        emit propertiesChanged(sector);
     }
-    setState(sector, *state);
-    emit textureChanged(sector);
-    emit propertiesChanged(sector);
+    removeGone(gone);
+    std::stable_sort(returning.begin(), returning.end(),
+                     [](const CellChange *a, const CellChange *b) { return a->position < b->position; });
+    for (const CellChange *cell : qAsConst(returning))
+        restore(*cell, forward ? *cell->after : *cell->before);
 }
 
 void MapModel::revert(const MapChange &change)
 {
-    for (auto cell = change.cells.crbegin(); cell != change.cells.crend(); ++cell)
-        applyState(*cell, cell->before);
+    applySide(change, false);
 }
 
 void MapModel::reapply(const MapChange &change)
 {
-    for (const CellChange &cell : change.cells)
-        applyState(cell, cell.after);
+    applySide(change, true);
 }

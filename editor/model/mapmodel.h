@@ -44,6 +44,8 @@ public:
     // Every sector on each cell. The sectors are destroyed when control returns
     // to the event loop, so a button that was just pressed outlives its event.
     MapChange removeCells(const QByteArray &layer, const QList<QPoint> &cells);
+    // These very sectors, each from its own layer (a selection, whatever layer is current).
+    MapChange removeSectors(const QList<Sector *> &sectors);
     MapChange retextureCells(const QByteArray &layer, const QList<QPoint> &cells, const TextureEntry &texture);
     MapChange retexture(const QList<Sector *> &sectors, const TextureEntry &texture);
     MapChange setProperties(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting);
@@ -54,6 +56,8 @@ public:
     // Takes ownership of the new table's sectors and destroys the old ones at once.
     MapChange replaceMap(LayerTable newTable);
 
+    // Undo and redo: put back one side of a change, sectors at their old places
+    // in their lists. They do not count as edits (no `edited`).
     void revert(const MapChange &change);
     void reapply(const MapChange &change);
 
@@ -67,6 +71,9 @@ signals:
     void propertiesChanged(Sector *sector);
     // Every sector is new; no sectorAdded is sent for them.
     void mapReplaced();
+    // After each operation above that changed something, except replaceMap
+    // (a new map starts a new history).
+    void edited(const MapChange &change);
 
 private:
     struct CellIndex
@@ -78,8 +85,13 @@ private:
     void insert(Sector *sector);
     QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
     void takeOut(const QByteArray &layer, const QList<Sector *> &gone);
+    MapChange removeGone(const QList<Sector *> &gone);
+    QHash<Sector *, int> positionsOf(const QList<Sector *> &gone) const;
+    MapChange announce(const MapChange &change);
+    void applySide(const MapChange &change, bool forward);
+    Sector *located(const CellChange &cell) const;
+    void restore(const CellChange &cell, const SectorState &state);
     void rebuildIndex(const QByteArray &layer);
-    void applyState(const CellChange &cell, const std::optional<SectorState> &state);
     static void setState(Sector *sector, const SectorState &state);
 
     LayerTable table;

@@ -236,6 +236,7 @@ SectorLighting ObjectPropertiesForm::lightingFromFields(const Sector *sector, co
 void ObjectPropertiesForm::ButtonOkEvent()
 {
     if (Sector *first = primary()) {
+        emit editBegun();
         const QByteArray subtype = ui->comboSubtype->currentText().toUtf8();
         if (isMultiSelection)
             applyToSelection(subtype);
@@ -247,6 +248,7 @@ void ObjectPropertiesForm::ButtonOkEvent()
             light.isLightEmitter = 0;
             store(first, subtype, light);
         }
+        emit editDone();
     }
     close();
 }

@@ -42,6 +42,11 @@ public:
     QList<Sector *> editedSectors() const;
     bool multiSelection() const { return isMultiSelection; }
 
+signals:
+    // Around the edits of one OK (properties, and the emission it starts).
+    void editBegun();
+    void editDone();
+
 public slots:
     void ButtonOkEvent();
     void ComboSubtypeChangedEvent();

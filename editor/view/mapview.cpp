@@ -9,6 +9,8 @@
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
 #include "view/sectorcanvas.h"
+#include "view/mapeditcommand.h"
+#include "view/recoveryfile.h"
 #include "view/sectorlook.h"
 #include "view/tools/floodfilltool.h"
 #include "view/tools/pantool.h"
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -42,11 +45,9 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     zoomSlider = form.mapViewZoomSlider;
     mapWidget = form.mapWidget;
     canvas = SectorCanvas::forMap(mapWidget);
-    mapWidget->installEventFilter(this);
-    // Real pointer input lands on the canvas that lies over the map widget.
-    canvas->installEventFilter(this);
     applyGridTile();
     followModel();
+    followHistory();
 
     panTool = std::make_unique<PanTool>(*this);
     pencilTool = std::make_unique<PencilTool>(*this, *panTool);
@@ -61,11 +62,18 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     labelStatus = form.labelStatus;
     listViewTextures = form.listViewTextures;
     connect(listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
+    // Only now that the tools and the buttons they read exist may events reach them.
+    mapWidget->installEventFilter(this);
+    // Real pointer input lands on the canvas that lies over the map widget.
+    canvas->installEventFilter(this);
 }
 
 MapView::~MapView()
 {
     delete propertiesForm.data();
+    // A clean exit leaves no recovery copy behind.
+    if (recovery && !isModified())
+        RecoveryFile::remove();
     // The sectors go before the tools and the view: their buttons' removal must
     // not reach this filter any more.
     if (canvas)
@@ -110,6 +118,8 @@ void MapView::followModel()
     connect(model.get(), &MapModel::sectorAdded, this, &MapView::showNewSector);
     connect(model.get(), &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
     connect(model.get(), &MapModel::mapReplaced, this, &MapView::showReplacedMap);
+    // Undo and redo change light levels too: the shade follows.
+    connect(model.get(), &MapModel::propertiesChanged, layers.get(), &LayerController::refreshLook);
 }
 
 QPushButton *MapView::makeButton(const Sector *sector) const
@@ -305,6 +315,7 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
             QGuiApplication::setOverrideCursor(toolCursor);
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
+        trackButtons(event);
         activeTool()->handle(event);
     }
     return QWidget::eventFilter(watched, event);

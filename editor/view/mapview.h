@@ -19,8 +19,10 @@ namespace Ui {
 class TesselClass;
 }
 class FloodFillTool;
+class MapEditCommand;
 class MapModel;
 class MapTool;
+class RecoveryFile;
 class PanTool;
 class PencilTool;
 class SelectTool;
@@ -29,6 +31,8 @@ class QMouseEvent;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QUndoStack;
+struct MapChange;
 class LayerController;
 class MapFile;
 class ObjectPropertiesForm;
@@ -81,6 +85,22 @@ public:
     void shiftOrigin(const QPoint &cells);
     QString gridTilePath() const;
 
+    // History (mapviewhistory.cpp). Every model edit is recorded: alone it is
+    // one undo step; between beginEdit and the matching endEdit all are one.
+    QUndoStack *undoStack() const { return history.get(); }
+    void beginEdit(const QString &text);
+    void endEdit();
+    bool editOpen() const { return editDepth > 0; }
+    // The selected sectors, each from its own layer, as one step.
+    void deleteSelection();
+    bool isModified() const;
+    // Save, Discard or Cancel when there is unsaved work; false means stay.
+    bool settleUnsaved();
+    RecoveryFile *recoveryFile() const { return recovery.get(); }
+    // Opens a recovery copy as an unsaved map without a name.
+    bool recoverFrom(const QString &fileName);
+    void closeForm();
+
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
 
@@ -97,6 +117,8 @@ public slots:
     void SwitchToPencilPaintEvent();
     void SwitchToFloodFillPaintEvent();
     void SectorPropertiesClosedEvent();
+    void undo();
+    void redo();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -123,7 +145,10 @@ private:
     // Map file (mapviewfile.cpp)
     void resetViewForLoad();
     void setWindowTitleFor(const QString &fileName);
-    void saveMap(bool alwaysAsk);
+    bool saveMap(bool alwaysAsk);
+    void recordEdit(const MapChange &change);
+    void followHistory();
+    void trackButtons(const QEvent *event);
     void showNotices(const MapFile &file);
     void installLoadedMap(LayerTable loaded);
 
@@ -155,4 +180,10 @@ private:
     std::unique_ptr<SelectTool> selectTool;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
+    std::unique_ptr<QUndoStack> history;
+    std::unique_ptr<MapEditCommand> openEdit;
+    int editDepth = 0;
+    // Mouse buttons held on the map: no undo in the middle of a drag.
+    Qt::MouseButtons heldButtons;
+    std::unique_ptr<RecoveryFile> recovery;
 };

@@ -7,6 +7,8 @@
 #include "app/dialogs.h"
 #include "model/sector.h"
 #include "model/layernames.h"
+#include "view/mapeditcommand.h"
+#include "view/recoveryfile.h"
 #include "view/sectorcanvas.h"
 
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -28,7 +31,7 @@ void MapView::saveMapAs()
     saveMap(true);
 }
 
-void MapView::saveMap(bool alwaysAsk)
+bool MapView::saveMap(bool alwaysAsk)
 {
     MapFile file;
     const QString name = file.saveMap(layers->layerTable(), mapFileName, alwaysAsk);
@@ -36,11 +39,13 @@ void MapView::saveMap(bool alwaysAsk)
         Dialogs::warn(QStringLiteral("Save failed"),
                       QStringLiteral("The map could not be saved to %1:\n%2\nThe file was left as it was.")
                           .arg(QDir::toNativeSeparators(name), file.failure()));
-        return;
+        return false;
     }
     if (name.isEmpty())
-        return;
+        return false;
     mapFileName = name;
+    history->setClean();
+    RecoveryFile::remove();
     setWindowTitleFor(mapFileName);
     showNotices(file);
     if (!file.failedCopies().isEmpty()) {
@@ -48,6 +53,7 @@ void MapView::saveMap(bool alwaysAsk)
                       QStringLiteral("The map was saved, but these textures could not be copied beside it:\n%1")
                           .arg(file.failedCopies().join(QLatin1Char('\n'))));
     }
+    return true;
 }
 
 void MapView::showNotices(const MapFile &file)
@@ -58,7 +64,7 @@ void MapView::showNotices(const MapFile &file)
 
 void MapView::setWindowTitleFor(const QString &name)
 {
-    window->setWindowTitle(QStringLiteral("Editing: ") + name + QStringLiteral(" - Tessel"));
+    window->setWindowTitle(QStringLiteral("Editing: ") + name + QStringLiteral("[*] - Tessel"));
 }
 
 void MapView::resetViewForLoad()
@@ -72,6 +78,8 @@ void MapView::resetViewForLoad()
 
 void MapView::BtnLoadMapEvent()
 {
+    if (!settleUnsaved())
+        return;
     resetViewForLoad();
     const QString name = Dialogs::openFileName(MapFile::openDialogCaption(), MapFile::dialogFilter());
     if (!name.isEmpty())
@@ -107,6 +115,9 @@ bool MapView::loadMapFile(const QString &name)
         return false;
     }
     installLoadedMap(loaded);
+    // A loaded map starts a history of its own.
+    history->clear();
+    history->setClean();
     // Save now writes back to the file that was opened.
     mapFileName = name;
     setWindowTitleFor(mapFileName);
@@ -117,6 +128,18 @@ bool MapView::loadMapFile(const QString &name)
                           .arg(QDir::toNativeSeparators(name)));
     }
     showNotices(file);
+    return true;
+}
+
+bool MapView::recoverFrom(const QString &name)
+{
+    if (!loadMapFile(name))
+        return false;
+    // The copy is not the user's file: Save asks for a name, and the work stays unsaved.
+    mapFileName.clear();
+    window->setWindowTitle(QStringLiteral("Tessel[*]"));
+    history->resetClean();
+    window->setWindowModified(true);
     return true;
 }
 

@@ -49,6 +49,9 @@ void MapView::openProperties(const QList<Sector *> &sectors)
     else
         propertiesForm->editSector(sectors.first(), placement());
     connect(propertiesForm->okButton(), &QPushButton::clicked, this, &MapView::SectorPropertiesClosedEvent);
+    connect(propertiesForm, &ObjectPropertiesForm::editBegun, this,
+            [this] { beginEdit(QStringLiteral("Properties")); });
+    connect(propertiesForm, &ObjectPropertiesForm::editDone, this, &MapView::endEdit);
     propertiesForm->show();
 }
 

@@ -9,6 +9,14 @@
 
 void PencilTool::handle(QEvent *event)
 {
+    if (!stroking && (isPress(event, Qt::LeftButton) || isPress(event, Qt::RightButton))) {
+        stroking = true;
+        view.beginEdit(isPress(event, Qt::LeftButton) ? QStringLiteral("Paint") : QStringLiteral("Erase"));
+    }
+    if (isRelease(event, Qt::LeftButton) || isRelease(event, Qt::RightButton)) {
+        if (!(static_cast<QMouseEvent *>(event)->buttons() & (Qt::LeftButton | Qt::RightButton)))
+            endStroke();
+    }
     if (isPressOrDrag(event, Qt::LeftButton))
         placeUnderCursor();
     else if (isPressOrDrag(event, Qt::RightButton))
@@ -26,6 +34,14 @@ void PencilTool::placeUnderCursor()
     const MapChange change = model->placeCell(layer, cell, view.textureGallery()->currentTexture());
     if (!change.isEmpty() && layer == LayerNames::Lightmap)
         layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
+}
+
+void PencilTool::endStroke()
+{
+    if (stroking) {
+        stroking = false;
+        view.endEdit();
+    }
 }
 
 void PencilTool::eraseUnderCursor()

@@ -13,11 +13,14 @@ public:
     PencilTool(MapView &view, PanTool &pan) : view(view), panTool(pan) {}
 
     void handle(QEvent *event) override;
+    void reset() override { endStroke(); }
 
 private:
     void placeUnderCursor();
     void eraseUnderCursor();
+    void endStroke();
 
     MapView &view;
     PanTool &panTool;
+    bool stroking = false;
 };

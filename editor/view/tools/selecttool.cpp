@@ -64,13 +64,5 @@ void SelectTool::finish()
 
 void SelectTool::deleteSelection()
 {
-    LayerController *layers = view.layerController();
-    QList<QPoint> doomed;
-    for (const Sector *sector : layers->selection()) {
-        // Erasing never reaches a cell left of column 0 or above row 0.
-        if (sector->data->mapX >= 0 && sector->data->mapY >= 0)
-            doomed.append(QPoint(sector->data->mapX, sector->data->mapY));
-    }
-    view.mapModel()->removeCells(layers->currentLayer(), doomed);
-    layers->clearSelection();
+    view.deleteSelection();
 }

@@ -1,0 +1,42 @@
+#include "view/mapeditcommand.h"
+
+#include "model/mapmodel.h"
+
+MapEditCommand::MapEditCommand(MapModel *mapModel, const QString &text)
+    : QUndoCommand(text), model(mapModel)
+{
+}
+
+void MapEditCommand::add(const MapChange &change)
+{
+    if (!change.isEmpty())
+        changes.append(change);
+}
+
+int MapEditCommand::cellCount() const
+{
+    int count = 0;
+    for (const MapChange &change : changes)
+        count += change.size();
+    return count;
+}
+
+void MapEditCommand::undo()
+{
+    if (!model)
+        return;
+    for (auto change = changes.crbegin(); change != changes.crend(); ++change)
+        model->revert(*change);
+}
+
+void MapEditCommand::redo()
+{
+    if (!pushed) {
+        pushed = true;
+        return;
+    }
+    if (!model)
+        return;
+    for (const MapChange &change : changes)
+        model->reapply(change);
+}

@@ -1,0 +1,108 @@
+// The undo history, the unsaved state and the recovery copy.
+#include "view/mapview.h"
+
+#include "app/dialogs.h"
+#include "layers/layercontroller.h"
+#include "model/mapmodel.h"
+#include "properties/objectpropertiesform.h"
+#include "view/mapeditcommand.h"
+#include "view/recoveryfile.h"
+
+#include <QMouseEvent>
+#include <QUndoStack>
+
+namespace {
+
+// Far more than the 200 steps asked for; a step is a list of cell records.
+const int historyLimit = 1000;
+
+} // namespace
+
+void MapView::followHistory()
+{
+    history = std::make_unique<QUndoStack>();
+    history->setUndoLimit(historyLimit);
+    connect(model.get(), &MapModel::edited, this, &MapView::recordEdit);
+    connect(history.get(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (window)
+            window->setWindowModified(!clean);
+    });
+    recovery = std::make_unique<RecoveryFile>([this] { return isModified(); },
+                                              [this]() -> const LayerTable & { return model->layers(); });
+}
+
+void MapView::beginEdit(const QString &text)
+{
+    if (editDepth++ == 0)
+        openEdit = std::make_unique<MapEditCommand>(model.get(), text);
+}
+
+void MapView::endEdit()
+{
+    if (editDepth == 0 || --editDepth > 0)
+        return;
+    std::unique_ptr<MapEditCommand> step = std::move(openEdit);
+    if (!step->isEmpty())
+        history->push(step.release());
+}
+
+void MapView::recordEdit(const MapChange &change)
+{
+    if (editDepth > 0) {
+        openEdit->add(change);
+        return;
+    }
+    auto *step = new MapEditCommand(model.get(), QStringLiteral("Edit"));
+    step->add(change);
+    history->push(step);
+}
+
+void MapView::trackButtons(const QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseMove)
+        heldButtons = static_cast<const QMouseEvent *>(event)->buttons();
+}
+
+void MapView::undo()
+{
+    if (editOpen() || heldButtons != Qt::NoButton)
+        return;
+    history->undo();
+}
+
+void MapView::redo()
+{
+    if (editOpen() || heldButtons != Qt::NoButton)
+        return;
+    history->redo();
+}
+
+void MapView::deleteSelection()
+{
+    const QList<Sector *> doomed = layers->selection();
+    layers->clearSelection();
+    model->removeSectors(doomed);
+}
+
+bool MapView::isModified() const
+{
+    return !history->isClean();
+}
+
+bool MapView::settleUnsaved()
+{
+    if (!isModified())
+        return true;
+    const QMessageBox::StandardButton answer = Dialogs::askSaveDiscardCancel(
+        QStringLiteral("Unsaved changes"), QStringLiteral("The map has unsaved changes.\nSave them first?"));
+    if (answer == QMessageBox::Save)
+        return saveMap(false);
+    return answer == QMessageBox::Discard;
+}
+
+void MapView::closeForm()
+{
+    if (propertiesForm)
+        propertiesForm->close();
+}
