@@ -189,7 +189,7 @@ void TestLayerController::clearAnsweredNoKeepsEverything()
     answerClear(QMessageBox::No, &asked);
     editor.place(0, 0);
     QTest::mouseClick(editor.window->findChild<QPushButton *>("btnMapLayerClear"), Qt::LeftButton);
-    QCOMPARE(asked, QString("Warning!|All sectors in the currently selected layer will be destroyed!\n"
+    QCOMPARE(asked, QString("Warning!|All sectors in the currently selected layer (Wall) will be destroyed!\n"
                             "Are you sure you want to continue?"));
     QCOMPARE(editor.layers->currentSectors().size(), 1);
 }

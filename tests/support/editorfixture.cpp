@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QTest>
 
 QStringList EditorFixture::defaultTextures()
@@ -30,6 +31,8 @@ EditorFixture::EditorFixture(const QStringList &textures)
 {
     // Images of an earlier fixture's folder may sit in the cache under the same paths.
     IconCache::clear();
+    // Recovery copies and settings go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     window.reset(new Tessel);
     window->show();
     window->activateWindow();
