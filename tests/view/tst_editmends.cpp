@@ -23,18 +23,19 @@ void holdKey(EditorFixture &editor, Qt::Key key, bool down)
         QTest::keyRelease(editor.window.get(), key);
 }
 
-// Presses the mouse on the map widget the first time its style changes,
-// which happens while the map view is being built.
+// Presses the mouse on the map widget when the Edit selection button is first
+// disabled, which happens while the map view is still finding its widgets.
 class EarlyPress : public QObject
 {
 public:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (!done && event->type() == QEvent::StyleChange && watched->objectName() == "mapWidget") {
+        if (!done && event->type() == QEvent::EnabledChange && watched->objectName() == "btnEditSelection") {
             done = true;
+            QWidget *map = static_cast<QWidget *>(watched)->window()->findChild<QWidget *>("mapWidget");
             QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
                               Qt::NoModifier);
-            QCoreApplication::sendEvent(watched, &press);
+            QCoreApplication::sendEvent(map, &press);
         }
         return false;
     }
