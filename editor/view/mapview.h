@@ -35,6 +35,9 @@ class QUndoStack;
 struct MapChange;
 class LayerController;
 class MapFile;
+class CellMarker;
+class LevelCheckWindow;
+class PreviewWindow;
 class ObjectPropertiesForm;
 class Sector;
 class TextureGallery;
@@ -100,6 +103,14 @@ public:
     // Opens a recovery copy as an unsaved map without a name.
     bool recoverFrom(const QString &fileName);
     void closeForm();
+    // The windows beside the main one (mapviewwindows.cpp). The preview opens
+    // at the player start, or with atPointer at the cell under the pointer.
+    void openPreview(bool atPointer = false);
+    void openLevelCheck();
+    PreviewWindow *previewWindow() const;
+    LevelCheckWindow *levelCheckWindow() const;
+    // The map cell in the middle of the view.
+    QPoint centreCell() const;
 
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
@@ -138,6 +149,11 @@ private:
     MapTool *activeTool() const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
+
+    // Preview and level check windows (mapviewwindows.cpp)
+    void followModelIn(QObject *window, void (*refresh)(QObject *));
+    void showProblemCell(const QByteArray &layer, const QPoint &cell);
+    void placeMarkers();
 
     // Properties (mapviewproperties.cpp)
     void openProperties(const QList<Sector *> &sectors);
@@ -186,4 +202,8 @@ private:
     // Mouse buttons held on the map: no undo in the middle of a drag.
     Qt::MouseButtons heldButtons;
     std::unique_ptr<RecoveryFile> recovery;
+    QPointer<PreviewWindow> preview;
+    QPointer<LevelCheckWindow> levelCheck;
+    QPointer<CellMarker> cameraMarker;
+    QPointer<CellMarker> problemMarker;
 };
