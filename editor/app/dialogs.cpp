@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QSettings>
 
 namespace {
@@ -44,6 +45,8 @@ QMessageBox::StandardButton defaultUnsavedChoice(const QString &title, const QSt
     box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    // D answers Discard from the keyboard, as Return saves and Escape cancels.
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -316,7 +316,6 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
             QGuiApplication::setOverrideCursor(toolCursor);
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
-        trackButtons(event);
         activeTool()->handle(event);
     }
     return QWidget::eventFilter(watched, event);

@@ -164,7 +164,7 @@ private:
     bool saveMap(bool alwaysAsk);
     void recordEdit(const MapChange &change);
     void followHistory();
-    void trackButtons(const QEvent *event);
+    bool midGesture() const;
     void showNotices(const MapFile &file);
     void installLoadedMap(LayerTable loaded);
 
@@ -199,8 +199,6 @@ private:
     std::unique_ptr<QUndoStack> history;
     std::unique_ptr<MapEditCommand> openEdit;
     int editDepth = 0;
-    // Mouse buttons held on the map: no undo in the middle of a drag.
-    Qt::MouseButtons heldButtons;
     std::unique_ptr<RecoveryFile> recovery;
     QPointer<PreviewWindow> preview;
     QPointer<LevelCheckWindow> levelCheck;

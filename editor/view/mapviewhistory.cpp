@@ -8,7 +8,7 @@
 #include "view/mapeditcommand.h"
 #include "view/recoveryfile.h"
 
-#include <QMouseEvent>
+#include <QGuiApplication>
 #include <QUndoStack>
 
 namespace {
@@ -57,25 +57,22 @@ void MapView::recordEdit(const MapChange &change)
     history->push(step);
 }
 
-void MapView::trackButtons(const QEvent *event)
+// In the middle of a drag (a stroke, a selection rectangle, a pan) the keys do nothing.
+bool MapView::midGesture() const
 {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseMove)
-        heldButtons = static_cast<const QMouseEvent *>(event)->buttons();
+    return editOpen() || QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
 void MapView::undo()
 {
-    if (editOpen() || heldButtons != Qt::NoButton)
-        return;
-    history->undo();
+    if (!midGesture())
+        history->undo();
 }
 
 void MapView::redo()
 {
-    if (editOpen() || heldButtons != Qt::NoButton)
-        return;
-    history->redo();
+    if (!midGesture())
+        history->redo();
 }
 
 void MapView::deleteSelection()

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A level designer's session with the real editor under Xvfb, by mouse and
 # keyboard: paints two layers, draws a wall and a door through the Shift and
-# Ctrl temporary layers, makes a dynamic light that emits, saves with Ctrl+S
-# through the file dialog, then loads the map into a fresh editor and saves
+# Ctrl temporary layers, makes a dynamic light that emits, fills a pocket and
+# takes the fill back with Ctrl+Z and again with Ctrl+Y, saves with Ctrl+S
+# through the file dialog, answers the unsaved-changes question on close with
+# Cancel and then Discard, then loads the map into a fresh editor and saves
 # it under a second name with Save As. Both files must describe the same cells, and both
 # texture folders must hold the same images as the gallery.
 #
@@ -20,6 +22,7 @@ e2e_begin editor-roundtrip "$3"
 MAP_X=357 MAP_Y=11 CELL=64
 LAYER_COMBO=(182 65)
 LOAD_BUTTON=(100 676)
+FILL_RADIO=(722 663) PENCIL_RADIO=(630 663)
 # The properties window's widgets have fixed positions in their form.
 SUBTYPE_COMBO=(170 141) MIN_FIELD=(95 251) MAX_FIELD=(195 251) BLINK_FIELD=(135 281)
 RANDOM_CHECK=(47 310) EMITTER_CHECK=(47 340) RADIUS_SLIDER=(47 374) OK_BUTTON=(274 473)
@@ -59,10 +62,14 @@ choose_in_combo "$EDITOR" "${LAYER_COMBO[@]}" Floor
 paint 2 1
 paint 2 2
 
-step "hold Shift and paint a wall"
+step "hold Shift and paint a wall, and three around a pocket at (10, 0)"
 focus "$WINDOW"
+wait_until "the title to show unsaved changes" title_is "$WINDOW" "Tessel*"
 xdotool keydown shift
 paint 3 1
+paint 9 0
+paint 11 0
+paint 10 1
 xdotool keyup shift
 
 step "hold Ctrl and paint a door"
@@ -99,15 +106,48 @@ wait_until "the properties window to close" window_gone '^Object Properties$'
 wait_until "the emission's outer ring" cell_is_filled 11 8
 cell_is_filled 5 2 || fail "the emission did not reach cell (5, 2)"
 
+step "flood fill the pocket on the Floor layer, undo with Ctrl+Z, redo with Ctrl+Y"
+focus "$WINDOW"
+choose_in_combo "$EDITOR" "${LAYER_COMBO[@]}" Floor
+click_at "${FILL_RADIO[@]}"
+click_at "$(cell_x 10)" "$(cell_y 0)"
+wait_until "the filled pocket" cell_is_filled 10 0
+xdotool key ctrl+z
+wait_until "the fill to be undone" cell_is_empty 10 0
+xdotool key ctrl+y
+wait_until "the fill to be redone" cell_is_filled 10 0
+click_at "${PENCIL_RADIO[@]}"
+
 step "save with Ctrl+S as level1.map"
 focus "$WINDOW"
 xdotool key ctrl+s
 answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level1.map"
 wait_until "the window title to name level1" title_is "$WINDOW" "Editing: $MAPS/level1.map - Tessel"
 [ -f "$MAPS/level1.map" ] || fail "Ctrl+S wrote no level1.map"
+cp "$MAPS/level1.map" "$OUT/level1.saved"
 
-step "close the first editor"
-close_program "$EDITOR" "$WINDOW"
+step "paint after the save: the title shows unsaved changes"
+paint 5 0
+wait_until "the title to show unsaved changes" title_is "$WINDOW" "Editing: $MAPS/level1.map* - Tessel"
+
+step "close with unsaved changes and answer Cancel: the editor stays"
+"$X11CLOSE" "$WINDOW" || fail "cannot ask the editor to close"
+focus "$(window_of "$EDITOR" '^Unsaved changes$')"
+xdotool key Escape
+wait_until "the question to close" window_gone '^Unsaved changes$'
+gone "$EDITOR" && fail "Cancel ended the editor"
+title_is "$WINDOW" "Editing: $MAPS/level1.map* - Tessel" || fail "the editor window went away on Cancel"
+
+step "close again and answer Discard: the editor ends with status 0"
+"$X11CLOSE" "$WINDOW" || fail "cannot ask the editor to close"
+focus "$(window_of "$EDITOR" '^Unsaved changes$')"
+xdotool key d
+wait_until "the editor to end" gone "$EDITOR"
+status=0
+wait "$EDITOR" || status=$?
+[ "$status" -eq 0 ] || fail "the editor ended with status $status after Discard"
+PIDS=()
+cmp -s "$MAPS/level1.map" "$OUT/level1.saved" || fail "Discard changed level1.map"
 
 step "start a fresh editor"
 start_program editor2 "$APP" "$TESSEL"
@@ -150,12 +190,14 @@ expect_cell 'Floor 3 2 \|  \| stone\.png \| -'
 # Shift and Ctrl paint with the gallery's current (Floor) texture.
 expect_cell 'Wall 3 1 \| Solid \| stone\.png \| -'
 expect_cell 'Door 4 1 \| Solid \| stone\.png \| -'
+expect_cell 'Wall 9 0 \| Solid \| stone\.png \| -'
+expect_cell 'Floor 10 0 \|  \| stone\.png \| -'
 # The light: its maximum is the level it emits, min and random as typed.
 expect_cell 'Lightmap 8 5 \| Dynamic \| - \| 200,30,200,true,[0-9.e+-]+'
 expect_cell 'Lightmap 9 5 \| Dynamic \| - \| 134,30,134,true,[0-9.e+-]+'
 expect_cell 'Lightmap 11 8 \| Dynamic \| - \| 40,30,40,true,[0-9.e+-]+'
 [ "$(grep -c '^Lightmap ' "$OUT/level1.cells")" -eq 49 ] || fail "the emission did not fill 7 x 7 Lightmap cells"
-[ "$(grep -vc '^Lightmap ' "$OUT/level1.cells")" -eq 7 ] || fail "expected exactly 7 painted cells besides the lights"
+[ "$(grep -vc '^Lightmap ' "$OUT/level1.cells")" -eq 11 ] || fail "expected exactly 11 painted cells besides the lights"
 
 step "compare the texture copies"
 for map in level1 level2; do
