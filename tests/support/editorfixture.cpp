@@ -33,6 +33,8 @@ EditorFixture::EditorFixture(const QStringList &textures)
     IconCache::clear();
     // Recovery copies and settings go to a test folder, never the user's.
     QStandardPaths::setTestModeEnabled(true);
+    // Tests that leave edits unsaved and load another map expect it to go.
+    Dialogs::unsavedChoice = [](const QString &, const QString &) { return QMessageBox::Discard; };
     window.reset(new Tessel);
     window->show();
     window->activateWindow();
@@ -145,4 +147,10 @@ Sector *EditorFixture::place(int mapX, int mapY)
     const QByteArray layer = layers->currentLayer();
     view->mapModel()->placeCell(layer, QPoint(mapX, mapY), gallery->currentTexture());
     return view->mapModel()->sectorAt(layer, mapX, mapY);
+}
+
+QString EditorFixture::shownTitle() const
+{
+    return window->windowTitle().replace(QStringLiteral("[*]"),
+                                         window->isWindowModified() ? QStringLiteral("*") : QString());
 }

@@ -51,6 +51,8 @@ public:
     Sector *place(int mapX, int mapY);
     Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
     void flushDeletes() const;                 // runs deferred deletions
+    // The title as the window shows it: "*" for the marker while modified.
+    QString shownTitle() const;
 
     SampleWorkspace workspace;
     QTemporaryDir &dir = workspace.dir;

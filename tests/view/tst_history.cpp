@@ -178,7 +178,10 @@ void TestHistory::cleanStateFollowsSaveLoadAndUndo()
     Dialogs::saveChooser = [name](const QString &, const QString &) { return name; };
     editor.view->BtnSaveMapEvent();
     QVERIFY(!window->isWindowModified());
-    QCOMPARE(window->windowTitle(), QString("Editing: %1[*] - Tessel").arg(name));
+    QCOMPARE(editor.shownTitle(), QString("Editing: %1 - Tessel").arg(name));
+    editor.paint(5, 5);
+    QCOMPARE(editor.shownTitle(), QString("Editing: %1* - Tessel").arg(name));
+    editor.view->undo();
     editor.paint(4, 3);
     QVERIFY(window->isWindowModified());
     editor.view->undo();
