@@ -39,8 +39,10 @@ void MapView::wireKeys()
 
 void MapView::deleteSelectionByKey()
 {
-    if (!layers->selection().isEmpty())
-        selectTool->deleteSelection();
+    if (layers->selection().isEmpty())
+        return;
+    selectTool->deleteSelection();
+    showPointerCell();
 }
 
 int MapView::zoomSliderValue() const
