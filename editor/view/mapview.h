@@ -32,6 +32,9 @@ class QSlider;
 class QWheelEvent;
 class LayerController;
 class MapFile;
+class CellMarker;
+class LevelCheckWindow;
+class PreviewWindow;
 class ObjectPropertiesForm;
 class Sector;
 class TextureGallery;
@@ -93,6 +96,15 @@ public:
     void pickTextureUnderPointer();
     QString gridTilePath() const;
 
+    // The windows beside the main one (mapviewwindows.cpp). The preview opens
+    // at the player start, or with atPointer at the cell under the pointer.
+    void openPreview(bool atPointer = false);
+    void openLevelCheck();
+    PreviewWindow *previewWindow() const;
+    LevelCheckWindow *levelCheckWindow() const;
+    // The map cell in the middle of the view.
+    QPoint centreCell() const;
+
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
 
@@ -138,6 +150,11 @@ private:
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
 
+    // Preview and level check windows (mapviewwindows.cpp)
+    void followModelIn(QObject *window, void (*refresh)(QObject *));
+    void showProblemCell(const QByteArray &layer, const QPoint &cell);
+    void placeMarkers();
+
     // Properties (mapviewproperties.cpp)
     void openProperties(const QList<Sector *> &sectors);
 
@@ -180,4 +197,8 @@ private:
     std::unique_ptr<SelectTool> selectTool;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
+    QPointer<PreviewWindow> preview;
+    QPointer<LevelCheckWindow> levelCheck;
+    QPointer<CellMarker> cameraMarker;
+    QPointer<CellMarker> problemMarker;
 };
