@@ -312,7 +312,10 @@ void EditorBench::emission()
         Stopwatch timer(paints);
         // What the properties form's OK does: the emission, then the view's
         // handling of the closed form (click connections, light shades).
-        view->mapModel()->emitPointLight(point, gallery->currentTexture());
+        {
+            SectorCanvas::Batch batch(canvas);
+            view->mapModel()->emitPointLight(point, gallery->currentTexture());
+        }
         view->SectorPropertiesClosedEvent();
         settle();
         timer.record(report, "emission");

@@ -7,6 +7,7 @@
 #include "model/layernames.h"
 #include "model/lightpoint.h"
 #include "model/mapmodel.h"
+#include "view/sectorcanvas.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
@@ -296,6 +297,9 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     point.mapY = source->data->mapY;
     point.intensity = level;
     point.radius = radius;
-    if (model)
-        model->emitPointLight(point, newLightTexture());
+    if (!model)
+        return;
+    // The new cells' buttons are shown and polished together, not one by one.
+    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget));
+    model->emitPointLight(point, newLightTexture());
 }
