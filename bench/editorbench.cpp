@@ -313,7 +313,8 @@ void EditorBench::emission()
         // What the properties form's OK does: the emission, then the view's
         // handling of the closed form (click connections, light shades).
         {
-            SectorCanvas::Batch batch(canvas);
+            const int reach = 2 * point.radius + 1;
+            SectorCanvas::Batch batch(canvas, reach * reach);
             view->mapModel()->emitPointLight(point, gallery->currentTexture());
         }
         view->SectorPropertiesClosedEvent();

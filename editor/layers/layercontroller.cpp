@@ -186,11 +186,10 @@ void LayerController::refreshLayerDisplay()
     tintLayers(layerName);
 }
 
-void LayerController::displayNewSector(Sector *sector)
+bool LayerController::displayNewSector(Sector *sector) const
 {
-    if (QPushButton *button = sector->data->button)
-        button->setVisible(visibilityOf(sector->data->layer, layerName) != Visibility::Hide);
-    SectorLook::setLook(sector, sector->data->layer == layerName ? QColor() : otherLayerTint);
+    sector->setLookColour(sector->data->layer == layerName ? QColor() : otherLayerTint);
+    return visibilityOf(sector->data->layer, layerName) != Visibility::Hide;
 }
 
 void LayerController::tintLayers(const QByteArray &name)

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace {
 
 bool isLightmap(const Sector *sector)
@@ -300,6 +302,7 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     if (!model)
         return;
     // The new cells' buttons are shown and polished together, not one by one.
-    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget));
+    const int reach = 2 * std::max(radius, 0) + 1;
+    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget), reach * reach);
     model->emitPointLight(point, newLightTexture());
 }
