@@ -12,7 +12,8 @@ namespace {
 // Rooms of 8 x 8 cells with a door in the middle of every wall between them, a
 // closed outer wall, floor and ceiling everywhere, a soldier and an item in
 // each room, a light in each room's corner; the last column of rooms, with the
-// exit, lies behind blue key doors. side % 8 == 5 keeps that column three wide.
+// exit, lies behind blue key doors. side % 8 == 5 keeps that column three wide
+// with a door into each of its rooms but the bottom one.
 LevelSnapshot roomsLevel(int side)
 {
     const int lastWall = side - 5;
@@ -41,7 +42,7 @@ LevelSnapshot roomsLevel(int side)
     }
     actor.cells.append(LevelCell{2, 2, "Player", {}});
     item.cells.append(LevelCell{3, 2, "BlueKey", {}});
-    item.cells.append(LevelCell{side - 3, side - 3, "LevelEnd", {}});
+    item.cells.append(LevelCell{side - 3, side - 9, "LevelEnd", {}});
     return LevelSnapshot{{ceil, wall, floor, door, actor, {"Sprite", {}}, item, lightmap}};
 }
 
@@ -65,16 +66,17 @@ void runCheckPhase(int side, int runs)
     Report report;
     report.note("check", QStringLiteral("the level check's level: %1 sectors on %2 x %2 cells")
                              .arg(sectorCount(level)).arg(levelSide));
-    int problems = 0;
+    QList<LevelProblem> problems;
     for (int run = 0; run < runs; ++run) {
         const double cpuStart = Stopwatch::cpuMs();
         QElapsedTimer timer;
         timer.start();
-        problems = LevelCheck::run(level).size();
+        problems = LevelCheck::run(level);
         report.add("check", elapsedMs(timer));
         report.add("cpu:check", Stopwatch::cpuMs() - cpuStart);
     }
-    if (problems != 0)
-        report.note("check", QStringLiteral("the level check found %1 problems in its generated level").arg(problems));
+    if (!problems.isEmpty())
+        report.note("check", QStringLiteral("the level check found %1 problems in its generated level, first: %2 at %3")
+                                 .arg(problems.size()).arg(problems.first().message, problems.first().cellName()));
     report.print();
 }

@@ -22,6 +22,7 @@
 void runEditorPhase(int side, int runs, bool effects, const QStringList &only);
 void runScenePhase(int side, int runs, const QSize &viewSize);
 void runCheckPhase(int side, int runs);
+void runPreviewPhase(int side, int runs);
 
 namespace {
 
@@ -133,6 +134,8 @@ int main(int argc, char *argv[])
         const QStringList view = option(args, "--view", "900x640").split('x');
         if (phase == "check")
             runCheckPhase(side, runs);
+        else if (phase == "preview")
+            runPreviewPhase(side, runs);
         else if (phase == "scene")
             runScenePhase(side, runs, QSize(view.value(0).toInt(), view.value(1).toInt()));
         else
@@ -148,7 +151,7 @@ int main(int argc, char *argv[])
                     "  --quick   fewer runs, only the 64 x 64 map (a smoke run)\n"
                     "  --runs N  runs per operation (default 7; the table shows the median)\n"
                     "  --cpu-time  show the GUI thread's CPU time instead of wall-clock time\n"
-                    "For profiling, one phase alone: tessel-bench --phase editor|effects|scene|check --side 64|128\n"
+                    "For profiling, one phase alone: tessel-bench --phase editor|effects|scene|check|preview --side 64|128\n"
                     "  [--runs N] [--ops save,zoom,pan,switchLayers,floodFill,emission,selectAndDelete]\n");
         return 0;
     }
@@ -163,12 +166,15 @@ int main(int argc, char *argv[])
     Phase effects;
     for (int side : sides) {
         editor[side] = runChild("editor", side, runs);
-        // The level check times a generated level of its own; its figures join the editor's.
-        const Phase check = runChild("check", side, runs);
-        editor[side].ok = editor[side].ok && check.ok;
-        for (auto it = check.results.constBegin(); it != check.results.constEnd(); ++it)
-            editor[side].results.insert(it.key(), it.value());
-        editor[side].notes << check.notes;
+        // The level check and the preview time generated levels of their own;
+        // their figures join the editor's.
+        for (const char *own : {"check", "preview"}) {
+            const Phase phase = runChild(own, side, runs);
+            editor[side].ok = editor[side].ok && phase.ok;
+            for (auto it = phase.results.constBegin(); it != phase.results.constEnd(); ++it)
+                editor[side].results.insert(it.key(), it.value());
+            editor[side].notes << phase.notes;
+        }
         reference[side] = runChild("scene", side, runs, editor[side].mapSize);
         if (side == 64)
             effects = runChild("effects", side, runs);
@@ -193,6 +199,7 @@ int main(int argc, char *argv[])
         {"select", "select 32 x 32", "≤ 50 ms / ≤ 100 ms"},
         {"delete", "delete 32 x 32", "≤ 50 ms / ≤ 100 ms"},
         {"check", "level check, all checks", "≤ 20 ms / none"},
+        {"preview", "preview frame 640 x 400", "≤ 8 ms / none"},
         {"memory", "peak memory (MB)", "≤ 120 MB / none"},
     };
 

@@ -11,6 +11,7 @@ packages=(
     # What every desktop has, so that differences from one show up here first.
     libglx-mesa0
     clang-14 libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream shared-mime-info
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -4,6 +4,8 @@
 #   build            build/        the program and its tests
 #   unit             ctest -L unit in build/
 #   e2e              ctest -L e2e in build/: the real programs under Xvfb
+#   package          tools/check-package.sh: the Debian package, its desktop
+#                    files, and the packaged editor opening a map under Xvfb
 #   sanitize-build   build-asan/   the same with AddressSanitizer and UBSan
 #   sanitize         ctest -L unit and -L e2e in build-asan/, failing on any report
 #   fuzz             fuzz/run.sh 60: the map reader's fuzz target from its seeds
@@ -70,9 +72,14 @@ if [ $build_ok -eq 0 ]; then
     begin e2e
     run_ctest build e2e
     end $?
+
+    begin package
+    tools/check-package.sh build
+    end $?
 else
     skip unit "no build"
     skip e2e "no build"
+    skip package "no build"
 fi
 
 # Sanitizer settings for everything built and run in build-asan, the build's

@@ -1,17 +1,29 @@
 #include "app/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 
 namespace {
 
+const QString settingsName = QStringLiteral("Tessel");
+const QString lastFolderKey = QStringLiteral("dialogs/lastFolder");
+
 QString defaultSave(const QString &caption, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(nullptr, caption, QString(), filter, nullptr, QFileDialog::Options());
+    const QString name = QFileDialog::getSaveFileName(nullptr, caption, Dialogs::startFolder(), filter, nullptr,
+                                                      QFileDialog::Options());
+    Dialogs::rememberFolder(name);
+    return name;
 }
 
 QString defaultOpen(const QString &caption, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(nullptr, caption, QString(), filter, nullptr, QFileDialog::Options());
+    const QString name = QFileDialog::getOpenFileName(nullptr, caption, Dialogs::startFolder(), filter, nullptr,
+                                                      QFileDialog::Options());
+    Dialogs::rememberFolder(name);
+    return name;
 }
 
 QMessageBox::StandardButton defaultQuestion(const QString &title, const QString &text)
@@ -53,6 +65,22 @@ QString Dialogs::saveFileName(const QString &caption, const QString &filter)
 QString Dialogs::openFileName(const QString &caption, const QString &filter)
 {
     return openChooser ? openChooser(caption, filter) : QString();
+}
+
+QString Dialogs::startFolder()
+{
+    const QString last = QSettings(settingsName, settingsName).value(lastFolderKey).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    // An installed editor works in a folder the user cannot write to.
+    const QFileInfo current(QDir::currentPath());
+    return current.isWritable() ? current.absoluteFilePath() : QDir::homePath();
+}
+
+void Dialogs::rememberFolder(const QString &chosenFile)
+{
+    if (!chosenFile.isEmpty())
+        QSettings(settingsName, settingsName).setValue(lastFolderKey, QFileInfo(chosenFile).absolutePath());
 }
 
 QMessageBox::StandardButton Dialogs::askYesNo(const QString &title, const QString &text)

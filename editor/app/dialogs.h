@@ -16,6 +16,10 @@ public:
 
     static QString saveFileName(const QString &caption, const QString &filter);
     static QString openFileName(const QString &caption, const QString &filter);
+    // Where the file dialogs open: the folder of the file last chosen in one
+    // while it exists, else the working directory when it is writable, else home.
+    static QString startFolder();
+    static void rememberFolder(const QString &chosenFile);
     // Yes/No box, default No, no icon.
     static QMessageBox::StandardButton askYesNo(const QString &title, const QString &text);
     // Box with OK only, no icon.

@@ -5,15 +5,27 @@
 #include "check/reachability.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace LV = LevelVocabulary;
 using Severity = LevelProblem::Severity;
 
 namespace {
 
+// Past this many problems of one kind a list helps nobody, and a hostile map
+// could otherwise ask for millions of them.
+const int listedPerKind = 100;
+
 QString quoted(const QByteArray &name)
 {
     return QLatin1Char('"') + QString::fromUtf8(name) + QLatin1Char('"');
+}
+
+// Names from a file can be anything; a message quotes only their start.
+QString shortName(const QByteArray &name)
+{
+    const QString text = QString::fromUtf8(name);
+    return text.size() <= 40 ? text : text.left(40) + QStringLiteral("...");
 }
 
 // "a Soldier (Actor)", "a solid Sprite".
@@ -21,7 +33,7 @@ QString objectName(const QByteArray &layer, const QByteArray &subtype)
 {
     if (LV::isSolidSprite(layer, subtype))
         return QStringLiteral("a solid Sprite");
-    return QStringLiteral("a %1 (%2)").arg(QString::fromUtf8(subtype), QString::fromUtf8(layer));
+    return QStringLiteral("a %1 (%2)").arg(shortName(subtype), shortName(layer));
 }
 
 template<typename Positioned>
@@ -35,6 +47,7 @@ bool byPosition(const Positioned &a, const Positioned &b)
 QList<LevelProblem> LevelCheck::run(const LevelSnapshot &level)
 {
     LevelCheck check(level);
+    check.addOverflowNotes();
     std::stable_sort(check.problems.begin(), check.problems.end(),
                      [](const LevelProblem &a, const LevelProblem &b) {
                          return a.isError() && !b.isError();
@@ -48,13 +61,16 @@ LevelCheck::LevelCheck(const LevelSnapshot &level)
 {
     collect(level);
     checkStartAndExit();
-    if (!LevelGrid::fits(std::max<qint64>(lastX, 0), std::max<qint64>(lastY, 0))) {
-        add(Severity::Error, "extent-too-large", QByteArray(), -1, -1,
-            QStringLiteral("the map reaches to %1, too far to check")
-                .arg(LevelProblem::cellName(qint32(lastX), qint32(lastY))));
+    const LevelGrid::Axis columns(usedXs);
+    const LevelGrid::Axis rows(usedYs);
+    if (!LevelGrid::fits(columns, rows)) {
+        add(Severity::Error, "too-scattered", QByteArray(), -1, -1,
+            QStringLiteral("the cells are spread over %1 columns and %2 rows, too many to check")
+                .arg(columns.size()).arg(rows.size()));
         checkKeysAndDoors();
         return;
     }
+    grid = std::make_unique<LevelGrid>(columns, rows);
     buildGrid(level);
     checkInsideWalls();
     checkKeysAndDoors();
@@ -69,8 +85,8 @@ void LevelCheck::collect(const LevelSnapshot &level)
             // The file has no place for a cell left of or above the map.
             if (cell.mapX < 0 || cell.mapY < 0)
                 continue;
-            lastX = std::max<qint64>(lastX, cell.mapX);
-            lastY = std::max<qint64>(lastY, cell.mapY);
+            usedXs.append(cell.mapX);
+            usedYs.append(cell.mapY);
             const Object object{layer.name, cell.subtype, cell.mapX, cell.mapY};
             if (layer.name == "Actor" || layer.name == "Item" || LV::isSolidSprite(layer.name, cell.subtype))
                 objects.append(object);
@@ -112,7 +128,6 @@ void LevelCheck::checkStartAndExit()
 
 void LevelCheck::buildGrid(const LevelSnapshot &level)
 {
-    grid = std::make_unique<LevelGrid>(qint32(std::max<qint64>(lastX, 0)), qint32(std::max<qint64>(lastY, 0)));
     for (const LevelLayer &layer : level.layers) {
         quint16 flag = 0;
         if (layer.name == "Wall")
@@ -124,7 +139,7 @@ void LevelCheck::buildGrid(const LevelSnapshot &level)
         for (const LevelCell &cell : layer.cells) {
             if (cell.mapX < 0 || cell.mapY < 0)
                 continue;
-            const int at = grid->index(cell.mapX, cell.mapY);
+            const int at = grid->cellAt(cell.mapX, cell.mapY);
             grid->add(at, flag);
             if (LV::isSolidSprite(layer.name, cell.subtype))
                 grid->add(at, LevelGrid::SolidSprite);
@@ -174,13 +189,17 @@ void LevelCheck::checkKeysAndDoors()
 
 void LevelCheck::checkDoorFrames()
 {
-    auto wallAt = [this](qint64 x, qint64 y) {
+    // A folded line next to a door is empty, so neighbours on the grid are
+    // neighbours on the map as far as walls go.
+    auto wallAt = [this](int x, int y) {
         return x >= 0 && y >= 0 && x < grid->width() && y < grid->height()
-            && grid->has(grid->index(int(x), int(y)), LevelGrid::Wall);
+            && grid->has(grid->index(x, y), LevelGrid::Wall);
     };
     for (const Object &door : qAsConst(doors)) {
-        const bool across = wallAt(door.x - 1, door.y) && wallAt(door.x + 1, door.y);
-        const bool along = wallAt(door.x, door.y - 1) && wallAt(door.x, door.y + 1);
+        const int x = grid->xOf(cellOf(door));
+        const int y = grid->yOf(cellOf(door));
+        const bool across = wallAt(x - 1, y) && wallAt(x + 1, y);
+        const bool along = wallAt(x, y - 1) && wallAt(x, y + 1);
         if (!across && !along)
             add(Severity::Warning, "door-unframed", door,
                 QStringLiteral("a door without walls on two opposite sides"));
@@ -261,45 +280,61 @@ QString LevelCheck::blockReason(const Reachability &reach) const
 // reachable edge cell is a way out. Neighbouring ones are reported together.
 void LevelCheck::checkEdges(const Reachability &reach)
 {
+    struct EdgeCell
+    {
+        int cell;
+        qint64 length;   // map cells along the edge that it stands for
+        qint32 startX;   // the first and the last of them, walking clockwise
+        qint32 startY;
+        qint32 endX;
+        qint32 endY;
+    };
+    const LevelGrid::Axis &columns = grid->columnAxis();
+    const LevelGrid::Axis &rows = grid->rowAxis();
     const int w = grid->width();
     const int h = grid->height();
-    QVector<int> ring; // the edge cells once each, clockwise from the top left
+    QVector<EdgeCell> ring; // the edge cells once each, clockwise from the top left
     for (int x = 0; x < w; ++x)
-        ring.append(grid->index(x, 0));
+        ring.append({grid->index(x, 0), columns.span(x), columns.first(x), rows.first(0), columns.last(x), rows.first(0)});
     for (int y = 1; y < h; ++y)
-        ring.append(grid->index(w - 1, y));
+        ring.append({grid->index(w - 1, y), rows.span(y), columns.last(w - 1), rows.first(y), columns.last(w - 1),
+                     rows.last(y)});
     if (h > 1) {
         for (int x = w - 2; x >= 0; --x)
-            ring.append(grid->index(x, h - 1));
+            ring.append({grid->index(x, h - 1), columns.span(x), columns.last(x), rows.last(h - 1), columns.first(x),
+                         rows.last(h - 1)});
     }
     if (w > 1) {
         for (int y = h - 2; y >= 1; --y)
-            ring.append(grid->index(0, y));
+            ring.append({grid->index(0, y), rows.span(y), columns.first(0), rows.last(y), columns.first(0),
+                         rows.first(y)});
     }
     // Start right after a closed cell, so that no run is cut in two.
     int first = 0;
     for (int i = 0; i < ring.size(); ++i) {
-        if (!reach.reached(ring.at(i))) {
+        if (!reach.reached(ring.at(i).cell)) {
             first = i + 1;
             break;
         }
     }
-    QVector<int> run;
+    QVector<EdgeCell> run;
     auto report = [&]() {
         if (run.isEmpty())
             return;
-        const int from = run.first();
-        const QString message = run.size() == 1
+        qint64 length = 0;
+        for (const EdgeCell &edge : qAsConst(run))
+            length += edge.length;
+        const QString message = length == 1
             ? QStringLiteral("the player can walk off the map: this cell on its edge is open")
             : QStringLiteral("the player can walk off the map: %1 open cells on its edge, from here to %2")
-                  .arg(run.size()).arg(at(run.last()));
-        add(Severity::Error, "walk-off-map", "Wall", grid->xOf(from), grid->yOf(from), message);
+                  .arg(length).arg(LevelProblem::cellName(run.last().endX, run.last().endY));
+        add(Severity::Error, "walk-off-map", "Wall", run.first().startX, run.first().startY, message);
         run.clear();
     };
     for (int step = 0; step < ring.size(); ++step) {
-        const int cell = ring.at((first + step) % ring.size());
-        if (reach.reached(cell))
-            run.append(cell);
+        const EdgeCell &edge = ring.at((first + step) % ring.size());
+        if (reach.reached(edge.cell))
+            run.append(edge);
         else
             report();
     }
@@ -322,6 +357,11 @@ void LevelCheck::checkUnreached(const Reachability &reach)
 
 void LevelCheck::checkFloorAndCeil(const Reachability &reach)
 {
+    const char *const kind = "no-floor-or-ceil";
+    const LevelGrid::Axis &columns = grid->columnAxis();
+    const LevelGrid::Axis &rows = grid->rowAxis();
+    qint64 total = 0;
+    int listed = 0;
     for (int cell = 0; cell < grid->cellCount(); ++cell) {
         if (!reach.reached(cell) || grid->has(cell, LevelGrid::Door | LevelGrid::KeyDoor))
             continue;
@@ -329,26 +369,45 @@ void LevelCheck::checkFloorAndCeil(const Reachability &reach)
         const bool ceil = grid->has(cell, LevelGrid::Ceil);
         if (floor && ceil)
             continue;
-        const QString missing = !floor && !ceil ? QStringLiteral("no Floor and no Ceil")
-                                                : floor ? QStringLiteral("no Ceil") : QStringLiteral("no Floor");
-        add(Severity::Warning, "no-floor-or-ceil", floor ? "Ceil" : "Floor", grid->xOf(cell), grid->yOf(cell),
-            QStringLiteral("the player can reach this cell, but it has %1").arg(missing));
+        total += grid->weight(cell);
+        if (listed >= listedPerKind)
+            continue;
+        const QString message = QStringLiteral("the player can reach this cell, but it has %1")
+                                    .arg(!floor && !ceil ? QStringLiteral("no Floor and no Ceil")
+                                                         : floor ? QStringLiteral("no Ceil") : QStringLiteral("no Floor"));
+        // A folded cell stands for a block of empty map cells; a map without any
+        // floor has millions of them, so only the listed ones are visited.
+        const int x = grid->xOf(cell);
+        const int y = grid->yOf(cell);
+        for (qint32 mapY = rows.first(y); mapY <= rows.last(y) && listed < listedPerKind; ++mapY) {
+            for (qint32 mapX = columns.first(x); mapX <= columns.last(x) && listed < listedPerKind; ++mapX) {
+                add(Severity::Warning, kind, floor ? "Ceil" : "Floor", mapX, mapY, message);
+                ++listed;
+            }
+        }
     }
+    if (total > listed)
+        unlisted[kind] += int(std::min<qint64>(total - listed, INT_MAX));
 }
 
 int LevelCheck::cellOf(const Object &object) const
 {
-    return grid->index(object.x, object.y);
+    return grid->cellAt(object.x, object.y);
 }
 
 QString LevelCheck::at(int cell) const
 {
-    return LevelProblem::cellName(grid->xOf(cell), grid->yOf(cell));
+    return LevelProblem::cellName(grid->mapX(cell), grid->mapY(cell));
 }
 
 void LevelCheck::add(Severity severity, const char *kind, const QByteArray &layer, qint32 x, qint32 y,
                      const QString &message)
 {
+    const int listed = listedOf[kind]++;
+    if (listed >= listedPerKind) {
+        ++unlisted[kind];
+        return;
+    }
     LevelProblem problem;
     problem.severity = severity;
     problem.kind = kind;
@@ -362,4 +421,21 @@ void LevelCheck::add(Severity severity, const char *kind, const QByteArray &laye
 void LevelCheck::add(Severity severity, const char *kind, const Object &object, const QString &message)
 {
     add(severity, kind, object.layer, object.x, object.y, message);
+}
+
+void LevelCheck::addOverflowNotes()
+{
+    QList<LevelProblem> notes;
+    for (const LevelProblem &problem : qAsConst(problems)) {
+        const int more = unlisted.take(problem.kind);
+        if (more == 0)
+            continue;
+        LevelProblem note = problem;
+        note.mapX = note.mapY = -1;
+        note.message = QStringLiteral("%1 more problems like the one at %2 are not listed")
+                           .arg(more)
+                           .arg(problem.cellName());
+        notes.append(note);
+    }
+    problems += notes;
 }

@@ -3,6 +3,7 @@
 #include "check/levelproblem.h"
 #include "check/levelsnapshot.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QVector>
@@ -53,9 +54,14 @@ private:
     void add(LevelProblem::Severity severity, const char *kind, const Object &object,
              const QString &message);
 
+    void addOverflowNotes();
+
     QList<LevelProblem> problems;
-    qint64 lastX = -1;
-    qint64 lastY = -1;
+    // Problems listed and left unlisted, by kind.
+    QHash<QByteArray, int> listedOf;
+    QHash<QByteArray, int> unlisted;
+    QVector<qint32> usedXs;
+    QVector<qint32> usedYs;
     QVector<Object> players, exits, objects, doors;
     QVector<Object> keys[4], keyDoors[4];
     std::unique_ptr<LevelGrid> grid;

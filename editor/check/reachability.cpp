@@ -1,14 +1,14 @@
 #include "check/reachability.h"
 
 Reachability::Reachability(const LevelGrid &grid, int start, quint8 assumedKeys, int openedDoor)
-    : grid(grid), seen(grid.cellCount(), Unseen), held(assumedKeys), openedDoor(openedDoor)
+    : grid(grid), seen(size_t(grid.cellCount()), Unseen), held(assumedKeys), openedDoor(openedDoor)
 {
-    queue.reserve(grid.cellCount() / 4 + 16);
-    seen[start] = Reached;
-    queue.append(start);
+    queue.reserve(size_t(grid.cellCount()) / 4 + 16);
+    seen[size_t(start)] = Reached;
+    queue.push_back(start);
     int neighbours[4];
-    for (int head = 0; head < queue.size(); ++head) {
-        const int cell = queue.at(head);
+    for (size_t head = 0; head < queue.size(); ++head) {
+        const int cell = queue[head];
         if (grid.has(cell, LevelGrid::Key))
             pickUpKey(grid.keyColour(cell));
         const int count = grid.neighbours(cell, neighbours);
@@ -19,16 +19,16 @@ Reachability::Reachability(const LevelGrid &grid, int start, quint8 assumedKeys,
 
 void Reachability::visit(int cell)
 {
-    if (seen[cell] != Unseen || grid.blocks(cell))
+    if (seen[size_t(cell)] != Unseen || grid.blocks(cell))
         return;
     if (grid.has(cell, LevelGrid::KeyDoor) && !heldKey(grid.doorColour(cell)) && cell != openedDoor) {
-        seen[cell] = Parked;
+        seen[size_t(cell)] = Parked;
         parked[grid.doorColour(cell)].append(cell);
         parkedOrder.append(cell);
         return;
     }
-    seen[cell] = Reached;
-    queue.append(cell);
+    seen[size_t(cell)] = Reached;
+    queue.push_back(cell);
 }
 
 void Reachability::pickUpKey(int colour)
@@ -37,8 +37,8 @@ void Reachability::pickUpKey(int colour)
         return;
     held |= quint8(1u << colour);
     for (int door : qAsConst(parked[colour])) {
-        seen[door] = Reached;
-        queue.append(door);
+        seen[size_t(door)] = Reached;
+        queue.push_back(door);
     }
     parked[colour].clear();
 }
@@ -47,7 +47,7 @@ QVector<int> Reachability::lockedDoors() const
 {
     QVector<int> locked;
     for (int door : parkedOrder) {
-        if (seen[door] == Parked)
+        if (seen[size_t(door)] == Parked)
             locked.append(door);
     }
     return locked;

@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+#include <vector>
+
 // Where the player can walk from a start cell: 4-neighbour moves over cells
 // that do not block, through doors, and through a key door once a key of its
 // colour lies on a cell reached before. Keys are kept once picked up, so the
@@ -16,7 +18,7 @@ public:
     // openedDoor: a key door that opens without its key, -1 for none.
     Reachability(const LevelGrid &grid, int start, quint8 assumedKeys = 0, int openedDoor = -1);
 
-    bool reached(int cell) const { return seen[cell] == Reached; }
+    bool reached(int cell) const { return seen[size_t(cell)] == Reached; }
     bool heldKey(int colour) const { return held & (1u << colour); }
     quint8 heldKeys() const { return held; }
     // Key doors the player stood before but could never open, in the order met.
@@ -29,8 +31,9 @@ private:
     void pickUpKey(int colour);
 
     const LevelGrid &grid;
-    QVector<quint8> seen;
-    QVector<int> queue;
+    // Plain vectors: the flood touches every cell four times on big maps.
+    std::vector<quint8> seen;
+    std::vector<int> queue;
     QVector<int> parked[4];
     QVector<int> parkedOrder;
     quint8 held;

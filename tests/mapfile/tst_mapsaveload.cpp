@@ -584,6 +584,9 @@ void TestMapSaveLoad::unreadableOrForeignFileKeepsTheMap()
     editor.clickButton("btnLoadMap");
     QVERIFY(sector);
     QCOMPARE(editor.layers->currentSectors(), QList<Sector *>{sector.data()});
+    // Save must not write over a file that did not load.
+    QVERIFY(editor.view->currentMapFileName().isEmpty());
+    QCOMPARE(editor.window->windowTitle(), QString("Tessel"));
     QCOMPARE(log.warnings.size(), 1);
     QVERIFY(log.warnings.first().contains("bad.map"));
 }

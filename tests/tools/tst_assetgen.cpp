@@ -109,6 +109,7 @@ private slots:
     void reportsWhatCouldNotBeWritten();
     void grainStaysInRangeAndKeepsAlpha();
     void programExitCodes();
+    void iconsAtEachThemeSize();
 
 private:
     QTemporaryDir output;
@@ -391,6 +392,29 @@ void TestAssetGen::programExitCodes()
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 0);
     QCOMPARE(filesBelow(dir.filePath("tree")), filesBelow(output.path()));
+
+    program.start(TESSEL_ASSETGEN, {"--icons", dir.filePath("icons")});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(filesBelow(dir.filePath("icons")).size(), 6);
+}
+
+void TestAssetGen::iconsAtEachThemeSize()
+{
+    QTemporaryDir icons;
+    QCOMPARE(AssetWriter::writeIcons(icons.path()), QStringList());
+    for (int size : {48, 128, 256}) {
+        const QString folder = icons.filePath(QString("hicolor/%1x%1/apps/").arg(size));
+        const QImage editor = load(folder + "tessel.png");
+        const QImage launcher = load(folder + "tessel-launcher.png");
+        for (const QImage &image : {editor, launcher}) {
+            QCOMPARE(image.size(), QSize(size, size));
+            // A tile with rounded corners on a clear background.
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+        }
+        QVERIFY2(meanDifference(editor, launcher) > 20, "the two programs' icons look alike");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAssetGen)

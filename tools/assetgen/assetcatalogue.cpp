@@ -1,5 +1,6 @@
 #include "assetcatalogue.h"
 
+#include "appiconart.h"
 #include "ceilingart.h"
 #include "doorart.h"
 #include "figureart.h"
@@ -66,5 +67,16 @@ QVector<Asset> AssetCatalogue::all()
                                  {"redkey", [] { return ItemArt::key(Red); }},
                                  {"greenkey", [] { return ItemArt::key(Green); }},
                                  {"yellowkey", [] { return ItemArt::key(Yellow); }}});
+    return assets;
+}
+
+QVector<Asset> AssetCatalogue::icons()
+{
+    QVector<Asset> assets;
+    for (int size : AppIconArt::sizes()) {
+        const QString folder = QString("hicolor/%1x%1/apps/").arg(size);
+        assets.append({folder + "tessel.png", [size] { return AppIconArt::editor(size); }});
+        assets.append({folder + "tessel-launcher.png", [size] { return AppIconArt::launcher(size); }});
+    }
     return assets;
 }

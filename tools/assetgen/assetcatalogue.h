@@ -19,6 +19,8 @@ class AssetCatalogue
 {
 public:
     static QVector<Asset> all();
+    // The programs' icons in the desktop's icon theme layout ("hicolor/48x48/apps/tessel.png").
+    static QVector<Asset> icons();
     // The layers that get a texture folder; light cells use the lamp instead.
     static QStringList textureLayers();
 };

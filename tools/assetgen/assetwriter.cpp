@@ -8,9 +8,19 @@
 
 QStringList AssetWriter::writeAll(const QString &root)
 {
+    return write(root, AssetCatalogue::all());
+}
+
+QStringList AssetWriter::writeIcons(const QString &root)
+{
+    return write(root, AssetCatalogue::icons());
+}
+
+QStringList AssetWriter::write(const QString &root, const QVector<Asset> &assets)
+{
     QStringList failed;
     const QDir base(root);
-    for (const Asset &asset : AssetCatalogue::all()) {
+    for (const Asset &asset : assets) {
         const QString filePath = base.filePath(asset.path);
         if (!QDir().mkpath(QFileInfo(filePath).path()) || !save(asset.draw(), filePath))
             failed << asset.path;
