@@ -187,6 +187,7 @@ private:
     // Wheel turns smaller than a notch add up until they make one.
     QPoint wheelRest;
     bool pickNoticeShown = false;
+    bool pickPressHeld = false;
     QCursor toolCursor;
     QString mapFileName;
     int originX = 0;

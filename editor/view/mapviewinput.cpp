@@ -83,6 +83,13 @@ bool MapView::takeMapInput(QEvent *event)
     }
     if (isLeftAltPress(event)) {
         pickTextureUnderPointer();
+        pickPressHeld = true;
+        return true;
+    }
+    // The rest of a pick's gesture paints and selects nothing.
+    if (pickPressHeld && (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease)) {
+        if (event->type() == QEvent::MouseButtonRelease)
+            pickPressHeld = false;
         return true;
     }
     return false;
