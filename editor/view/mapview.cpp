@@ -8,6 +8,7 @@
 #include "model/sector.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
 #include "view/mapeditcommand.h"
 #include "view/recoveryfile.h"
@@ -60,6 +61,11 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     createSelectionOverlay();
 
     labelStatus = form.labelStatus;
+    labelPointer = form.labelPointer;
+    // The pointer's cell is shown while it merely hovers over the map.
+    mapWidget->setMouseTracking(true);
+    canvas->setMouseTracking(true);
+    wireKeys();
     listViewTextures = form.listViewTextures;
     connect(listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
     // Only now that the tools and the buttons they read exist may events reach them.
@@ -125,7 +131,9 @@ void MapView::followModel()
 QPushButton *MapView::makeButton(const Sector *sector) const
 {
     const int size = cellSize();
-    auto *button = new QPushButton(QString(), canvas);
+    auto *button = new SectorButton(canvas);
+    // Hover moves over a cell reach the map through it (the pointer's cell).
+    button->setMouseTracking(true);
     // Thousands of cells in the tab chain would help nobody; focus stays where it was.
     button->setFocusPolicy(Qt::NoFocus);
     button->move((sector->data->mapX + originX) * size, (sector->data->mapY + originY) * size);
@@ -141,8 +149,9 @@ void MapView::showNewSector(Sector *sector)
     sector->attachButton(makeButton(sector));
     sector->data->worldX = double(sector->data->mapX + originX) * size;
     sector->data->worldY = double(sector->data->mapY + originY) * size;
+    const bool shown = layers->displayNewSector(sector);
     SectorLook::refresh(sector);
-    layers->displayNewSector(sector);
+    canvas->reveal(sector->data->button, shown);
     // Clicks go through a new button like through the others in fill and select mode.
     sector->setMouseTransparent(!(radioPaint && radioPaint->isChecked() && radioPencil->isChecked()));
     connectSectorClick(sector);
@@ -250,6 +259,7 @@ void MapView::ZoomSliderChangedEvent()
 {
     applyGridTile();
     repositionAllSectors();
+    showPointerCell();
 }
 
 void MapView::repositionAllSectors()
@@ -316,7 +326,25 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
             QGuiApplication::setOverrideCursor(toolCursor);
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
-        activeTool()->handle(event);
+        const bool taken = takeMapInput(event);
+        if (!taken)
+            activeTool()->handle(event);
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::Enter:
+            showPointerCell();
+            break;
+        case QEvent::Leave:
+            if (labelPointer)
+                labelPointer->clear();
+            break;
+        default:
+            break;
+        }
+        if (taken)
+            return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -346,6 +374,7 @@ void MapView::shiftOrigin(const QPoint &cells)
     originX += cells.x();
     originY += cells.y();
     repositionAllSectors();
+    showPointerCell();
 }
 
 void MapView::drawSelectionOverlay(const QPoint &anchor)

@@ -48,6 +48,9 @@ void SelectTool::begin()
 
 void SelectTool::finish()
 {
+    // A release after Escape (or without a press on the map) selects nothing.
+    if (!dragging())
+        return;
     const QPoint cell = view.cursorCell();
     selEndX = cell.x();
     selEndY = cell.y();
@@ -60,6 +63,12 @@ void SelectTool::finish()
     const QPoint to = view.canvasToMap(QPoint(selEndX, selEndY));
     view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
     reset();
+}
+
+void SelectTool::cancel()
+{
+    reset();
+    view.layerController()->clearSelection();
 }
 
 void SelectTool::deleteSelection()

@@ -8,7 +8,8 @@ class MapView;
 class PanTool;
 
 // Left drag selects the current layer's sectors inside a rectangle of cells,
-// right press deletes the selection, middle pans.
+// right press (or Delete and Backspace) deletes the selection, middle pans,
+// Escape drops what is in progress.
 class SelectTool : public MapTool
 {
 public:
@@ -16,11 +17,14 @@ public:
 
     void handle(QEvent *event) override;
     void reset() override;
+    // Escape: ends a drag without selecting and clears the selection.
+    void cancel();
+    // The one way the selection is deleted, by mouse or by key.
+    void deleteSelection();
 
 private:
     void begin();
     void finish();
-    void deleteSelection();
     bool dragging() const;
 
     MapView &view;
