@@ -14,6 +14,7 @@
 #include "view/tools/pantool.h"
 #include "view/tools/penciltool.h"
 #include "view/tools/selecttool.h"
+#include "view/tools/stamptool.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -52,8 +53,10 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     pencilTool = std::make_unique<PencilTool>(*this, *panTool);
     floodFillTool = std::make_unique<FloodFillTool>(*this);
     selectTool = std::make_unique<SelectTool>(*this, *panTool);
+    stampTool = std::make_unique<StampTool>(*this, *panTool, window);
 
     wireWidgets(form);
+    wireClipboardKeys();
     radioPaint->setChecked(true);
     SwitchToEditMode();
     createSelectionOverlay();
@@ -281,6 +284,7 @@ void MapView::SwitchToFloodFillPaintEvent()
 void MapView::SwitchToEditMode()
 {
     resetSelectionDrag();
+    stampTool->stop();
     layers->clearSelection();
     setAllMouseTransparent(false);
     btnEditSelection->setEnabled(false);
@@ -312,6 +316,8 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
 
 MapTool *MapView::activeTool() const
 {
+    if (stampTool->active())
+        return stampTool.get();
     if (!radioPaint->isChecked())
         return selectTool.get();
     if (radioPencil->isChecked())

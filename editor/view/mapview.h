@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/layertable.h"
+#include "model/mappiece.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorplacement.h"
 
@@ -24,6 +25,7 @@ class MapTool;
 class PanTool;
 class PencilTool;
 class SelectTool;
+class StampTool;
 class QComboBox;
 class QMouseEvent;
 class QPushButton;
@@ -81,6 +83,15 @@ public:
     void shiftOrigin(const QPoint &cells);
     QString gridTilePath() const;
 
+    // Clipboard (mapviewclipboard.cpp). Copy and cut take the last rectangle of
+    // Select mode on every layer; paste makes the clipboard's piece a stamp.
+    void copySelection();
+    void cutSelection();
+    void pasteClipboard();
+    // Drops the stamp with its top-left on this map cell: one edit.
+    void pasteStamp(const MapPiece &piece, const QPoint &topLeft);
+    StampTool *stamp() const { return stampTool.get(); }
+
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
 
@@ -127,6 +138,12 @@ private:
     void showNotices(const MapFile &file);
     void installLoadedMap(LayerTable loaded);
 
+    // Clipboard (mapviewclipboard.cpp)
+    void wireClipboardKeys();
+    bool copyArea(QRect *area);
+    // One undoable step for an edit made of this change.
+    void recordEdit(const MapChange &change, const QString &name);
+
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
     QPointer<SectorCanvas> canvas;
@@ -153,6 +170,10 @@ private:
     std::unique_ptr<PencilTool> pencilTool;
     std::unique_ptr<FloodFillTool> floodFillTool;
     std::unique_ptr<SelectTool> selectTool;
+    std::unique_ptr<StampTool> stampTool;
+    // What this window last put on the clipboard, to paste it exactly while it is still there.
+    MapPiece copiedPiece;
+    QByteArray copiedPayload;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
 };

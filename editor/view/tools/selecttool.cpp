@@ -59,6 +59,7 @@ void SelectTool::finish()
     const QPoint from = view.canvasToMap(QPoint(selStartX, selStartY));
     const QPoint to = view.canvasToMap(QPoint(selEndX, selEndY));
     view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
+    lastArea = QRect(from, to);
     reset();
 }
 

@@ -3,6 +3,7 @@
 #include "view/tools/maptool.h"
 
 #include <QPoint>
+#include <QRect>
 
 class MapView;
 class PanTool;
@@ -16,6 +17,8 @@ public:
 
     void handle(QEvent *event) override;
     void reset() override;
+    // The map cells of the last rectangle dragged (what Copy takes); empty before one.
+    QRect area() const { return lastArea; }
 
 private:
     void begin();
@@ -33,4 +36,5 @@ private:
     // Global pointer positions at the press and the release.
     QPoint selPressPos;
     QPoint selReleasePos;
+    QRect lastArea;
 };
