@@ -49,6 +49,14 @@ MapPiece pieceOf(const LayerTable &table)
     return MapPiece(size, layers);
 }
 
+// A "#Definitions" line, as the reader finds it: at the start of a line.
+bool hasDefinitionsLine(const QByteArray &text)
+{
+    static const QByteArray header("#Definitions");
+    return text.startsWith(header) || text.startsWith("\xEF\xBB\xBF" + header) || text.contains('\n' + header)
+        || text.contains('\r' + header);
+}
+
 } // namespace
 
 QByteArray PieceText::toText(const MapPiece &piece, const QString &mapFileName)
@@ -94,7 +102,7 @@ PieceText::Read PieceText::fromMimeData(const QMimeData *data, const SectorPlace
 PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement)
 {
     Read read;
-    if (!text.contains("#Definitions")) {
+    if (!hasDefinitionsLine(text)) {
         read.problem = QStringLiteral("The clipboard holds no map piece.");
         return read;
     }

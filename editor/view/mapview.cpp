@@ -401,12 +401,15 @@ void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
         return;
     layers->setCurrentLayer(name);
     setStatusText(text);
+    temporaryText = text;
     temporaryLayer = true;
 }
 
 void MapView::endTemporaryLayer()
 {
     layers->setCurrentLayer(layerCombo->currentText().toUtf8());
-    clearStatusText();
+    // What a Ctrl key did meanwhile (copy, paste) keeps its word.
+    if (labelStatus->text() == temporaryText)
+        clearStatusText();
     temporaryLayer = false;
 }

@@ -176,4 +176,5 @@ private:
     QByteArray copiedPayload;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
+    QString temporaryText;
 };

@@ -1,0 +1,207 @@
+// Copy, cut and paste through the window's keys and the system clipboard.
+#include "editorfixture.h"
+
+#include "app/dialogs.h"
+#include "app/tessel.h"
+#include "mapfile/mapformat.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+#include "view/mapview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+void key(EditorFixture &editor, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(editor.window.get(), k, modifiers);
+}
+
+// Select mode, a rectangle dragged over canvas cells, Ctrl+C.
+void copyRect(EditorFixture &editor, const QRect &cells)
+{
+    QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioSelect"), Qt::LeftButton);
+    editor.press(cells.left(), cells.top());
+    editor.drag(cells.right(), cells.bottom(), Qt::LeftButton);
+    editor.release(cells.right(), cells.bottom());
+    key(editor, Qt::Key_C, Qt::ControlModifier);
+}
+
+QString status(EditorFixture &editor)
+{
+    return editor.window->findChild<QLabel *>("labelStatus")->text();
+}
+
+QList<QPoint> cellsOn(EditorFixture &editor, const QByteArray &layer)
+{
+    QList<QPoint> cells;
+    for (const Sector *s : editor.view->mapModel()->sectorsOf(layer))
+        cells << QPoint(s->data->mapX, s->data->mapY);
+    std::sort(cells.begin(), cells.end(), [](const QPoint &a, const QPoint &b) {
+        return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+    });
+    return cells;
+}
+
+// What a saved cell means: its layer, subtype, texture and light values.
+QString meaning(const MapFormat::Parsed &map, const MapFormat::Grid &grid, int x, int y)
+{
+    const QByteArray value = grid.rows.value(y).value(x, "0");
+    const MapDefinition d = map.definitions.value(value);
+    return value == "0" || value.isEmpty() ? QString()
+                                           : QString::fromUtf8(d.layer + ' ' + d.subtype + ' ' + d.texturePath + ' ')
+            + QString::number(d.lighting.emission);
+}
+
+} // namespace
+
+class TestClipboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { Dialogs::restoreDefaults(); }
+    void copiedRoomIsSavedTwice();
+    void stampKeys_data();
+    void stampKeys();
+    void clipboardText_data();
+    void clipboardText();
+};
+
+void TestClipboard::copiedRoomIsSavedTwice()
+{
+    EditorFixture editor;
+    editor.setLayer("Wall");
+    for (int x = 0; x < 3; ++x)
+        editor.paint(x, 0);
+    editor.setLayer("Floor");
+    editor.paint(1, 1);
+    editor.setLayer("Ceil");
+    editor.paint(1, 1);
+    editor.setLayer("Actor");
+    editor.view->mapModel()->setProperties(editor.paint(0, 1), "Shotgunner", SectorLighting());
+    editor.setLayer("Lightmap");
+    SectorLighting light;
+    light.emission = 77;
+    editor.view->mapModel()->setProperties(editor.paint(2, 1), "Dynamic", light);
+
+    copyRect(editor, QRect(QPoint(0, 0), QPoint(2, 1)));
+    QCOMPARE(status(editor), QStringLiteral("7 cell(s) copied"));
+    key(editor, Qt::Key_V, Qt::ControlModifier);
+    editor.moveTo(5, 3);
+    editor.click(5, 3);
+    QCOMPARE(status(editor), QStringLiteral("7 cell(s) pasted"));
+
+    const QString file = editor.path("room.map");
+    Dialogs::saveChooser = [file](const QString &, const QString &) { return file; };
+    Dialogs::warning = [](const QString &title, const QString &text) { QFAIL(qPrintable(title + text)); };
+    editor.clickButton("btnSaveMap");
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const MapFormat::Parsed map = MapFormat::parse(saved.readAll(), editor.dir.path().toUtf8());
+    int filled = 0;
+    for (const MapFormat::Grid &grid : map.grids) {
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 3; ++x) {
+                const QString original = meaning(map, grid, x, y);
+                QCOMPARE(meaning(map, grid, x + 5, y + 3), original);
+                filled += original.isEmpty() ? 0 : 1;
+            }
+        }
+    }
+    QCOMPARE(filled, 7);
+}
+
+void TestClipboard::stampKeys_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<QPoint>>("pasted");
+    // The piece is the Wall cells (0,0) and (1,0); clicks land on (5,5) unless named.
+    QTest::newRow("drop") << QStringList{"click"} << QList<QPoint>{{5, 5}, {6, 5}};
+    QTest::newRow("drop twice") << QStringList{"click", "click 5 8"} << QList<QPoint>{{5, 5}, {6, 5}, {5, 8}, {6, 8}};
+    QTest::newRow("R turns") << QStringList{"R", "click"} << QList<QPoint>{{5, 5}, {5, 6}};
+    QTest::newRow("Shift+R turns back") << QStringList{"R", "Shift+R", "click"} << QList<QPoint>{{5, 5}, {6, 5}};
+    QTest::newRow("V mirrors a turned piece") << QStringList{"R", "V", "click"} << QList<QPoint>{{5, 5}, {5, 6}};
+    QTest::newRow("Escape drops nothing") << QStringList{"Escape", "click"} << QList<QPoint>{};
+    QTest::newRow("right click drops nothing") << QStringList{"right", "click"} << QList<QPoint>{};
+    QTest::newRow("near column 0") << QStringList{"H", "click 0 5"} << QList<QPoint>{{0, 5}, {1, 5}};
+}
+
+void TestClipboard::stampKeys()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<QPoint>, pasted);
+    EditorFixture editor;
+    editor.setLayer("Wall");
+    editor.paint(0, 0);
+    editor.paint(1, 0);
+    copyRect(editor, QRect(0, 0, 2, 1));
+    key(editor, Qt::Key_V, Qt::ControlModifier);
+    for (const QString &step : steps) {
+        const QStringList words = step.split(' ');
+        if (words.first() == "click") {
+            const QPoint at = words.size() == 3 ? QPoint(words[1].toInt(), words[2].toInt()) : QPoint(5, 5);
+            editor.moveTo(at.x(), at.y());
+            editor.click(at.x(), at.y());
+        } else if (step == "right") {
+            editor.click(5, 5, Qt::RightButton);
+        } else {
+            const QKeySequence keys(step);
+            key(editor, Qt::Key(keys[0] & ~Qt::KeyboardModifierMask),
+                Qt::KeyboardModifiers(keys[0] & Qt::KeyboardModifierMask));
+        }
+    }
+    QList<QPoint> expected{{0, 0}, {1, 0}};
+    for (const QPoint &cell : pasted) {
+        if (!expected.contains(cell))
+            expected << cell;
+    }
+    std::sort(expected.begin(), expected.end(), [](const QPoint &a, const QPoint &b) {
+        return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+    });
+    QCOMPARE(cellsOn(editor, "Wall"), expected);
+}
+
+void TestClipboard::clipboardText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<int>("pasted");
+    QTest::newRow("a piece from another map")
+        << QByteArray("#Wall\r\n0,1,\r\n1,0,\r\n\r\n#Definitions\r\n1,Wall,,level/brick.png\r\n")
+        << "have no image" << 2;
+    QTest::newRow("plain words") << QByteArray("hello") << "Nothing pasted: The clipboard holds no map piece." << 0;
+    QTest::newRow("binary bytes") << QByteArray("\xff\xfe#Definitions\n\x01,\x02\n", 18)
+                                  << "Nothing pasted: The clipboard holds no map piece." << 0;
+    QTest::newRow("cells naming no line") << QByteArray("\xff\n#Definitions\n\x01,\x02\n#Wall\n7,\n\n", 30)
+                                          << "Nothing pasted: The map piece on the clipboard has no cells." << 0;
+    QByteArray huge = "#Wall\n";
+    const QByteArray row = QByteArray("1,").repeated(501) + '\n';
+    huge += row.repeated(500);
+    huge += "\n#Definitions\n1,Wall,,x.png\n";
+    QTest::newRow("more cells than a load takes") << huge << "the editor opens at most 250,000" << 0;
+}
+
+void TestClipboard::clipboardText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, said);
+    QFETCH(int, pasted);
+    EditorFixture editor;
+    // In Select mode a click that drops nothing paints nothing either.
+    QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioSelect"), Qt::LeftButton);
+    QApplication::clipboard()->setText(QString::fromUtf8(text));
+    key(editor, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY2(status(editor).contains(said), qPrintable(status(editor)));
+    editor.moveTo(4, 4);
+    editor.click(4, 4);
+    QCOMPARE(editor.view->mapModel()->layers().sectorCount(), pasted);
+}
+
+QTEST_MAIN(TestClipboard)
+#include "tst_clipboard.moc"
