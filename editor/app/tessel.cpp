@@ -17,6 +17,13 @@ Tessel::Tessel(QWidget *parent)
     // Save As lives on a key of its own; the form has no button for it.
     auto *saveAs = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
     connect(saveAs, &QShortcut::activated, view.get(), &MapView::saveMapAs);
+    // The preview and the level check open in windows of their own.
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, view.get(),
+            [this]() { view->openPreview(false); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5), this), &QShortcut::activated, view.get(),
+            [this]() { view->openPreview(true); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F7), this), &QShortcut::activated, view.get(),
+            &MapView::openLevelCheck);
 }
 
 Tessel::~Tessel()

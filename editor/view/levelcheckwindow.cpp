@@ -30,10 +30,10 @@ void LevelCheckWindow::mapChanged()
 void LevelCheckWindow::checkNow()
 {
     delay.stop();
-    show(LevelCheck::run(source ? source() : LevelSnapshot()));
+    list(LevelCheck::run(source ? source() : LevelSnapshot()));
 }
 
-void LevelCheckWindow::show(const QList<LevelProblem> &problems)
+void LevelCheckWindow::list(const QList<LevelProblem> &problems)
 {
     found = problems;
     int errors = 0;

@@ -43,7 +43,7 @@ signals:
     void problemActivated(const QByteArray &layer, const QPoint &cell);
 
 private:
-    void show(const QList<LevelProblem> &problems);
+    void list(const QList<LevelProblem> &problems);
     void activate(QTreeWidgetItem *item);
 
     std::unique_ptr<Ui::LevelCheckWindow> ui;

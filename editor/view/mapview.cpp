@@ -259,6 +259,7 @@ void MapView::repositionAllSectors()
                                      double(sector->data->mapY + originY) * size);
         }
     }
+    placeMarkers();
 }
 
 QCursor MapView::cursorFromImage(const QString &path) const

@@ -33,6 +33,9 @@ class QRadioButton;
 class QSlider;
 class LayerController;
 class MapFile;
+class CellMarker;
+class LevelCheckWindow;
+class PreviewWindow;
 class ObjectPropertiesForm;
 class Sector;
 class TextureGallery;
@@ -92,6 +95,15 @@ public:
     void pasteStamp(const MapPiece &piece, const QPoint &topLeft);
     StampTool *stamp() const { return stampTool.get(); }
 
+    // The windows beside the main one (mapviewwindows.cpp). The preview opens
+    // at the player start, or with atPointer at the cell under the pointer.
+    void openPreview(bool atPointer = false);
+    void openLevelCheck();
+    PreviewWindow *previewWindow() const;
+    LevelCheckWindow *levelCheckWindow() const;
+    // The map cell in the middle of the view.
+    QPoint centreCell() const;
+
     const int baseCellSize = 16;
     const int floodFillLimit = 1000;
 
@@ -127,6 +139,11 @@ private:
     MapTool *activeTool() const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
+
+    // Preview and level check windows (mapviewwindows.cpp)
+    void followModelIn(QObject *window, void (*refresh)(QObject *));
+    void showProblemCell(const QByteArray &layer, const QPoint &cell);
+    void placeMarkers();
 
     // Properties (mapviewproperties.cpp)
     void openProperties(const QList<Sector *> &sectors);
@@ -177,4 +194,8 @@ private:
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
     QString temporaryText;
+    QPointer<PreviewWindow> preview;
+    QPointer<LevelCheckWindow> levelCheck;
+    QPointer<CellMarker> cameraMarker;
+    QPointer<CellMarker> problemMarker;
 };

@@ -1,0 +1,134 @@
+// The windows that look at the map beside the main window: the first-person
+// preview and the level check. Both read the model and never change it.
+#include "view/mapview.h"
+
+#include "check/levelsnapshot.h"
+#include "layers/layercontroller.h"
+#include "model/subtypetable.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+#include "view/cellmarker.h"
+#include "view/levelcheckwindow.h"
+#include "view/previewwindow.h"
+
+#include <QComboBox>
+
+namespace {
+
+QVector<PreviewWorld::Record> previewRecords(const MapModel &model)
+{
+    QVector<PreviewWorld::Record> records;
+    for (const auto &entry : model.layers()) {
+        for (const Sector *sector : entry.sectors) {
+            const SectorData *d = sector->data;
+            records.append({entry.name, d->mapX, d->mapY, sector->imagePath(), d->subtype, d->lighting});
+        }
+    }
+    return records;
+}
+
+LevelSnapshot levelSnapshot(const MapModel &model)
+{
+    LevelSnapshot level;
+    for (const auto &entry : model.layers()) {
+        LevelLayer layer{entry.name, {}};
+        layer.cells.reserve(entry.sectors.size());
+        for (const Sector *sector : entry.sectors) {
+            const SectorData *d = sector->data;
+            layer.cells.append(LevelCell{d->mapX, d->mapY, d->subtype, d->lighting});
+        }
+        level.layers.append(layer);
+    }
+    return level;
+}
+
+} // namespace
+
+// Every change of the model reaches the window, which folds a burst into one refresh.
+void MapView::followModelIn(QObject *window, void (*refresh)(QObject *))
+{
+    const auto changed = [window, refresh]() { refresh(window); };
+    connect(model.get(), &MapModel::sectorAdded, window, changed);
+    connect(model.get(), &MapModel::sectorRemoved, window, changed);
+    connect(model.get(), &MapModel::textureChanged, window, changed);
+    connect(model.get(), &MapModel::propertiesChanged, window, changed);
+    connect(model.get(), &MapModel::mapReplaced, window, changed);
+}
+
+PreviewWindow *MapView::previewWindow() const
+{
+    return preview;
+}
+
+LevelCheckWindow *MapView::levelCheckWindow() const
+{
+    return levelCheck;
+}
+
+QPoint MapView::centreCell() const
+{
+    const int size = cellSize();
+    return canvasToMap(QPoint(mapWidget->width() / size / 2, mapWidget->height() / size / 2));
+}
+
+void MapView::openPreview(bool atPointer)
+{
+    if (!preview) {
+        preview = new PreviewWindow([this]() { return previewRecords(*model); }, window);
+        preview->setAttribute(Qt::WA_DeleteOnClose);
+        followModelIn(preview, [](QObject *w) { static_cast<PreviewWindow *>(w)->mapChanged(); });
+        cameraMarker = new CellMarker(canvas, QColor(255, 200, 0));
+        connect(preview, &PreviewWindow::cameraCellChanged, this, [this](const QPoint &cell) {
+            cameraMarker->mark(cell);
+            placeMarkers();
+            cameraMarker->show();
+        });
+        // The mark goes with the window.
+        connect(preview, &QObject::destroyed, cameraMarker, &QObject::deleteLater);
+        preview->placeAtPlayerStart(centreCell());
+    }
+    if (atPointer) {
+        const QPoint cell = canvasToMap(cursorCell());
+        if (cell.x() >= 0 && cell.y() >= 0)
+            preview->placeCamera(cell);
+    }
+    preview->show();
+    preview->raise();
+    preview->activateWindow();
+}
+
+void MapView::openLevelCheck()
+{
+    if (!levelCheck) {
+        levelCheck = new LevelCheckWindow([this]() { return levelSnapshot(*model); }, window);
+        levelCheck->setAttribute(Qt::WA_DeleteOnClose);
+        followModelIn(levelCheck, [](QObject *w) { static_cast<LevelCheckWindow *>(w)->mapChanged(); });
+        problemMarker = new CellMarker(canvas, QColor(230, 40, 40));
+        connect(levelCheck, &LevelCheckWindow::problemActivated, this, &MapView::showProblemCell);
+        connect(levelCheck, &QObject::destroyed, problemMarker, &QObject::deleteLater);
+    }
+    levelCheck->show();
+    levelCheck->raise();
+    levelCheck->activateWindow();
+}
+
+// Brings the cell into the middle of the view, on its own layer, marked.
+void MapView::showProblemCell(const QByteArray &layer, const QPoint &cell)
+{
+    if (layerOrder().contains(layer))
+        layerCombo->setCurrentText(QString::fromUtf8(layer));
+    const QPoint centre = mapToCanvas(centreCell());
+    const QPoint wanted = centre - cell; // the origin that puts the cell there
+    shiftOrigin(wanted - origin());
+    problemMarker->mark(cell);
+    placeMarkers();
+    problemMarker->show();
+}
+
+void MapView::placeMarkers()
+{
+    for (CellMarker *marker : {cameraMarker.data(), problemMarker.data()}) {
+        if (marker)
+            marker->place(origin(), cellSize());
+    }
+}
