@@ -15,6 +15,12 @@
 #include <QRadioButton>
 #include <QShortcut>
 
+#include <memory>
+
+namespace {
+const int manyNewCells = 256;
+}
+
 void MapView::wireClipboardKeys()
 {
     auto *copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), window);
@@ -89,7 +95,11 @@ void MapView::pasteStamp(const MapPiece &piece, const QPoint &topLeft)
     int leftOut = 0;
     MapChange change;
     {
-        SectorCanvas::Batch batch(canvas);
+        // Many new buttons are made under a hidden canvas; over filled cells
+        // hiding it would only cost a repaint of everything.
+        std::unique_ptr<SectorCanvas::Batch> batch;
+        if (piece.emptyTargets(*model, topLeft) > manyNewCells)
+            batch = std::make_unique<SectorCanvas::Batch>(canvas);
         change = piece.pasteInto(*model, topLeft, &leftOut);
     }
     recordEdit(change, QStringLiteral("Paste"));
