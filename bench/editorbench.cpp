@@ -314,7 +314,11 @@ void EditorBench::emission()
         Stopwatch timer(paints);
         // What the properties form's OK does: the emission, then the view's
         // handling of the closed form (click connections, light shades).
-        view->mapModel()->emitPointLight(point, gallery->currentTexture());
+        {
+            const int reach = 2 * point.radius + 1;
+            SectorCanvas::Batch batch(canvas, reach * reach);
+            view->mapModel()->emitPointLight(point, gallery->currentTexture());
+        }
         view->SectorPropertiesClosedEvent();
         settle();
         timer.record(report, "emission");

@@ -9,6 +9,7 @@
 #include "view/sectorlook.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QSet>
 
@@ -158,6 +159,10 @@ void LayerController::reloadCurrentLayer()
 void LayerController::replaceLayers(LayerTable newTable)
 {
     selected.clear();
+    // Destroying a widget that still has a posted event scans the whole event
+    // queue; the zoom reset and the hidden canvas of a load leave a repaint
+    // request on thousands of buttons, so those go out before the buttons do.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
     // The combo change below runs the view's layer-change handling on the new map.
     model->replaceMap(std::move(newTable));
     setComboText(QString::fromLatin1(LayerNames::Wall));
@@ -181,11 +186,10 @@ void LayerController::refreshLayerDisplay()
     tintLayers(layerName);
 }
 
-void LayerController::displayNewSector(Sector *sector)
+bool LayerController::displayNewSector(Sector *sector) const
 {
-    if (QPushButton *button = sector->data->button)
-        button->setVisible(visibilityOf(sector->data->layer, layerName) != Visibility::Hide);
-    SectorLook::setLook(sector, sector->data->layer == layerName ? QColor() : otherLayerTint);
+    sector->setLookColour(sector->data->layer == layerName ? QColor() : otherLayerTint);
+    return visibilityOf(sector->data->layer, layerName) != Visibility::Hide;
 }
 
 void LayerController::tintLayers(const QByteArray &name)

@@ -44,8 +44,9 @@ public:
     void reloadCurrentLayer();
     void replaceLayers(LayerTable newTable);
     void refreshLayerDisplay();
-    // Shows or hides a sector that just came into the map, and gives it its look.
-    void displayNewSector(Sector *sector);
+    // Gives a sector that just came into the map its look (not yet drawn) and
+    // says whether it is shown while the current layer is edited.
+    bool displayNewSector(Sector *sector) const;
     void tintLayers(const QByteArray &name);
     void tintLightmapSector(Sector *sector);
     void tintLightmap();

@@ -7,6 +7,7 @@
 #include "model/layernames.h"
 #include "model/lightpoint.h"
 #include "model/mapmodel.h"
+#include "view/sectorcanvas.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+
+#include <algorithm>
 
 namespace {
 
@@ -296,6 +299,10 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     point.mapY = source->data->mapY;
     point.intensity = level;
     point.radius = radius;
-    if (model)
-        model->emitPointLight(point, newLightTexture());
+    if (!model)
+        return;
+    // The new cells' buttons are shown and polished together, not one by one.
+    const int reach = 2 * std::max(radius, 0) + 1;
+    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget), reach * reach);
+    model->emitPointLight(point, newLightTexture());
 }

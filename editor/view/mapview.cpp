@@ -134,8 +134,9 @@ void MapView::showNewSector(Sector *sector)
     sector->attachButton(makeButton(sector));
     sector->data->worldX = double(sector->data->mapX + originX) * size;
     sector->data->worldY = double(sector->data->mapY + originY) * size;
+    const bool shown = layers->displayNewSector(sector);
     SectorLook::refresh(sector);
-    layers->displayNewSector(sector);
+    canvas->reveal(sector->data->button, shown);
     // Clicks go through a new button like through the others in fill and select mode.
     sector->setMouseTransparent(!(radioPaint && radioPaint->isChecked() && radioPencil->isChecked()));
     connectSectorClick(sector);

@@ -1,7 +1,10 @@
 #include "view/sectorcanvas.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEvent>
+
+#include <utility>
 
 SectorCanvas *SectorCanvas::forMap(QWidget *mapWidget)
 {
@@ -55,10 +58,26 @@ bool SectorCanvas::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void SectorCanvas::beginBatch()
+void SectorCanvas::beginBatch(int newButtons)
 {
-    if (batchDepth++ == 0)
+    if (batchDepth++ > 0)
+        return;
+    // One show() per new button against one re-show of every visible button.
+    // With the pointer over the canvas each show() also searches the buttons
+    // under it for the one to send Enter to (seconds for a fill of 999 cells on
+    // a 50,000-cell map under X11), so then the canvas is hidden after all.
+    const bool pointerOver = rect().contains(mapFromGlobal(QCursor::pos()));
+    keptVisible = newButtons >= 0 && qint64(newButtons) * 8 < children().size() && !pointerOver;
+    if (!keptVisible)
         hide();
+}
+
+void SectorCanvas::reveal(QWidget *button, bool shown)
+{
+    if (shown && batchDepth > 0 && keptVisible)
+        revealLater.append(button);
+    else
+        button->setVisible(shown);
 }
 
 void SectorCanvas::endBatch()
@@ -69,6 +88,15 @@ void SectorCanvas::endBatch()
     // makes every show scan the whole event queue.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::Polish);
+    if (keptVisible) {
+        keptVisible = false;
+        const QList<QPointer<QWidget>> buttons = std::exchange(revealLater, {});
+        for (const QPointer<QWidget> &button : buttons) {
+            if (button)
+                button->show();
+        }
+        return;
+    }
     if (map && !map->isHidden())
         show();
 }

@@ -27,7 +27,11 @@ void setLook(Sector *sector, const QColor &tint)
     if (tint == sector->look())
         return;
     sector->setLookColour(tint);
-    refresh(sector);
+    // A hidden button is drawn again when it is shown: every way of showing
+    // one (a layer switch) sets its look after showing it.
+    const QPushButton *button = sector->data->button;
+    if (button && !button->isHidden())
+        refresh(sector);
 }
 
 } // namespace SectorLook

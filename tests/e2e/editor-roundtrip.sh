@@ -222,5 +222,41 @@ done
 [ "$(convert "$OUT/level1.png" -format '%[pixel:p{12,12}]' info:)" = "srgb(220,30,30)" ] ||
     fail "the rendered wall at (1, 1) is not brick red"
 
+step "walk the saved map in the preview"
+start_program editor3 "$APP" "$TESSEL" "$MAPS/level1.map"
+EDITOR=$LAST_PID
+WINDOW=$(window_of "$EDITOR" '^Editing: .*level1\.map - Tessel$')
+focus "$WINDOW"
+# No player start: Ctrl+F5 stands the camera on the cell under the pointer,
+# (0, 1), facing its first open side (south: the brick wall is east of it).
+xdotool mousemove "$(cell_x 0)" "$(cell_y 1)"
+xdotool key ctrl+F5
+PREVIEW=$(window_of "$EDITOR" '^Preview$')
+focus "$PREVIEW"
+read -r _ PX PY PW PH _ <<<"$(xdotool getwindowgeometry --shell "$PREVIEW" | cut -d= -f2 | xargs)"
+centre_x=$((PX + PW / 2)) centre_y=$((PY + (PH - 30) / 2))
+import -window root -crop "${PW}x$((PH - 30))+$PX+$PY" "$OUT/preview-south.png"
+brick_ahead() {
+    local r g b
+    read -r r g b <<<"$(pixel "$centre_x" "$centre_y")"
+    [ -n "${b:-}" ] && [ "$r" -gt $((2 * g + 8)) ] && [ "$r" -gt $((2 * b + 8)) ]
+}
+brick_ahead && fail "the camera faces the brick wall before turning"
+# Turning left swings the view from south to east, onto the brick wall.
+xdotool keydown Left
+wait_until "the brick wall straight ahead in the preview" brick_ahead
+xdotool keyup Left
+# Up walks towards it; the wall stops the camera, so it still fills the view.
+xdotool keydown Up
+sleep 0.5
+xdotool keyup Up
+brick_ahead || fail "walking forward lost the wall ahead"
+import -window root -crop "${PW}x$((PH - 30))+$PX+$PY" "$OUT/preview-east.png"
+[ "$(compare -metric AE "$OUT/preview-south.png" "$OUT/preview-east.png" null: 2>&1 | cut -d' ' -f1)" -gt 1000 ] ||
+    fail "the preview did not change while turning and walking"
+xdotool key Escape
+wait_until "the preview to close" window_gone '^Preview$'
+close_program "$EDITOR" "$WINDOW"
+
 step "done"
 say "PASS"
