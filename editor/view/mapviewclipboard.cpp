@@ -58,7 +58,6 @@ void MapView::cutSelection()
     if (!copyArea(&area))
         return;
     copySelection();
-    SectorCanvas::Batch batch(canvas);
     recordEdit(MapPiece::removeArea(*model, area), QStringLiteral("Cut"));
     layers->clearSelection();
     setStatusText(QStringLiteral("%1 cell(s) cut").arg(copiedPiece.cellCount()));
