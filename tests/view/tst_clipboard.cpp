@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/tessel.h"
 #include "mapfile/mapformat.h"
+#include "mapfile/piecetext.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/mapview.h"
@@ -71,6 +72,8 @@ private slots:
     void stampKeys();
     void clipboardText_data();
     void clipboardText();
+    void cutThenPasteMovesEveryLayer();
+    void pieceOfASavedMapKeepsItsImages();
 };
 
 void TestClipboard::copiedRoomIsSavedTwice()
@@ -201,6 +204,43 @@ void TestClipboard::clipboardText()
     editor.moveTo(4, 4);
     editor.click(4, 4);
     QCOMPARE(editor.view->mapModel()->layers().sectorCount(), pasted);
+}
+
+void TestClipboard::cutThenPasteMovesEveryLayer()
+{
+    EditorFixture editor;
+    editor.setLayer("Floor");
+    editor.paint(1, 1);
+    editor.setLayer("Wall");
+    editor.paint(1, 1);
+    copyRect(editor, QRect(1, 1, 1, 1));
+    key(editor, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(status(editor), QStringLiteral("2 cell(s) cut"));
+    editor.flushDeletes();
+    QCOMPARE(editor.view->mapModel()->layers().sectorCount(), 0);
+    key(editor, Qt::Key_V, Qt::ControlModifier);
+    editor.moveTo(3, 2);
+    editor.click(3, 2);
+    QCOMPARE(cellsOn(editor, "Wall"), QList<QPoint>{QPoint(3, 2)});
+    QCOMPARE(cellsOn(editor, "Floor"), QList<QPoint>{QPoint(3, 2)});
+}
+
+// Another window reads the piece with the folder of the map it came from, so
+// its texture paths resolve to the copies beside that map.
+void TestClipboard::pieceOfASavedMapKeepsItsImages()
+{
+    EditorFixture editor;
+    editor.setLayer("Wall");
+    editor.paint(0, 0);
+    const QString file = editor.path("a.map");
+    Dialogs::saveChooser = [file](const QString &, const QString &) { return file; };
+    editor.clickButton("btnSaveMap");
+    copyRect(editor, QRect(0, 0, 1, 1));
+    const PieceText::Read read = PieceText::fromMimeData(QApplication::clipboard()->mimeData(),
+                                                         editor.view->placement());
+    QVERIFY2(read.problem.isEmpty() && read.notices.isEmpty(), qPrintable(read.problem + read.notices.join(' ')));
+    const QString image = read.piece.layers().value(0).cells.value(0).state.image;
+    QVERIFY2(image.startsWith(editor.path("a/")) && QFile::exists(image), qPrintable(image));
 }
 
 QTEST_MAIN(TestClipboard)
