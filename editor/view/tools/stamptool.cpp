@@ -8,40 +8,58 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QShortcut>
+#include <QApplication>
+#include <QKeyEvent>
 
 namespace {
 const qreal previewOpacity = 0.55;
 }
 
 StampTool::StampTool(MapView &view, PanTool &pan, QWidget *window)
-    : view(view), panTool(pan)
+    : view(view), panTool(pan), window(window)
 {
-    addKey(window, QKeySequence(Qt::Key_R), &StampTool::turnClockwise);
-    addKey(window, QKeySequence(Qt::SHIFT | Qt::Key_R), &StampTool::turnCounterClockwise);
-    addKey(window, QKeySequence(Qt::Key_H), &StampTool::mirrorLeftRight);
-    addKey(window, QKeySequence(Qt::Key_V), &StampTool::mirrorTopBottom);
-    addKey(window, QKeySequence(Qt::Key_Escape), &StampTool::stop);
-    setKeysEnabled(false);
 }
 
 StampTool::~StampTool()
 {
-    qDeleteAll(keys);
     delete preview.data();
 }
 
-void StampTool::addKey(QWidget *window, const QKeySequence &sequence, void (StampTool::*action)())
+void (StampTool::*StampTool::actionOf(const QKeyEvent *event) const)()
 {
-    auto *key = new QShortcut(sequence, window);
-    QObject::connect(key, &QShortcut::activated, [this, action]() { (this->*action)(); });
-    keys.append(key);
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier && !(mods == Qt::ShiftModifier && event->key() == Qt::Key_R))
+        return nullptr;
+    switch (event->key()) {
+    case Qt::Key_R:
+        return mods == Qt::ShiftModifier ? &StampTool::turnCounterClockwise : &StampTool::turnClockwise;
+    case Qt::Key_H:
+        return &StampTool::mirrorLeftRight;
+    case Qt::Key_V:
+        return &StampTool::mirrorTopBottom;
+    case Qt::Key_Escape:
+        return &StampTool::stop;
+    default:
+        return nullptr;
+    }
 }
 
-void StampTool::setKeysEnabled(bool enabled)
+bool StampTool::eventFilter(QObject *watched, QEvent *event)
 {
-    for (QShortcut *key : qAsConst(keys))
-        key->setEnabled(enabled);
+    const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!following || !key || !widget || widget->window() != window)
+        return false;
+    const auto action = actionOf(static_cast<QKeyEvent *>(event));
+    if (!action)
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Accepted, the key comes as a key press instead of as a shortcut.
+        event->accept();
+        return true;
+    }
+    (this->*action)();
+    return true;
 }
 
 void StampTool::start(const MapPiece &piece)
@@ -54,10 +72,11 @@ void StampTool::start(const MapPiece &piece)
         preview->setAttribute(Qt::WA_TransparentForMouseEvents);
         preview->setAttribute(Qt::WA_NoSystemBackground);
     }
-    following = true;
     canvas->setMouseTracking(true);
     view.mapSurface()->setMouseTracking(true);
-    setKeysEnabled(true);
+    if (!following)
+        qApp->installEventFilter(this);
+    following = true;
     restyle(piece);
 }
 
@@ -66,7 +85,7 @@ void StampTool::stop()
     if (!following)
         return;
     following = false;
-    setKeysEnabled(false);
+    qApp->removeEventFilter(this);
     if (preview)
         preview->hide();
     view.clearStatusText();

@@ -3,21 +3,23 @@
 #include "model/mappiece.h"
 #include "view/tools/maptool.h"
 
-#include <QList>
+#include <QObject>
 #include <QPixmap>
 #include <QPointer>
 
 class MapView;
 class PanTool;
 class QLabel;
-class QShortcut;
+class QKeyEvent;
 class QWidget;
 
 // A copied piece that follows the pointer, drawn translucently over the map
 // until a left click drops it (again and again) or Escape or a right click
-// ends it. R and Shift+R turn it, H and V mirror it. Its keys exist only while
-// it follows the pointer, so they never reach another tool.
-class StampTool : public MapTool
+// ends it. R and Shift+R turn it, H and V mirror it. While it follows the
+// pointer it takes those keys before any shortcut of the window sees them (a
+// shortcut on the same key elsewhere would make both ambiguous); otherwise it
+// takes no key at all.
+class StampTool : public QObject, public MapTool
 {
 public:
     StampTool(MapView &view, PanTool &pan, QWidget *window);
@@ -36,9 +38,12 @@ public:
     void mirrorLeftRight();
     void mirrorTopBottom();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    void addKey(QWidget *window, const QKeySequence &keys, void (StampTool::*action)());
-    void setKeysEnabled(bool enabled);
+    // The action of a key of the stamp, or null.
+    void (StampTool::*actionOf(const QKeyEvent *event) const)();
     void follow();
     void drop();
     void restyle(const MapPiece &piece);
@@ -51,5 +56,5 @@ private:
     bool following = false;
     QPointer<QLabel> preview;
     int previewCellSize = 0;
-    QList<QShortcut *> keys; // children of the window
+    QPointer<QWidget> window;
 };
