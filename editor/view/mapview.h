@@ -159,7 +159,7 @@ private:
     void wireClipboardKeys();
     bool copyArea(QRect *area);
     // One undoable step for an edit made of this change.
-    void recordEdit(const MapChange &change, const QString &name);
+    void recordStep(const MapChange &change, const QString &name);
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;

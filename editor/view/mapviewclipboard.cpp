@@ -58,7 +58,7 @@ void MapView::cutSelection()
     if (!copyArea(&area))
         return;
     copySelection();
-    recordEdit(MapPiece::removeArea(*model, area), QStringLiteral("Cut"));
+    recordStep(MapPiece::removeArea(*model, area), QStringLiteral("Cut"));
     layers->clearSelection();
     setStatusText(QStringLiteral("%1 cell(s) cut").arg(copiedPiece.cellCount()));
 }
@@ -101,14 +101,14 @@ void MapView::pasteStamp(const MapPiece &piece, const QPoint &topLeft)
             batch = std::make_unique<SectorCanvas::Batch>(canvas);
         change = piece.pasteInto(*model, topLeft, &leftOut);
     }
-    recordEdit(change, QStringLiteral("Paste"));
+    recordStep(change, QStringLiteral("Paste"));
     QString text = QStringLiteral("%1 cell(s) pasted").arg(change.size());
     if (leftOut > 0)
         text += QStringLiteral("; %1 cell(s) left out: they would lie left of column 0 or above row 0").arg(leftOut);
     setStatusText(text);
 }
 
-void MapView::recordEdit(const MapChange &, const QString &)
+void MapView::recordStep(const MapChange &, const QString &)
 {
     // The undo history takes each paste and cut as one step once it exists.
 }
