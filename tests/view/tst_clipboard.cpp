@@ -34,6 +34,26 @@ void copyRect(EditorFixture &editor, const QRect &cells)
     key(editor, Qt::Key_C, Qt::ControlModifier);
 }
 
+// Keys by name ("Ctrl+V", "R", "Escape"), "right" (a right click on (5, 5)),
+// "click" on (5, 5) or "click X Y".
+void runSteps(EditorFixture &editor, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        const QStringList words = step.split(' ');
+        if (words.first() == "click") {
+            const QPoint at = words.size() == 3 ? QPoint(words[1].toInt(), words[2].toInt()) : QPoint(5, 5);
+            editor.moveTo(at.x(), at.y());
+            editor.click(at.x(), at.y());
+        } else if (step == "right") {
+            editor.click(5, 5, Qt::RightButton);
+        } else {
+            const QKeySequence keys(step);
+            key(editor, Qt::Key(keys[0] & ~Qt::KeyboardModifierMask),
+                Qt::KeyboardModifiers(keys[0] & Qt::KeyboardModifierMask));
+        }
+    }
+}
+
 QString status(EditorFixture &editor)
 {
     return editor.window->findChild<QLabel *>("labelStatus")->text();
@@ -154,20 +174,7 @@ void TestClipboard::stampKeys()
     // Another shortcut of the window on the stamp's keys must not take them.
     new QShortcut(QKeySequence(Qt::Key_Escape), editor.window.get());
     new QShortcut(QKeySequence(Qt::Key_R), editor.window.get());
-    for (const QString &step : steps) {
-        const QStringList words = step.split(' ');
-        if (words.first() == "click") {
-            const QPoint at = words.size() == 3 ? QPoint(words[1].toInt(), words[2].toInt()) : QPoint(5, 5);
-            editor.moveTo(at.x(), at.y());
-            editor.click(at.x(), at.y());
-        } else if (step == "right") {
-            editor.click(5, 5, Qt::RightButton);
-        } else {
-            const QKeySequence keys(step);
-            key(editor, Qt::Key(keys[0] & ~Qt::KeyboardModifierMask),
-                Qt::KeyboardModifiers(keys[0] & Qt::KeyboardModifierMask));
-        }
-    }
+    runSteps(editor, steps);
     std::sort(walls.begin(), walls.end(), inRowOrder);
     QCOMPARE(cellsOn(editor, "Wall"), walls);
 }
