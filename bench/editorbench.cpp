@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGraphicsColorizeEffect>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,6 +72,7 @@ public:
     void save();
     void zoom();
     void pan();
+    void pointer();
     void switchLayers();
     void floodFill();
     void emission();
@@ -235,6 +237,39 @@ void EditorBench::pan()
             report.note("pan", "a move did not pan the view");
     }
     panTo(0);
+}
+
+// One hover move to the next cell: the status bar names the cell under the pointer.
+void EditorBench::pointer()
+{
+    auto *label = window->findChild<QLabel *>("labelPointer");
+    if (!label) {
+        report.note("pointer", "no pointer label");
+        return;
+    }
+    paints.watch(label);
+    auto hover = [this](int mapX, int mapY) {
+        const QPoint global = map->mapToGlobal(cellCenter(mapX, mapY));
+        QCursor::setPos(global);
+        // Real input lands on the cell's button and goes on to the map from there.
+        QWidget *target = canvas->childAt(canvas->mapFromGlobal(global));
+        if (!target)
+            target = canvas;
+        QMouseEvent event(QEvent::MouseMove, target->mapFromGlobal(global), global, Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    hover(2, 2);
+    settle();
+    for (int run = 0; run < runs; ++run) {
+        const QString before = label->text();
+        Stopwatch timer(paints);
+        hover(2 + (run + 1) % 2, 2);
+        settle();
+        timer.record(report, "pointer");
+        if (label->text() == before || label->text().isEmpty())
+            report.note("pointer", QStringLiteral("the label did not follow the pointer: \"%1\"").arg(label->text()));
+    }
 }
 
 void EditorBench::panTo(int x)
@@ -472,6 +507,8 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.zoom();
             if (wanted("pan"))
                 bench.pan();
+            if (wanted("pointer"))
+                bench.pointer();
             if (wanted("switchLayers"))
                 bench.switchLayers();
             if (wanted("floodFill"))

@@ -152,7 +152,7 @@ int main(int argc, char *argv[])
                     "  --runs N  runs per operation (default 7; the table shows the median)\n"
                     "  --cpu-time  show the GUI thread's CPU time instead of wall-clock time\n"
                     "For profiling, one phase alone: tessel-bench --phase editor|effects|scene|check|preview --side 64|128\n"
-                    "  [--runs N] [--ops save,zoom,pan,switchLayers,floodFill,emission,selectAndDelete,copyAndPaste]\n");
+                    "  [--runs N] [--ops save,zoom,pan,pointer,switchLayers,floodFill,emission,selectAndDelete,copyAndPaste]\n");
         return 0;
     }
     const bool quick = args.contains("--quick");
@@ -192,6 +192,7 @@ int main(int argc, char *argv[])
         {built ? "build" : "load", built ? "build map (no map file yet)" : "load from file", "≤ 300 ms / ≤ 1.5 s"},
         {"save", "save", "≤ 50 ms / ≤ 100 ms"},
         {"pan", "pan step", "≤ 16 ms / ≤ 100 ms"},
+        {"pointer", "pointer move (status bar)", "≤ 16 ms / ≤ 16 ms"},
         {"zoom", "zoom change", "≤ 50 ms / ≤ 100 ms"},
         {"layer", "layer switch", "≤ 50 ms / ≤ 100 ms"},
         {"fill", "flood fill 999 cells", "≤ 50 ms / ≤ 100 ms"},

@@ -116,6 +116,22 @@ TextureEntry TextureGallery::findTexture(const QString &fileName) const
     return TextureEntry();
 }
 
+bool TextureGallery::selectTexture(const TextureEntry &texture)
+{
+    for (int row = 0; row < shown.size(); ++row) {
+        const TextureEntry &entry = shown.at(row);
+        if (entry.fileName != texture.fileName || entry.folder != texture.folder)
+            continue;
+        if (list) {
+            list->setCurrentRow(row);
+            list->scrollToItem(list->item(row));
+        }
+        current = entry;
+        return true;
+    }
+    return false;
+}
+
 int TextureGallery::leftOutCount(const QByteArray &layer) const
 {
     return leftOutByFolder.value(QStringLiteral("textures/") + QString::fromUtf8(layer));

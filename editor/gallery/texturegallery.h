@@ -26,6 +26,9 @@ public:
     void selectLayer(QByteArray layer);
     void reloadTextures();
     TextureEntry findTexture(const QString &fileName) const;
+    // Makes the shown texture with this file and folder the current one and
+    // scrolls to it; false when the gallery does not show it.
+    bool selectTexture(const TextureEntry &texture);
     qint32 nextId();
     // Files of the layer's folder left out because a map could not name them.
     int leftOutCount(const QByteArray &layer) const;

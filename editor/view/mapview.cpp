@@ -8,6 +8,7 @@
 #include "model/sector.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorlook.h"
 #include "view/tools/floodfilltool.h"
@@ -62,6 +63,11 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     createSelectionOverlay();
 
     labelStatus = form.labelStatus;
+    labelPointer = form.labelPointer;
+    // The pointer's cell is shown while it merely hovers over the map.
+    mapWidget->setMouseTracking(true);
+    canvas->setMouseTracking(true);
+    wireKeys();
     listViewTextures = form.listViewTextures;
     connect(listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
 }
@@ -118,7 +124,9 @@ void MapView::followModel()
 QPushButton *MapView::makeButton(const Sector *sector) const
 {
     const int size = cellSize();
-    auto *button = new QPushButton(QString(), canvas);
+    auto *button = new SectorButton(canvas);
+    // Hover moves over a cell reach the map through it (the pointer's cell).
+    button->setMouseTracking(true);
     // Thousands of cells in the tab chain would help nobody; focus stays where it was.
     button->setFocusPolicy(Qt::NoFocus);
     button->move((sector->data->mapX + originX) * size, (sector->data->mapY + originY) * size);
@@ -244,6 +252,7 @@ void MapView::ZoomSliderChangedEvent()
 {
     applyGridTile();
     repositionAllSectors();
+    showPointerCell();
 }
 
 void MapView::repositionAllSectors()
@@ -311,7 +320,25 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
             QGuiApplication::setOverrideCursor(toolCursor);
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
-        activeTool()->handle(event);
+        const bool taken = takeMapInput(event);
+        if (!taken)
+            activeTool()->handle(event);
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::Enter:
+            showPointerCell();
+            break;
+        case QEvent::Leave:
+            if (labelPointer)
+                labelPointer->clear();
+            break;
+        default:
+            break;
+        }
+        if (taken)
+            return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -343,6 +370,7 @@ void MapView::shiftOrigin(const QPoint &cells)
     originX += cells.x();
     originY += cells.y();
     repositionAllSectors();
+    showPointerCell();
 }
 
 void MapView::drawSelectionOverlay(const QPoint &anchor)

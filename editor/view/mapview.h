@@ -31,6 +31,7 @@ class QMouseEvent;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QWheelEvent;
 class LayerController;
 class MapFile;
 class CellMarker;
@@ -84,6 +85,17 @@ public:
     QPoint origin() const { return QPoint(originX, originY); }
     // Pans by whole cells.
     void shiftOrigin(const QPoint &cells);
+    // Zoom through the slider, keeping the cell under the pointer where it is
+    // (as far as whole cells allow) when the pointer is over the map.
+    void zoomTo(int value);
+    void zoomBy(int steps) { zoomTo(zoomSliderValue() + steps); }
+    int zoomSliderValue() const;
+    // "Map X 12, Map Y 7: brick.png, Solid" for the cell under the pointer, or
+    // empty when the pointer is not over the map.
+    QString pointerText() const;
+    // Makes the texture of the current layer's cell under the pointer the
+    // gallery's current one (Alt+click, key I).
+    void pickTextureUnderPointer();
     QString gridTilePath() const;
 
     // Clipboard (mapviewclipboard.cpp). Copy and cut take the last rectangle of
@@ -136,6 +148,15 @@ private:
     void repositionAllSectors();
     QCursor cursorFromImage(const QString &path) const;
 
+    // Input (mapviewinput.cpp)
+    void wireKeys();
+    bool takeMapInput(QEvent *event);
+    static bool isLeftAltPress(const QEvent *event);
+    void wheelOnMap(const QWheelEvent *event);
+    void showPointerCell();
+    bool pointerOverMap(QPoint *pixel = nullptr) const;
+    void deleteSelectionByKey();
+
     MapTool *activeTool() const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
@@ -179,6 +200,11 @@ private:
     QPointer<QListWidget> listViewTextures;
     QPointer<QLabel> selectionOverlay;
     QPointer<QLabel> labelStatus;
+    QPointer<QLabel> labelPointer;
+    // Wheel turns smaller than a notch add up until they make one.
+    QPoint wheelRest;
+    bool pickNoticeShown = false;
+    bool pickPressHeld = false;
     QCursor toolCursor;
     QString mapFileName;
     int originX = 0;

@@ -64,6 +64,7 @@ void TestMainWindow::widgetsHaveNamesClassesAndTexts_data()
     QTest::newRow("slider") << "mapViewZoomSlider" << "QSlider" << "";
     QTest::newRow("status box") << "groupBox_5" << "QGroupBox" << "";
     QTest::newRow("status") << "labelStatus" << "QLabel" << "--";
+    QTest::newRow("pointer") << "labelPointer" << "QLabel" << "";
     QTest::newRow("left column") << "widget" << "QWidget" << "";
     QTest::newRow("tool bar") << "horizontalLayoutWidget" << "QWidget" << "";
 }
@@ -135,6 +136,12 @@ void TestMainWindow::layoutsAndProperties()
     QVERIFY(!w->findChild<QWidget *>("label")->isEnabled());
     QCOMPARE(w->findChild<QWidget *>("label")->font().pointSize(), 7);
     QVERIFY(!w->findChild<QWidget *>("labelStatus")->isEnabled());
+    // The status bar: the pointer's cell, the spacer, the status text.
+    QLayout *status = w->findChild<QLayout *>("horizontalLayout_3");
+    QCOMPARE(status->count(), 3);
+    QCOMPARE(status->itemAt(0)->widget(), w->findChild<QWidget *>("labelPointer"));
+    QVERIFY(status->itemAt(1)->spacerItem());
+    QCOMPARE(status->itemAt(2)->widget(), w->findChild<QWidget *>("labelStatus"));
     auto *slider = w->findChild<QSlider *>("mapViewZoomSlider");
     QCOMPARE(slider->minimum(), 1);
     QCOMPARE(slider->maximum(), 4);

@@ -3,9 +3,12 @@
 # keyboard: paints two layers, draws a wall and a door through the Shift and
 # Ctrl temporary layers, makes a dynamic light that emits, saves with Ctrl+S
 # through the file dialog, then loads the map into a fresh editor and saves
-# it under a second name with Save As. Both files must describe the same cells, and both
-# texture folders must hold the same images as the gallery. Then copies a piece with
-# Ctrl+C, pastes it with Ctrl+V and a click, and saves a third map that holds both.
+# it under a second name with Save As. On the way it reads the pointer's cell
+# in the status bar, zooms with Ctrl+wheel, picks a texture with Alt+click and
+# deletes a selection with Delete. Both files must describe the same cells, and both
+# texture folders must hold the same images as the gallery.
+# Then copies a piece with Ctrl+C, pastes it with Ctrl+V and a click, and saves a
+# third map that holds both.
 #
 # Usage: editor-roundtrip.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 # X11CLOSE asks a window to close as a window manager would.
@@ -21,12 +24,16 @@ e2e_begin editor-roundtrip "$3"
 MAP_X=357 MAP_Y=11 CELL=64
 LAYER_COMBO=(182 65)
 LOAD_BUTTON=(100 676)
-SELECT_RADIO=(476 670)
 # The properties window's widgets have fixed positions in their form.
 SUBTYPE_COMBO=(170 141) MIN_FIELD=(95 251) MAX_FIELD=(195 251) BLINK_FIELD=(135 281)
 RANDOM_CHECK=(47 310) EMITTER_CHECK=(47 340) RADIUS_SLIDER=(47 374) OK_BUTTON=(274 473)
+# The Mode radio buttons, the gallery's first two items, and where the status
+# bar's pointer label writes its text.
+EDIT_RADIO=(403 670) SELECT_RADIO=(487 670) GALLERY_ITEM1=(69 198) GALLERY_ITEM2=(133 198)
+POINTER_LABEL=360x24+20+721
 GRID_COLOUR="40 60 90"
 BRICK_COLOUR="220 30 30"
+GRANITE_COLOUR="90 90 90"
 
 cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
 cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
@@ -43,6 +50,23 @@ APP=$WORK/app
 MAPS=$WORK/maps
 mkdir -p "$APP" "$MAPS"
 make_images "$APP"
+# A second wall texture to pick from the map; the session's saved cells never use it.
+convert -size 64x64 xc:"rgb($(echo "$GRANITE_COLOUR" | tr ' ' ,))" "$APP/textures/Wall/granite.png"
+
+# Width in pixels of the text in the status bar's pointer label (0: empty).
+pointer_text_width() {
+    local width
+    width=$(import -window root -crop "$POINTER_LABEL" +repage png:- 2>/dev/null |
+        convert - -fuzz 25% -trim -format '%w %h' info: 2>/dev/null) || { echo 0; return; }
+    # A blank crop trims to a single pixel.
+    [ "${width#* }" -gt 1 ] 2>/dev/null && echo "${width% *}" || echo 0
+}
+hover() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+}
+pointer_label_empty() { [ "$(pointer_text_width)" -eq 0 ]; }
+pointer_label_shown() { [ "$(pointer_text_width)" -gt 0 ]; }
 
 step "start the editor"
 start_program editor1 "$APP" "$TESSEL"
@@ -55,6 +79,52 @@ cell_is_empty 11 8 || fail "the map widget is not where the test expects it"
 step "paint walls on the Wall layer"
 paint 1 1
 paint 1 2
+
+step "the status bar names the cell under the pointer"
+hover "$(cell_x 5)" "$(cell_y 5)"
+wait_until "the pointer label" pointer_label_shown
+EMPTY_WIDTH=$(pointer_text_width)        # "Map X 5, Map Y 5: empty"
+hover "$(cell_x 1)" "$(cell_y 1)"
+PAINTED_WIDTH=$(pointer_text_width)      # "Map X 1, Map Y 1: brick.png, Solid"
+[ "$PAINTED_WIDTH" -gt $((EMPTY_WIDTH + 30)) ] ||
+    fail "the pointer label does not name the painted cell ($PAINTED_WIDTH vs $EMPTY_WIDTH pixels of text)"
+hover 150 400
+wait_until "the pointer label to empty off the map" pointer_label_empty
+
+step "Ctrl+wheel zooms out and in around the pointer"
+focus "$WINDOW"
+xdotool mousemove "$(cell_x 1)" "$(cell_y 1)"
+xdotool keydown ctrl click 5 keyup ctrl
+# At 48 pixels a cell, the wall stays under the pointer: it now covers map
+# pixels 96 to 143 instead of 64 to 127.
+wait_until "the zoomed-out wall" pixel_near $((MAP_X + 140)) $((MAP_Y + 140)) "$BRICK_COLOUR"
+pixel_near $((MAP_X + 70)) $((MAP_Y + 70)) "$GRID_COLOUR" || fail "Ctrl+wheel did not zoom out around the pointer"
+xdotool keydown ctrl click 4 keyup ctrl
+wait_until "the zoom back at 64 pixels a cell" pixel_near $((MAP_X + 70)) $((MAP_Y + 70)) "$BRICK_COLOUR"
+cell_is_empty 2 2 || fail "Ctrl+wheel up did not restore the view"
+
+step "Alt+click picks a texture from the map"
+click_at "${GALLERY_ITEM2[@]}"
+paint 6 6
+click_at "${GALLERY_ITEM1[@]}"
+xdotool mousemove "$(cell_x 6)" "$(cell_y 6)" keydown alt
+sleep 0.3
+xdotool click 1 keyup alt
+paint 7 6
+pixel_near "$(cell_x 7)" "$(cell_y 6)" "$GRANITE_COLOUR" || fail "Alt+click did not make granite the current texture"
+
+step "Select the two granite walls and press Delete"
+click_at "${SELECT_RADIO[@]}"
+# The tools read the pointer when they handle the event: give each its moment.
+xdotool mousemove "$(cell_x 6)" "$(cell_y 6)" mousedown 1
+sleep 0.3
+xdotool mousemove "$(cell_x 7)" "$(cell_y 6)"
+sleep 0.3
+xdotool mouseup 1
+xdotool key Delete
+wait_until "the selection to be deleted" cell_is_empty 6 6
+cell_is_empty 7 6 || fail "Delete left a selected wall"
+click_at "${EDIT_RADIO[@]}"
 
 step "paint floor on the Floor layer"
 choose_in_combo "$EDITOR" "${LAYER_COMBO[@]}" Floor

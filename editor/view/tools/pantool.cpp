@@ -31,18 +31,14 @@ void PanTool::pan(const QMouseEvent *event)
     const int dx = pos.x() - lastPanPos.x();
     const int dy = pos.y() - lastPanPos.y();
     const int half = view.cellSize() / 2;
+    // Both axes are measured from the same anchor, so a diagonal drag pans diagonally.
     QPoint step;
-    if (std::abs(dx) > half) {
-        lastPanPos = pos;
+    if (std::abs(dx) > half)
         step.rx() = dx > 0 ? 1 : -1;
-    }
-    if (std::abs(dy) > half) {
-        // Measured from the anchor as it is now: 0 when the horizontal step just moved it.
-        const int s = pos.y() - lastPanPos.y();
-        lastPanPos = pos;
-        if (s != 0)
-            step.ry() = s > 0 ? 1 : -1;
-    }
-    if (!step.isNull())
-        view.shiftOrigin(step);
+    if (std::abs(dy) > half)
+        step.ry() = dy > 0 ? 1 : -1;
+    if (step.isNull())
+        return;
+    lastPanPos = pos;
+    view.shiftOrigin(step);
 }

@@ -6,8 +6,8 @@
 
 class MapView;
 
-// Middle-button panning, one cell per event at most; the content follows the
-// pointer. The Pencil and Select tools hand it their middle-button events.
+// Middle-button panning, one cell per axis and event at most; the content
+// follows the pointer. The Pencil and Select tools hand it their middle-button events.
 class PanTool : public MapTool
 {
 public:

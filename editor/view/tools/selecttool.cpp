@@ -48,6 +48,9 @@ void SelectTool::begin()
 
 void SelectTool::finish()
 {
+    // A release after Escape (or without a press on the map) selects nothing.
+    if (!dragging())
+        return;
     const QPoint cell = view.cursorCell();
     selEndX = cell.x();
     selEndY = cell.y();
@@ -61,6 +64,13 @@ void SelectTool::finish()
     view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
     lastArea = QRect(from, to);
     reset();
+}
+
+void SelectTool::cancel()
+{
+    reset();
+    lastArea = QRect(); // nothing left for Copy to take
+    view.layerController()->clearSelection();
 }
 
 void SelectTool::deleteSelection()

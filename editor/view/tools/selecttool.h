@@ -9,7 +9,8 @@ class MapView;
 class PanTool;
 
 // Left drag selects the current layer's sectors inside a rectangle of cells,
-// right press deletes the selection, middle pans.
+// right press (or Delete and Backspace) deletes the selection, middle pans,
+// Escape drops what is in progress.
 class SelectTool : public MapTool
 {
 public:
@@ -17,13 +18,16 @@ public:
 
     void handle(QEvent *event) override;
     void reset() override;
+    // Escape: ends a drag without selecting and clears the selection.
+    void cancel();
+    // The one way the selection is deleted, by mouse or by key.
+    void deleteSelection();
     // The map cells of the last rectangle dragged (what Copy takes); empty before one.
     QRect area() const { return lastArea; }
 
 private:
     void begin();
     void finish();
-    void deleteSelection();
     bool dragging() const;
 
     MapView &view;

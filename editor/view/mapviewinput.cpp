@@ -1,0 +1,164 @@
+// What the hand does beyond the tools: the wheel, the keys of the map, the
+// pointer's cell in the status bar, and picking a texture from the map.
+#include "view/mapview.h"
+
+#include "ui_tessel.h"
+
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "model/sector.h"
+#include "view/tools/selecttool.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+#include <QSlider>
+#include <QWheelEvent>
+
+namespace {
+
+const int wheelNotch = 120;
+
+} // namespace
+
+void MapView::wireKeys()
+{
+    auto onKey = [this](const QKeySequence &keys, auto slot) {
+        auto *shortcut = new QShortcut(keys, window);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    };
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { zoomBy(1); });
+    // Plus shares its key with "=" on most layouts.
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomBy(1); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomBy(-1); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomTo(zoomSlider->maximum()); });
+    onKey(QKeySequence(Qt::Key_Delete), [this] { deleteSelectionByKey(); });
+    onKey(QKeySequence(Qt::Key_Backspace), [this] { deleteSelectionByKey(); });
+    onKey(QKeySequence(Qt::Key_Escape), [this] { selectTool->cancel(); });
+    onKey(QKeySequence(Qt::Key_I), [this] { pickTextureUnderPointer(); });
+}
+
+void MapView::deleteSelectionByKey()
+{
+    if (layers->selection().isEmpty())
+        return;
+    selectTool->deleteSelection();
+    showPointerCell();
+}
+
+int MapView::zoomSliderValue() const
+{
+    return zoomSlider->value();
+}
+
+void MapView::zoomTo(int value)
+{
+    value = qBound(zoomSlider->minimum(), value, zoomSlider->maximum());
+    if (value == zoomSlider->value())
+        return;
+    QPoint pixel;
+    if (pointerOverMap(&pixel)) {
+        const QPoint mapCell = canvasToMap(cellAtPixel(pixel, cellSize()));
+        const QPoint canvasCell = cellAtPixel(pixel, value * baseCellSize);
+        originX = canvasCell.x() - mapCell.x();
+        originY = canvasCell.y() - mapCell.y();
+    }
+    // The slider's own handling places every button with the new origin.
+    zoomSlider->setValue(value);
+}
+
+bool MapView::pointerOverMap(QPoint *pixel) const
+{
+    const QPoint at = cursorPosIn(mapWidget);
+    if (pixel)
+        *pixel = at;
+    return mapWidget->rect().contains(at);
+}
+
+// Wheel turns and Alt presses belong to the map, not to the tool of the mode.
+bool MapView::takeMapInput(QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        wheelOnMap(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    if (isLeftAltPress(event)) {
+        pickTextureUnderPointer();
+        pickPressHeld = true;
+        return true;
+    }
+    // The rest of a pick's gesture paints and selects nothing.
+    if (pickPressHeld && (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease)) {
+        if (event->type() == QEvent::MouseButtonRelease)
+            pickPressHeld = false;
+        return true;
+    }
+    return false;
+}
+
+bool MapView::isLeftAltPress(const QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return false;
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::AltModifier);
+}
+
+void MapView::wheelOnMap(const QWheelEvent *event)
+{
+    wheelRest += event->angleDelta();
+    const QPoint notches(wheelRest.x() / wheelNotch, wheelRest.y() / wheelNotch);
+    wheelRest -= notches * wheelNotch;
+    if (notches.isNull())
+        return;
+    // A plain wheel turns along y; a tilt wheel (or a swapped axis) along x.
+    const int along = notches.y() != 0 ? notches.y() : notches.x();
+    if (event->modifiers() & Qt::ControlModifier)
+        zoomBy(along);
+    else if (event->modifiers() & Qt::ShiftModifier)
+        shiftOrigin(QPoint(along, 0));
+    else
+        shiftOrigin(notches);
+}
+
+QString MapView::pointerText() const
+{
+    QPoint pixel;
+    if (!pointerOverMap(&pixel))
+        return QString();
+    const QPoint cell = canvasToMap(cellAtPixel(pixel, cellSize()));
+    QString text = QStringLiteral("Map X %1, Map Y %2: ").arg(cell.x()).arg(cell.y());
+    const Sector *sector = layers->sectorAt(cell.x(), cell.y());
+    if (!sector)
+        return text + QStringLiteral("empty");
+    text += QString::fromUtf8(sector->data->texture.fileName);
+    if (!sector->data->subtype.isEmpty())
+        text += QStringLiteral(", ") + QString::fromUtf8(sector->data->subtype);
+    return text;
+}
+
+void MapView::showPointerCell()
+{
+    if (labelPointer)
+        labelPointer->setText(pointerText());
+}
+
+void MapView::pickTextureUnderPointer()
+{
+    QPoint pixel;
+    if (!pointerOverMap(&pixel))
+        return;
+    const QPoint cell = canvasToMap(cellAtPixel(pixel, cellSize()));
+    const Sector *sector = layers->sectorAt(cell.x(), cell.y());
+    if (!sector)
+        return;
+    const TextureEntry &texture = sector->data->texture;
+    if (gallery->selectTexture(texture)) {
+        if (pickNoticeShown)
+            clearStatusText();
+        pickNoticeShown = false;
+        return;
+    }
+    setStatusText(QStringLiteral("%1 is not in the gallery: the cell shows the map's own copy")
+                      .arg(QString::fromUtf8(texture.fileName)));
+    pickNoticeShown = true;
+}
