@@ -13,6 +13,7 @@
 #include "model/mapmodel.h"
 #include "model/subtypetable.h"
 #include "view/mapview.h"
+#include "view/tools/stamptool.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -76,6 +77,7 @@ public:
     void floodFill();
     void emission();
     void selectAndDelete();
+    void copyAndPaste();
     void effectObjects();
 
 private:
@@ -409,6 +411,44 @@ void EditorBench::selectAndDelete()
     settle();
 }
 
+// Copy of a 32 x 32 piece on every layer (three full ones and their lights),
+// the stamp following the pointer one cell, and the piece dropped over full
+// cells elsewhere.
+void EditorBench::copyAndPaste()
+{
+    setLayer("Floor");
+    slider->setValue(1);
+    settle();
+    window->findChild<QRadioButton *>("radioSelect")->click();
+    settle();
+    const int last = Recipe::selectSide - 1;
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 0, 0);
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, last, last);
+    settle();
+    for (int run = 0; run < runs; ++run) {
+        Stopwatch timer(paints);
+        view->copySelection();
+        timer.record(report, "copy", false);
+
+        view->pasteClipboard();
+        settle();
+        timer.restart();
+        mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 9, 4);
+        settle();
+        timer.record(report, "stampmove");
+
+        timer.restart();
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 8, 4);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, 8, 4);
+        settle();
+        timer.record(report, "paste");
+        view->stamp()->stop();
+    }
+    window->findChild<QRadioButton *>("radioPaint")->click();
+    slider->setValue(4);
+    settle();
+}
+
 // What a build that gives every look its own colorize effect pays: the same
 // layer switch and zoom, with each button's look drawn by a new effect object
 // over the plain image instead of by a cached tinted icon.
@@ -477,6 +517,8 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.emission();
             if (wanted("selectAndDelete"))
                 bench.selectAndDelete();
+            if (wanted("copyAndPaste"))
+                bench.copyAndPaste();
         }
         report.add("memory", peakMemoryMb());
     }

@@ -282,9 +282,25 @@ QByteArray MapFile::readMapText(const QString &name, bool *readable)
     return opened ? file.read(MapLimits::fileBytes + 1) : QByteArray();
 }
 
+LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement)
+{
+    if (text.size() > MapLimits::fileBytes) {
+        fail(QStringLiteral("The text is larger than 64 MB, the largest map the editor opens."));
+        return LayerTable();
+    }
+    textFolder = folder;
+    folderUnknown = folder.isEmpty();
+    try {
+        return parseMap(text, placement);
+    } catch (const std::bad_alloc &) {
+        fail(outOfMemory);
+        return LayerTable();
+    }
+}
+
 LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &placement)
 {
-    const MapFormat::Parsed parsed = MapFormat::parse(text, QFileInfo(fileName).absolutePath().toUtf8());
+    const MapFormat::Parsed parsed = MapFormat::parse(text, mapFolder().toUtf8());
     if (!parsed.sawDefinitions) {
         fail(QStringLiteral("The file has no \"#Definitions\" section, so it is not a map file."));
         return LayerTable();
@@ -382,9 +398,11 @@ MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &defi
     MapDefinition result = definition;
     if (placement.gallery)
         result.id = placement.gallery->nextId();
-    if (definition.layer != LayerNames::Lightmap) {
-        const TexturePath::Resolved path =
-            TexturePath::resolve(QFileInfo(fileName).absolutePath(), definition.attributes);
+    if (definition.layer != LayerNames::Lightmap && folderUnknown) {
+        result.texturePath.clear();
+        ++imagesLeftOut;
+    } else if (definition.layer != LayerNames::Lightmap) {
+        const TexturePath::Resolved path = TexturePath::resolve(mapFolder(), definition.attributes);
         result.texturePath = path.path.toUtf8();
         if (path.verdict == TexturePath::Verdict::Refused)
             refusedPaths.append(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(definition.attributes), path.reason));
@@ -403,12 +421,22 @@ void MapFile::noteLeftOut()
                  .arg(refusedPaths.size())
                  .arg(refusedPaths.mid(0, namedInWarning).join(QLatin1Char('\n'))));
     }
+    if (imagesLeftOut > 0) {
+        note(QStringLiteral("Textures left out"),
+             QStringLiteral("%1 texture(s) have no image: the folder of the map they came from is not known.")
+                 .arg(imagesLeftOut));
+    }
     if (farCells > 0) {
         note(QStringLiteral("Cells left out"),
              QStringLiteral("%1 cell(s) lie beyond the largest map the editor opens (%2) and were left out.")
                  .arg(farCells)
                  .arg(extentText));
     }
+}
+
+QString MapFile::mapFolder() const
+{
+    return textFolder.isEmpty() ? QFileInfo(fileName).absolutePath() : textFolder;
 }
 
 LayerTable MapFile::dropAll(LayerTable &table)

@@ -47,6 +47,10 @@ public:
     void setProgress(Progress progress) { reportProgress = std::move(progress); }
     static QByteArray readMapText(const QString &fileName, bool *readable = nullptr);
     LayerTable parseMap(const QByteArray &text, const SectorPlacement &placement);
+    // Map text from elsewhere (the clipboard), under the load's limits; texture
+    // paths are resolved against `folder`, or left without an image when the
+    // folder is not known (empty).
+    LayerTable parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement);
     LayerTable buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement);
     static void applyDefinition(const MapDefinition &definition, Sector *sector);
     // The known layers in their usual order, then any other names in file order.
@@ -72,6 +76,7 @@ private:
     MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
                            const SectorPlacement &placement);
     void noteLeftOut();
+    QString mapFolder() const;
     LayerTable dropAll(LayerTable &table);
 
     QList<MapDefinition> writtenDefinitions;
@@ -88,4 +93,8 @@ private:
     // Per definition key: the identifier its cells share and its resolved texture.
     QHash<QByteArray, MapDefinition> resolvedDefinitions;
     QStringList refusedPaths;
+    // Set by parseText: where texture paths are resolved, and whether that is known.
+    QString textFolder;
+    bool folderUnknown = false;
+    int imagesLeftOut = 0;
 };

@@ -444,3 +444,10 @@ void MapModel::reapply(const MapChange &change)
 {
     applySide(change, true);
 }
+
+void MapModel::apply(const MapChange &change)
+{
+    applySide(change, true);
+    if (!change.isEmpty())
+        emit edited(change);
+}

@@ -60,6 +60,9 @@ public:
     // in their lists. They do not count as edits (no `edited`).
     void revert(const MapChange &change);
     void reapply(const MapChange &change);
+    // Makes a change prepared elsewhere (a paste) as an edit of its own:
+    // like reapply, and announced as every other operation is.
+    void apply(const MapChange &change);
 
     static SectorState stateOf(const Sector *sector);
 

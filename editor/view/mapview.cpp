@@ -17,6 +17,7 @@
 #include "view/tools/pantool.h"
 #include "view/tools/penciltool.h"
 #include "view/tools/selecttool.h"
+#include "view/tools/stamptool.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -54,8 +55,10 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     pencilTool = std::make_unique<PencilTool>(*this, *panTool);
     floodFillTool = std::make_unique<FloodFillTool>(*this);
     selectTool = std::make_unique<SelectTool>(*this, *panTool);
+    stampTool = std::make_unique<StampTool>(*this, *panTool, window);
 
     wireWidgets(form);
+    wireClipboardKeys();
     radioPaint->setChecked(true);
     SwitchToEditMode();
     createSelectionOverlay();
@@ -302,6 +305,7 @@ void MapView::SwitchToFloodFillPaintEvent()
 void MapView::SwitchToEditMode()
 {
     resetSelectionDrag();
+    stampTool->stop();
     layers->clearSelection();
     setAllMouseTransparent(false);
     btnEditSelection->setEnabled(false);
@@ -351,6 +355,8 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
 
 MapTool *MapView::activeTool() const
 {
+    if (stampTool->active())
+        return stampTool.get();
     if (!radioPaint->isChecked())
         return selectTool.get();
     if (radioPencil->isChecked())
@@ -435,12 +441,15 @@ void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
         return;
     layers->setCurrentLayer(name);
     setStatusText(text);
+    temporaryText = text;
     temporaryLayer = true;
 }
 
 void MapView::endTemporaryLayer()
 {
     layers->setCurrentLayer(layerCombo->currentText().toUtf8());
-    clearStatusText();
+    // What a Ctrl key did meanwhile (copy, paste) keeps its word.
+    if (labelStatus->text() == temporaryText)
+        clearStatusText();
     temporaryLayer = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/layertable.h"
+#include "model/mappiece.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorplacement.h"
 
@@ -26,6 +27,7 @@ class RecoveryFile;
 class PanTool;
 class PencilTool;
 class SelectTool;
+class StampTool;
 class QComboBox;
 class QMouseEvent;
 class QPushButton;
@@ -115,6 +117,15 @@ public:
     // Opens a recovery copy as an unsaved map without a name.
     bool recoverFrom(const QString &fileName);
     void closeForm();
+    // Clipboard (mapviewclipboard.cpp). Copy and cut take the last rectangle of
+    // Select mode on every layer; paste makes the clipboard's piece a stamp.
+    void copySelection();
+    void cutSelection();
+    void pasteClipboard();
+    // Drops the stamp with its top-left on this map cell: one edit.
+    void pasteStamp(const MapPiece &piece, const QPoint &topLeft);
+    StampTool *stamp() const { return stampTool.get(); }
+
     // The windows beside the main one (mapviewwindows.cpp). The preview opens
     // at the player start, or with atPointer at the cell under the pointer.
     void openPreview(bool atPointer = false);
@@ -189,6 +200,11 @@ private:
     void showNotices(const MapFile &file);
     void installLoadedMap(LayerTable loaded);
 
+    // Clipboard (mapviewclipboard.cpp)
+    void wireClipboardKeys();
+    bool copyArea(QRect *area);
+    // One undoable step for an edit made of this change.
+
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
     QPointer<SectorCanvas> canvas;
@@ -220,12 +236,17 @@ private:
     std::unique_ptr<PencilTool> pencilTool;
     std::unique_ptr<FloodFillTool> floodFillTool;
     std::unique_ptr<SelectTool> selectTool;
+    std::unique_ptr<StampTool> stampTool;
+    // What this window last put on the clipboard, to paste it exactly while it is still there.
+    MapPiece copiedPiece;
+    QByteArray copiedPayload;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
     std::unique_ptr<QUndoStack> history;
     std::unique_ptr<MapEditCommand> openEdit;
     int editDepth = 0;
     std::unique_ptr<RecoveryFile> recovery;
+    QString temporaryText;
     QPointer<PreviewWindow> preview;
     QPointer<LevelCheckWindow> levelCheck;
     QPointer<CellMarker> cameraMarker;

@@ -9,6 +9,8 @@
 # in the status bar, zooms with Ctrl+wheel, picks a texture with Alt+click and
 # deletes a selection with Delete. Both files must describe the same cells, and both
 # texture folders must hold the same images as the gallery.
+# Then copies a piece with Ctrl+C, pastes it with Ctrl+V and a click, and saves a
+# third map that holds both.
 #
 # Usage: editor-roundtrip.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 # X11CLOSE asks a window to close as a window manager would.
@@ -241,6 +243,27 @@ answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level2.map"
 wait_until "the window title to name level2" title_is "$WINDOW" "Editing: $MAPS/level2.map - Tessel"
 [ -f "$MAPS/level2.map" ] || fail "Save As wrote no level2.map"
 cmp -s "$MAPS/level1.map" "$OUT/level1.before" || fail "Save As changed the loaded level1.map"
+
+step "copy the walls and floor of cells (1, 1) to (2, 2) with Ctrl+C"
+focus "$WINDOW"
+# A click, not the S key: the key's animated click lands only a moment later.
+click_at "${SELECT_RADIO[@]}"
+xdotool mousemove "$(cell_x 1)" "$(cell_y 1)" mousedown 1
+xdotool mousemove "$(cell_x 2)" "$(cell_y 2)"
+xdotool mousemove "$(cell_x 2)" "$(cell_y 2)" mouseup 1
+xdotool key ctrl+c
+
+step "paste them with Ctrl+V and a click on cell (1, 4)"
+xdotool key ctrl+v
+xdotool mousemove "$(cell_x 1)" "$(cell_y 4)"
+click_at "$(cell_x 1)" "$(cell_y 4)"
+wait_until "the pasted wall at (1, 4)" pixel_near "$(cell_x 1)" "$(cell_y 4)" "$BRICK_COLOUR"
+xdotool key Escape
+
+step "save the pasted map with Save As as level3.map"
+xdotool key ctrl+shift+s
+answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level3.map"
+wait_until "the window title to name level3" title_is "$WINDOW" "Editing: $MAPS/level3.map - Tessel"
 close_program "$EDITOR" "$WINDOW"
 
 step "compare the two maps cell by cell"
@@ -268,6 +291,16 @@ expect_cell 'Lightmap 9 5 \| Dynamic \| - \| 134,30,134,true,[0-9.e+-]+'
 expect_cell 'Lightmap 11 8 \| Dynamic \| - \| 40,30,40,true,[0-9.e+-]+'
 [ "$(grep -c '^Lightmap ' "$OUT/level1.cells")" -eq 49 ] || fail "the emission did not fill 7 x 7 Lightmap cells"
 [ "$(grep -vc '^Lightmap ' "$OUT/level1.cells")" -eq 11 ] || fail "expected exactly 11 painted cells besides the lights"
+
+step "the pasted map holds the piece twice"
+python3 "$E2E_DIR/mapcells.py" "$MAPS/level3.map" >"$OUT/level3.cells" || fail "level3.map does not read back"
+for cell in 'Wall 1 1 | Solid | brick.png' 'Wall 1 2 | Solid | brick.png' 'Floor 2 1 |  | stone.png' \
+    'Floor 2 2 |  | stone.png'; do
+    read -r layer x y rest <<<"$cell"
+    grep -Fqx "$layer $x $y $rest | -" "$OUT/level3.cells" || fail "level3.map lost $layer $x $y"
+    grep -Fqx "$layer $x $((y + 3)) $rest | -" "$OUT/level3.cells" || fail "level3.map has no pasted $layer $x $((y + 3))"
+done
+[ "$(grep -vc '^Lightmap ' "$OUT/level3.cells")" -eq 11 ] || fail "level3.map should hold 7 painted and 4 pasted cells"
 
 step "compare the texture copies"
 for map in level1 level2; do

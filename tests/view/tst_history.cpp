@@ -9,6 +9,7 @@
 #include "properties/objectpropertiesform.h"
 #include "view/mapview.h"
 #include "view/recoveryfile.h"
+#include "view/tools/stamptool.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,7 +68,14 @@ void okForm(EditorFixture &editor, bool emitting)
 // What a step needs in place before it, not part of the step.
 void prepare(EditorFixture &editor, const QString &step)
 {
-    if (step == "fill retexture") {
+    if (step == "cut" || step == "paste") {
+        // A rectangle over walls of two rows, copied (a copy changes nothing).
+        QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioSelect"), Qt::LeftButton);
+        editor.press(2, 2);
+        editor.drag(4, 3, Qt::LeftButton);
+        editor.release(4, 3);
+        QTest::keyClick(editor.window.get(), Qt::Key_C, Qt::ControlModifier);
+    } else if (step == "fill retexture") {
         editor.setLayer("Floor");
         editor.paint(3, 3);
         editor.paint(4, 3);
@@ -108,6 +116,14 @@ void perform(EditorFixture &editor, const QString &step)
         editor.setLayer("Lightmap");
         editor.click(8, 2);
         okForm(editor, true);
+    } else if (step == "cut") {
+        QTest::keyClick(editor.window.get(), Qt::Key_X, Qt::ControlModifier);
+    } else if (step == "paste") {
+        // Over the ring's east wall and beside it: some cells replaced, some new.
+        QTest::keyClick(editor.window.get(), Qt::Key_V, Qt::ControlModifier);
+        editor.moveTo(5, 5);
+        editor.click(5, 5);
+        editor.view->stamp()->stop();
     } else if (step == "clear") {
         Dialogs::question = [](const QString &, const QString &) { return QMessageBox::Yes; };
         editor.clickButton("btnMapLayerClear");
@@ -142,7 +158,7 @@ void TestHistory::undoAndRedoGiveBackTheSavedBytes_data()
 {
     QTest::addColumn<QString>("step");
     for (const char *step : {"stroke", "erase drag", "fill", "fill retexture", "delete selection",
-                             "gallery retexture", "properties", "emission", "clear"})
+                             "gallery retexture", "properties", "emission", "clear", "cut", "paste"})
         QTest::newRow(step) << QString(step);
 }
 

@@ -62,12 +62,14 @@ void SelectTool::finish()
     const QPoint from = view.canvasToMap(QPoint(selStartX, selStartY));
     const QPoint to = view.canvasToMap(QPoint(selEndX, selEndY));
     view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
+    lastArea = QRect(from, to);
     reset();
 }
 
 void SelectTool::cancel()
 {
     reset();
+    lastArea = QRect(); // nothing left for Copy to take
     view.layerController()->clearSelection();
 }
 

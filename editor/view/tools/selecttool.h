@@ -3,6 +3,7 @@
 #include "view/tools/maptool.h"
 
 #include <QPoint>
+#include <QRect>
 
 class MapView;
 class PanTool;
@@ -21,6 +22,8 @@ public:
     void cancel();
     // The one way the selection is deleted, by mouse or by key.
     void deleteSelection();
+    // The map cells of the last rectangle dragged (what Copy takes); empty before one.
+    QRect area() const { return lastArea; }
 
 private:
     void begin();
@@ -37,4 +40,5 @@ private:
     // Global pointer positions at the press and the release.
     QPoint selPressPos;
     QPoint selReleasePos;
+    QRect lastArea;
 };

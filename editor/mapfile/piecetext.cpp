@@ -1,0 +1,124 @@
+#include "mapfile/piecetext.h"
+
+#include "mapfile/mapfile.h"
+#include "mapfile/mapformat.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+
+#include <algorithm>
+
+const char *const PieceText::mimeType = "application/x-tessel-map-piece";
+
+namespace {
+
+QList<MapFormat::Layer> formatLayers(const MapPiece &piece)
+{
+    QList<MapFormat::Layer> layers;
+    for (const MapPiece::Layer &layer : piece.layers()) {
+        MapFormat::Layer out{layer.name, {}};
+        for (const MapPiece::Cell &cell : layer.cells) {
+            const SectorState &s = cell.state;
+            out.cells.append(MapFormat::Cell{cell.offset.x(), cell.offset.y(), s.texture.id, s.subtype,
+                                             s.texture.fileName, s.texture.folder, s.lighting});
+        }
+        layers.append(out);
+    }
+    return layers;
+}
+
+// The sectors of a read table as a piece; the sectors are deleted.
+MapPiece pieceOf(const LayerTable &table)
+{
+    QList<MapPiece::Layer> layers;
+    QSize size;
+    for (const auto &entry : table) {
+        MapPiece::Layer layer{entry.name, {}};
+        for (Sector *sector : entry.sectors) {
+            const QPoint at(sector->data->mapX, sector->data->mapY);
+            layer.cells.append({at, MapModel::stateOf(sector)});
+            size = size.expandedTo(QSize(at.x() + 1, at.y() + 1));
+            delete sector;
+        }
+        if (!layer.cells.isEmpty())
+            layers.append(layer);
+    }
+    return MapPiece(size, layers);
+}
+
+// A "#Definitions" line, as the reader finds it: at the start of a line.
+bool hasDefinitionsLine(const QByteArray &text)
+{
+    static const QByteArray header("#Definitions");
+    return text.startsWith(header) || text.startsWith("\xEF\xBB\xBF" + header) || text.contains('\n' + header)
+        || text.contains('\r' + header);
+}
+
+} // namespace
+
+QByteArray PieceText::toText(const MapPiece &piece, const QString &mapFileName)
+{
+    const QByteArray name = mapFileName.isEmpty() ? QByteArray("piece") : MapFile::mapName(mapFileName).toUtf8();
+    // Images already beside the map keep the names its definition lines use.
+    const QString existing = mapFileName.isEmpty() ? QString()
+                                                   : QFileInfo(MapFile::copyFolderOf(mapFileName)).canonicalFilePath();
+    const QByteArray copyFolder = existing.isEmpty() ? QByteArray() : existing.toUtf8() + '/';
+    QByteArray text;
+    MapFormat::write(formatLayers(piece), name, copyFolder, [&text](const QByteArray &chunk) {
+        text += chunk;
+        return true;
+    });
+    return text;
+}
+
+QMimeData *PieceText::toMimeData(const MapPiece &piece, const QString &mapFileName)
+{
+    const QByteArray text = toText(piece, mapFileName);
+    const QByteArray folder = mapFileName.isEmpty() ? QByteArray() : QFileInfo(mapFileName).absolutePath().toUtf8();
+    auto *data = new QMimeData;
+    data->setData(QString::fromLatin1(mimeType), folder + '\n' + text);
+    data->setText(QString::fromUtf8(text));
+    return data;
+}
+
+PieceText::Read PieceText::fromMimeData(const QMimeData *data, const SectorPlacement &placement)
+{
+    if (!data)
+        return Read{{}, QStringLiteral("The clipboard is empty."), {}};
+    const QString own = QString::fromLatin1(mimeType);
+    if (!data->hasFormat(own))
+        return fromText(data->text().toUtf8(), QString(), placement);
+    const QByteArray payload = data->data(own);
+    const int newline = std::max(0, int(payload.indexOf('\n')));
+    const QString folder = QString::fromUtf8(payload.left(newline));
+    // Only a folder that is there can anchor texture paths; otherwise no images.
+    const bool known = !folder.isEmpty() && QDir::isAbsolutePath(folder) && QFileInfo(folder).isDir();
+    return fromText(payload.mid(newline + 1), known ? folder : QString(), placement);
+}
+
+PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement)
+{
+    Read read;
+    if (!hasDefinitionsLine(text)) {
+        read.problem = QStringLiteral("The clipboard holds no map piece.");
+        return read;
+    }
+    MapFile file;
+    const LayerTable table = file.parseText(text, folder, placement);
+    if (file.failed()) {
+        read.problem = file.failure();
+        return read;
+    }
+    for (const auto &notice : file.notices())
+        read.notices.append(notice.second);
+    if (file.skippedCells() > 0)
+        read.notices.append(QStringLiteral("%1 cell(s) name no definition line and were left out.")
+                                .arg(file.skippedCells()));
+    read.piece = pieceOf(table);
+    if (read.piece.isEmpty() && read.problem.isEmpty())
+        read.problem = QStringLiteral("The map piece on the clipboard has no cells.");
+    return read;
+}

@@ -1,0 +1,237 @@
+// Copy, cut and paste through the window's keys and the system clipboard.
+#include "editorfixture.h"
+
+#include "app/dialogs.h"
+#include "app/tessel.h"
+#include "mapfile/mapformat.h"
+#include "mapfile/piecetext.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+#include "view/mapview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTest>
+
+namespace {
+
+void key(EditorFixture &editor, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(editor.window.get(), k, modifiers);
+}
+
+// Select mode, a rectangle dragged over canvas cells, Ctrl+C.
+void copyRect(EditorFixture &editor, const QRect &cells)
+{
+    QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioSelect"), Qt::LeftButton);
+    editor.press(cells.left(), cells.top());
+    editor.drag(cells.right(), cells.bottom(), Qt::LeftButton);
+    editor.release(cells.right(), cells.bottom());
+    key(editor, Qt::Key_C, Qt::ControlModifier);
+}
+
+// Keys by name ("Ctrl+V", "R", "Escape"), "right" (a right click on (5, 5)),
+// "click" on (5, 5) or "click X Y".
+void runSteps(EditorFixture &editor, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        const QStringList words = step.split(' ');
+        if (words.first() == "click") {
+            const QPoint at = words.size() == 3 ? QPoint(words[1].toInt(), words[2].toInt()) : QPoint(5, 5);
+            editor.moveTo(at.x(), at.y());
+            editor.click(at.x(), at.y());
+        } else if (step == "right") {
+            editor.click(5, 5, Qt::RightButton);
+        } else {
+            const QKeySequence keys(step);
+            key(editor, Qt::Key(keys[0] & ~Qt::KeyboardModifierMask),
+                Qt::KeyboardModifiers(keys[0] & Qt::KeyboardModifierMask));
+        }
+    }
+}
+
+QString status(EditorFixture &editor)
+{
+    return editor.window->findChild<QLabel *>("labelStatus")->text();
+}
+
+bool inRowOrder(const QPoint &a, const QPoint &b)
+{
+    return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+}
+
+QList<QPoint> cellsOn(EditorFixture &editor, const QByteArray &layer)
+{
+    QList<QPoint> cells;
+    for (const Sector *s : editor.view->mapModel()->sectorsOf(layer))
+        cells << QPoint(s->data->mapX, s->data->mapY);
+    std::sort(cells.begin(), cells.end(), inRowOrder);
+    return cells;
+}
+
+// What a saved cell means: its layer, subtype, texture and light values.
+QString meaning(const MapFormat::Parsed &map, const MapFormat::Grid &grid, int x, int y)
+{
+    const QByteArray value = grid.rows.value(y).value(x, "0");
+    const MapDefinition d = map.definitions.value(value);
+    return value == "0" || value.isEmpty() ? QString()
+                                           : QString::fromUtf8(d.layer + ' ' + d.subtype + ' ' + d.texturePath + ' ')
+            + QString::number(d.lighting.emission);
+}
+
+} // namespace
+
+class TestClipboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { Dialogs::restoreDefaults(); }
+    void copiedRoomIsSavedTwice();
+    void stampKeys_data();
+    void stampKeys();
+    void clipboardText_data();
+    void clipboardText();
+    void pieceOfASavedMapKeepsItsImages();
+};
+
+void TestClipboard::copiedRoomIsSavedTwice()
+{
+    EditorFixture editor;
+    editor.setLayer("Wall");
+    for (int x = 0; x < 3; ++x)
+        editor.paint(x, 0);
+    editor.setLayer("Floor");
+    editor.paint(1, 1);
+    editor.setLayer("Ceil");
+    editor.paint(1, 1);
+    editor.setLayer("Actor");
+    editor.view->mapModel()->setProperties(editor.paint(0, 1), "Shotgunner", SectorLighting());
+    editor.setLayer("Lightmap");
+    SectorLighting light;
+    light.emission = 77;
+    editor.view->mapModel()->setProperties(editor.paint(2, 1), "Dynamic", light);
+
+    copyRect(editor, QRect(QPoint(0, 0), QPoint(2, 1)));
+    QCOMPARE(status(editor), QStringLiteral("7 cell(s) copied"));
+    key(editor, Qt::Key_V, Qt::ControlModifier);
+    editor.moveTo(5, 3);
+    editor.click(5, 3);
+    QCOMPARE(status(editor), QStringLiteral("7 cell(s) pasted"));
+
+    const QString file = editor.path("room.map");
+    Dialogs::saveChooser = [file](const QString &, const QString &) { return file; };
+    Dialogs::warning = [](const QString &title, const QString &text) { QFAIL(qPrintable(title + text)); };
+    editor.clickButton("btnSaveMap");
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const MapFormat::Parsed map = MapFormat::parse(saved.readAll(), editor.dir.path().toUtf8());
+    int filled = 0;
+    for (const MapFormat::Grid &grid : map.grids) {
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 3; ++x) {
+                const QString original = meaning(map, grid, x, y);
+                QCOMPARE(meaning(map, grid, x + 5, y + 3), original);
+                filled += original.isEmpty() ? 0 : 1;
+            }
+        }
+    }
+    QCOMPARE(filled, 7);
+}
+
+void TestClipboard::stampKeys_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<QPoint>>("walls");
+    // Wall cells (0,0) and (1,0) are copied; clicks land on (5,5) unless named.
+    const QPoint a(0, 0), b(1, 0), c(5, 5), d(6, 5);
+    QTest::newRow("drop") << QStringList{"Ctrl+V", "click"} << QList<QPoint>{a, b, c, d};
+    QTest::newRow("drop twice") << QStringList{"Ctrl+V", "click", "click 5 8"}
+                                << QList<QPoint>{a, b, c, d, {5, 8}, {6, 8}};
+    QTest::newRow("cut moves") << QStringList{"Ctrl+X", "Ctrl+V", "click"} << QList<QPoint>{c, d};
+    QTest::newRow("R turns") << QStringList{"Ctrl+V", "R", "click"} << QList<QPoint>{a, b, c, {5, 6}};
+    QTest::newRow("Shift+R turns back") << QStringList{"Ctrl+V", "R", "Shift+R", "click"} << QList<QPoint>{a, b, c, d};
+    QTest::newRow("V mirrors a turned piece") << QStringList{"Ctrl+V", "R", "V", "click"}
+                                              << QList<QPoint>{a, b, c, {5, 6}};
+    QTest::newRow("Escape drops nothing") << QStringList{"Ctrl+V", "Escape", "click"} << QList<QPoint>{a, b};
+    QTest::newRow("right click drops nothing") << QStringList{"Ctrl+V", "right", "click"} << QList<QPoint>{a, b};
+    QTest::newRow("near column 0") << QStringList{"Ctrl+V", "H", "click 0 5"} << QList<QPoint>{a, b, {0, 5}, {1, 5}};
+}
+
+void TestClipboard::stampKeys()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<QPoint>, walls);
+    EditorFixture editor;
+    editor.setLayer("Wall");
+    editor.paint(0, 0);
+    editor.paint(1, 0);
+    copyRect(editor, QRect(0, 0, 2, 1));
+    // Another shortcut of the window on the stamp's keys must not take them.
+    new QShortcut(QKeySequence(Qt::Key_Escape), editor.window.get());
+    new QShortcut(QKeySequence(Qt::Key_R), editor.window.get());
+    runSteps(editor, steps);
+    std::sort(walls.begin(), walls.end(), inRowOrder);
+    QCOMPARE(cellsOn(editor, "Wall"), walls);
+}
+
+void TestClipboard::clipboardText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<int>("pasted");
+    QTest::newRow("a piece from another map")
+        << QByteArray("#Wall\r\n0,1,\r\n1,0,\r\n\r\n#Definitions\r\n1,Wall,,level/brick.png\r\n")
+        << "have no image" << 2;
+    QTest::newRow("plain words") << QByteArray("hello") << "Nothing pasted: The clipboard holds no map piece." << 0;
+    QTest::newRow("binary bytes") << QByteArray("\xff\xfe#Definitions\n\x01,\x02\n", 18)
+                                  << "Nothing pasted: The clipboard holds no map piece." << 0;
+    QTest::newRow("cells naming no line") << QByteArray("\xff\n#Definitions\n\x01,\x02\n#Wall\n7,\n\n", 30)
+                                          << "Nothing pasted: The map piece on the clipboard has no cells." << 0;
+    QByteArray huge = "#Wall\n";
+    const QByteArray row = QByteArray("1,").repeated(501) + '\n';
+    huge += row.repeated(500);
+    huge += "\n#Definitions\n1,Wall,,x.png\n";
+    QTest::newRow("more cells than a load takes") << huge << "the editor opens at most 250,000" << 0;
+}
+
+void TestClipboard::clipboardText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, said);
+    QFETCH(int, pasted);
+    EditorFixture editor;
+    // In Select mode a click that drops nothing paints nothing either.
+    QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioSelect"), Qt::LeftButton);
+    QApplication::clipboard()->setText(QString::fromUtf8(text));
+    key(editor, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY2(status(editor).contains(said), qPrintable(status(editor)));
+    editor.moveTo(4, 4);
+    editor.click(4, 4);
+    QCOMPARE(editor.view->mapModel()->layers().sectorCount(), pasted);
+}
+
+// Another window reads the piece with the folder of the map it came from, so
+// its texture paths resolve to the copies beside that map.
+void TestClipboard::pieceOfASavedMapKeepsItsImages()
+{
+    EditorFixture editor;
+    editor.setLayer("Wall");
+    editor.paint(0, 0);
+    const QString file = editor.path("a.map");
+    Dialogs::saveChooser = [file](const QString &, const QString &) { return file; };
+    editor.clickButton("btnSaveMap");
+    copyRect(editor, QRect(0, 0, 1, 1));
+    const PieceText::Read read = PieceText::fromMimeData(QApplication::clipboard()->mimeData(),
+                                                         editor.view->placement());
+    QVERIFY2(read.problem.isEmpty() && read.notices.isEmpty(), qPrintable(read.problem + read.notices.join(' ')));
+    const QString image = read.piece.layers().value(0).cells.value(0).state.image;
+    QVERIFY2(image.startsWith(editor.path("a/")) && QFile::exists(image), qPrintable(image));
+}
+
+QTEST_MAIN(TestClipboard)
+#include "tst_clipboard.moc"
