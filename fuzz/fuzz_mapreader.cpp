@@ -63,6 +63,13 @@ QByteArray baseName(const QByteArray &path)
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
+// The name a texture's copy gets: "." and ".." would name a folder, not a file.
+QByteArray copyName(const QByteArray &path)
+{
+    const QByteArray name = baseName(path);
+    return name == "." || name == ".." ? QByteArray("_") : name;
+}
+
 QByteArray lightText(const SectorLighting &l)
 {
     return QByteArray::number(l.emission) + ',' + QByteArray::number(l.emissionMin) + ','
@@ -83,7 +90,7 @@ QList<QByteArray> meaning(const MapFormat::Parsed &parsed)
                 if (found == parsed.definitions.constEnd())
                     continue;
                 const QByteArray subtype = hasNoSubtype(grid.name) ? QByteArray() : found->subtype;
-                const QByteArray what = grid.name == "Lightmap" ? lightText(found->lighting) : baseName(found->attributes);
+                const QByteArray what = grid.name == "Lightmap" ? lightText(found->lighting) : copyName(found->attributes);
                 cells.append(grid.name + ' ' + QByteArray::number(column) + ' ' + QByteArray::number(row) + ' '
                              + subtype + ' ' + what);
             }
@@ -108,7 +115,8 @@ void checkWriteBack(const MapFormat::Parsed &parsed)
                 // One identifier per line, as a load gives them.
                 const qint32 id = qint32(qHash(found.key()) & 0x3fffffff) + 1;
                 const QByteArray subtype = hasNoSubtype(grid.name) ? QByteArray() : found->subtype;
-                layer.cells.append(MapFormat::Cell{column, row, id, subtype, baseName(found->attributes), "src/",
+                // One source per copy name, as images of one folder have.
+                layer.cells.append(MapFormat::Cell{column, row, id, subtype, copyName(found->attributes), "src/",
                                                    found->lighting});
                 cellsWritten = std::max(cellsWritten, qint64(row + 1) * (column + 1));
             }

@@ -150,6 +150,9 @@ void TestMapFormat::writes_data()
                                   Cell{2, 0, 101, "", "a,b\nc", "textures/Ceil/", {}}}}}
         << crlf({"#Floor", "100,0,0,", "", "#Ceil", "0,5100,101,", "", "#Definitions", "100,Floor,,m/stone.png",
                  "5100,Ceil,,m/stone-Ceil.png", "101,Ceil,,m/a_b_c"});
+    QTest::newRow("a name that would be a folder (from fuzzing)")
+        << QList<Layer>{{"Wall", {Cell{0, 0, 100, "Solid", "..", "maps/", {}}}}}
+        << crlf({"#Wall", "100,", "", "#Definitions", "100,Wall,Solid,m/_"});
     QTest::newRow("identifiers that cannot be written as they are")
         << QList<Layer>{{"Wall", {cell(0, 0, 0, "Solid"), cell(1, 0, -5000, "Solid"), cell(2, 0, -5000, "Glass"),
                                   cell(3, 0, 2147480000, "Solid"), cell(4, 0, 2147480000, "Glass")}}}
