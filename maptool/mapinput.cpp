@@ -3,8 +3,8 @@
 #include "check/levelvocabulary.h"
 #include "check/parsedsnapshot.h"
 #include "mapfile/maplimits.h"
+#include "mapfile/maptextfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -18,31 +18,25 @@ const QString tooLarge = QStringLiteral("the file is larger than 64 MB, the larg
 bool MapInput::read(const QString &fileName, QString *failure)
 {
     name = fileName;
-    const QFileInfo info(fileName);
-    if (!info.exists()) {
+    QByteArray text;
+    QString error;
+    switch (MapTextFile::read(fileName, &text, &error)) {
+    case MapTextFile::Outcome::Missing:
         *failure = QStringLiteral("no such file");
         return false;
-    }
-    // A pipe or a device would never end, or never stop giving bytes.
-    if (!info.isFile()) {
+    case MapTextFile::Outcome::NotRegular:
         *failure = QStringLiteral("not a regular file");
         return false;
-    }
-    if (info.size() > MapLimits::fileBytes) {
+    case MapTextFile::Outcome::TooLarge:
         *failure = tooLarge;
         return false;
-    }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *failure = file.errorString();
+    case MapTextFile::Outcome::Unreadable:
+        *failure = error;
         return false;
+    case MapTextFile::Outcome::Read:
+        break;
     }
-    // One byte past the limit tells a file that grew since it was looked at.
-    const QByteArray text = file.read(MapLimits::fileBytes + 1);
-    if (text.size() > MapLimits::fileBytes) {
-        *failure = tooLarge;
-        return false;
-    }
+    const QFileInfo info(fileName);
     mapFolder = info.absolutePath();
     map = MapFormat::parse(text, mapFolder.toUtf8());
     if (!map.sawDefinitions) {

@@ -2,6 +2,7 @@
 
 #include "gallery/texturegallery.h"
 #include "mapfile/maplimits.h"
+#include "mapfile/maptextfile.h"
 #include "mapfile/texturepath.h"
 #include "app/dialogs.h"
 #include "model/layernames.h"
@@ -240,46 +241,29 @@ LayerTable MapFile::loadMap(const SectorPlacement &placement)
 LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &placement)
 {
     fileName = name;
-    const QFileInfo info(name);
-    if (!info.exists()) {
-        fail(QStringLiteral("The file does not exist."));
-        return LayerTable();
-    }
-    // A pipe or a device would never end, or never stop giving bytes.
-    if (!info.isFile()) {
-        fail(QStringLiteral("It is not a regular file (a folder, a device or a pipe), so it was not read."));
-        return LayerTable();
-    }
-    if (info.size() > MapLimits::fileBytes) {
-        fail(QStringLiteral("The file is larger than 64 MB, the largest map file the editor opens."));
-        return LayerTable();
-    }
     try {
-        bool readable = false;
-        const QByteArray text = readMapText(name, &readable);
-        if (!readable) {
-            fail(QStringLiteral("The file cannot be read."));
+        QByteArray text;
+        switch (MapTextFile::read(name, &text)) {
+        case MapTextFile::Outcome::Missing:
+            fail(QStringLiteral("The file does not exist."));
             return LayerTable();
-        }
-        if (text.size() > MapLimits::fileBytes) {
+        case MapTextFile::Outcome::NotRegular:
+            fail(QStringLiteral("It is not a regular file (a folder, a device or a pipe), so it was not read."));
+            return LayerTable();
+        case MapTextFile::Outcome::TooLarge:
             fail(QStringLiteral("The file is larger than 64 MB, the largest map file the editor opens."));
             return LayerTable();
+        case MapTextFile::Outcome::Unreadable:
+            fail(QStringLiteral("The file cannot be read."));
+            return LayerTable();
+        case MapTextFile::Outcome::Read:
+            break;
         }
         return parseMap(text, placement);
     } catch (const std::bad_alloc &) {
         fail(outOfMemory);
         return LayerTable();
     }
-}
-
-QByteArray MapFile::readMapText(const QString &name, bool *readable)
-{
-    QFile file(name);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (readable)
-        *readable = opened;
-    // One byte past the limit tells a file that grew since it was looked at.
-    return opened ? file.read(MapLimits::fileBytes + 1) : QByteArray();
 }
 
 LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement)

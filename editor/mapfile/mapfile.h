@@ -45,7 +45,6 @@ public:
     LayerTable loadMap(const SectorPlacement &placement);
     LayerTable loadMapFile(const QString &fileName, const SectorPlacement &placement);
     void setProgress(Progress progress) { reportProgress = std::move(progress); }
-    static QByteArray readMapText(const QString &fileName, bool *readable = nullptr);
     LayerTable parseMap(const QByteArray &text, const SectorPlacement &placement);
     // Map text from elsewhere (the clipboard), under the load's limits; texture
     // paths are resolved against `folder`, or left without an image when the
