@@ -5,7 +5,6 @@
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
-#include "view/sectorcanvas.h"
 #include "view/sectorlook.h"
 
 #include <QComboBox>
@@ -17,35 +16,19 @@
 
 namespace {
 
-enum class Visibility { Show, Hide, Unchanged };
-
-// Walls are never hidden; Ceil, Floor and Lightmap are each shown alone with the
-// walls; the object layers are shown together.
-Visibility visibilityOf(const QByteArray &layer, const QByteArray &current)
+// Walls are always shown, and so are layers of a loaded map this editor does not
+// know; Ceil, Floor and Lightmap are each shown alone with the walls; the object
+// layers are shown together.
+bool shownWhileEditing(const QByteArray &layer, const QByteArray &current)
 {
     using namespace LayerNames;
     static const QList<QByteArray> alone{Ceil, Floor, Lightmap};
     static const QList<QByteArray> objects{Door, Actor, Sprite, Item};
-    const bool layerKnown = alone.contains(layer) || objects.contains(layer) || layer == Wall;
-    if (!layerKnown)
-        return Visibility::Unchanged;
-    if (alone.contains(current)) {
-        if (layer == Wall)
-            return Visibility::Unchanged;
-        return layer == current ? Visibility::Show : Visibility::Hide;
-    }
-    return alone.contains(layer) ? Visibility::Hide : Visibility::Show;
-}
-
-SectorCanvas *canvasOf(const LayerTable &table)
-{
-    for (const auto &entry : table) {
-        for (Sector *sector : entry.sectors) {
-            if (sector->data->button)
-                return qobject_cast<SectorCanvas *>(sector->data->button->parentWidget());
-        }
-    }
-    return nullptr;
+    if (layer == Wall || !(alone.contains(layer) || objects.contains(layer)))
+        return true;
+    if (alone.contains(current))
+        return layer == current;
+    return !alone.contains(layer);
 }
 
 } // namespace
@@ -170,25 +153,20 @@ void LayerController::replaceLayers(LayerTable newTable)
 
 void LayerController::refreshLayerDisplay()
 {
-    SectorCanvas::Batch batch(canvasOf(model->layers()));
-    for (Visibility wanted : {Visibility::Hide, Visibility::Show}) {
-        for (const auto &entry : model->layers()) {
-            if (visibilityOf(entry.name, layerName) != wanted)
-                continue;
-            for (Sector *sector : entry.sectors) {
-                if (QPushButton *button = sector->data->button)
-                    button->setVisible(wanted == Visibility::Show);
-            }
-        }
-    }
     tintLayers(layerName);
+    emit displayChanged();
+}
+
+bool LayerController::layerShown(const QByteArray &layer) const
+{
+    return shownWhileEditing(layer, layerName);
 }
 
 bool LayerController::displayNewSector(Sector *sector) const
 {
     // Its button is shown by the caller, which also draws the look once.
     sector->setLookColour(lookOf(sector));
-    return visibilityOf(sector->data->layer, layerName) != Visibility::Hide;
+    return layerShown(sector->data->layer);
 }
 
 QColor LayerController::lookOf(const Sector *sector) const

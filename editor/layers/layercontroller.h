@@ -43,7 +43,11 @@ public:
     void setCurrentLayer(const QByteArray &name);
     void reloadCurrentLayer();
     void replaceLayers(LayerTable newTable);
+    // Gives every sector its look for the current layer and announces which
+    // layers are shown now (displayChanged).
     void refreshLayerDisplay();
+    // Whether the layer's sectors are shown while the current layer is edited.
+    bool layerShown(const QByteArray &layer) const;
     // Gives a sector that just came into the map its look (not yet drawn) and
     // says whether it is shown while the current layer is edited.
     bool displayNewSector(Sector *sector) const;
@@ -54,6 +58,9 @@ public:
     // layer, a light level, or plain.
     QColor lookOf(const Sector *sector) const;
     void refreshLook(Sector *sector);
+
+signals:
+    void displayChanged();
 
 public slots:
     void MapClearButton();

@@ -93,6 +93,32 @@ void MapModel::insert(Sector *sector)
         index.first.insert(key, sector);
 }
 
+QList<Sector *> MapModel::sectorsIn(const QByteArray &layer, const QRect &cells) const
+{
+    QList<Sector *> found;
+    const QList<Sector *> &all = sectorsOf(layer);
+    if (cells.isEmpty() || all.isEmpty())
+        return found;
+    // Asking the index cell by cell pays while the rectangle is smaller than the layer.
+    const auto index = indexes.constFind(layer);
+    const bool walk = index == indexes.constEnd() || index->mayShareCells
+        || qint64(cells.width()) * cells.height() >= all.size();
+    if (walk) {
+        for (Sector *sector : all) {
+            if (cells.contains(sector->data->mapX, sector->data->mapY))
+                found.append(sector);
+        }
+        return found;
+    }
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            if (Sector *sector = index->first.value(cellKey(x, y), nullptr))
+                found.append(sector);
+        }
+    }
+    return found;
+}
+
 QList<Sector *> MapModel::sectorsOn(const QByteArray &layer, int x, int y) const
 {
     QList<Sector *> found;

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 
 #include <functional>
 
@@ -28,6 +29,8 @@ public:
     // The first sector on the cell (a loaded map may hold two on one cell).
     Sector *sectorAt(const QByteArray &layer, int x, int y) const;
     bool hasSectorAt(const QByteArray &layer, int x, int y) const { return sectorAt(layer, x, y); }
+    // Every sector of the layer on a cell of the rectangle, in no set order.
+    QList<Sector *> sectorsIn(const QByteArray &layer, const QRect &cells) const;
 
     // Identifiers for light cells and loaded definitions; by default a counter
     // of the model's own, the editor hands it the gallery's.

@@ -123,19 +123,6 @@ MapChange MapPiece::pasteInto(MapModel &model, const QPoint &topLeft, int *leftO
     return change;
 }
 
-int MapPiece::emptyTargets(const MapModel &model, const QPoint &topLeft) const
-{
-    int empty = 0;
-    for (const Layer &layer : content) {
-        for (const Cell &cell : layer.cells) {
-            const QPoint at = topLeft + cell.offset;
-            if (at.x() >= 0 && at.y() >= 0 && !model.hasSectorAt(layer.name, at.x(), at.y()))
-                ++empty;
-        }
-    }
-    return empty;
-}
-
 MapChange MapPiece::removeArea(MapModel &model, const QRect &area)
 {
     MapChange change;

@@ -49,8 +49,6 @@ public:
     // Cells that would land left of column 0 or above row 0 are left out and
     // counted in `leftOut`. Light values are taken as they are (no emission).
     MapChange pasteInto(MapModel &model, const QPoint &topLeft, int *leftOut = nullptr) const;
-    // How many of the cells a paste at topLeft would fill are empty now.
-    int emptyTargets(const MapModel &model, const QPoint &topLeft) const;
     // Removes every sector of `area` on every layer.
     static MapChange removeArea(MapModel &model, const QRect &area);
 

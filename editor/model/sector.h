@@ -36,10 +36,15 @@ public:
     // The tint the button shows the image with; invalid is the plain look.
     QColor look() const { return tint; }
     void setLookColour(const QColor &colour) { tint = colour; }
+    // Whether the editor means its button to be seen now (its layer shown and
+    // its cell in view); a button not meant to be seen is not redrawn.
+    bool inSight() const { return sighted; }
+    void setInSight(bool seen) { sighted = seen; }
 
 private:
     // The button may already be gone with its window when a deferred delete runs.
     QPointer<QPushButton> ownedButton;
     QString image;
     QColor tint;
+    bool sighted = false;
 };

@@ -304,7 +304,6 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     if (!model)
         return;
     // The new cells' buttons are shown and polished together, not one by one.
-    const int reach = 2 * std::max(radius, 0) + 1;
-    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget), reach * reach);
+    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget));
     model->emitPointLight(point, newLightTexture());
 }

@@ -13,6 +13,7 @@
 #include "view/mapeditcommand.h"
 #include "view/recoveryfile.h"
 #include "view/sectorlook.h"
+#include "view/sectorviewport.h"
 #include "view/tools/floodfilltool.h"
 #include "view/tools/pantool.h"
 #include "view/tools/penciltool.h"
@@ -47,6 +48,8 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     zoomSlider = form.mapViewZoomSlider;
     mapWidget = form.mapWidget;
     canvas = SectorCanvas::forMap(mapWidget);
+    viewport = std::make_unique<SectorViewport>(model.get(), layers.get(), canvas);
+    viewport->setView(origin(), cellSize());
     applyGridTile();
     followModel();
     followHistory();
@@ -153,8 +156,7 @@ void MapView::showNewSector(Sector *sector)
     sector->data->worldX = double(sector->data->mapX + originX) * size;
     sector->data->worldY = double(sector->data->mapY + originY) * size;
     const bool shown = layers->displayNewSector(sector);
-    SectorLook::refresh(sector);
-    canvas->reveal(sector->data->button, shown);
+    viewport->place(sector, shown);
     // Clicks go through a new button like through the others in fill and select mode.
     sector->setMouseTransparent(!(radioPaint && radioPaint->isChecked() && radioPencil->isChecked()));
     connectSectorClick(sector);
@@ -169,11 +171,10 @@ void MapView::showReplacedMap()
             sector->attachButton(makeButton(sector));
             sector->data->worldX = double(sector->data->mapX + originX) * size;
             sector->data->worldY = double(sector->data->mapY + originY) * size;
-            SectorLook::refresh(sector);
-            sector->data->button->show();
             connectSectorClick(sector);
         }
     }
+    viewport->update();
 }
 
 void MapView::createSelectionOverlay()
@@ -279,6 +280,7 @@ void MapView::repositionAllSectors()
                                      double(sector->data->mapY + originY) * size);
         }
     }
+    viewport->setView(origin(), size);
     placeMarkers();
 }
 

@@ -27,6 +27,7 @@ class RecoveryFile;
 class PanTool;
 class PencilTool;
 class SelectTool;
+class SectorViewport;
 class StampTool;
 class QComboBox;
 class QMouseEvent;
@@ -213,6 +214,7 @@ private:
     std::unique_ptr<MapModel> model;
     std::unique_ptr<LayerController> layers;
     std::unique_ptr<TextureGallery> gallery;
+    std::unique_ptr<SectorViewport> viewport;
     QPointer<QRadioButton> radioPaint;
     QPointer<QRadioButton> radioSelect;
     QPointer<QRadioButton> radioPencil;

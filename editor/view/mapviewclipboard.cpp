@@ -15,12 +15,6 @@
 #include <QRadioButton>
 #include <QShortcut>
 
-#include <memory>
-
-namespace {
-const int manyNewCells = 256;
-}
-
 void MapView::wireClipboardKeys()
 {
     auto *copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), window);
@@ -98,11 +92,8 @@ void MapView::pasteStamp(const MapPiece &piece, const QPoint &topLeft)
     MapChange change;
     beginEdit(QStringLiteral("Paste"));
     {
-        // Many new buttons are made under a hidden canvas; over filled cells
-        // hiding it would only cost a repaint of everything.
-        std::unique_ptr<SectorCanvas::Batch> batch;
-        if (piece.emptyTargets(*model, topLeft) > manyNewCells)
-            batch = std::make_unique<SectorCanvas::Batch>(canvas);
+        // The new buttons are polished and shown together.
+        SectorCanvas::Batch batch(canvas);
         change = piece.pasteInto(*model, topLeft, &leftOut);
     }
     endEdit();

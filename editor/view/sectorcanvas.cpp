@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QHash>
 
 #include <utility>
 
@@ -32,6 +33,7 @@ void SectorCanvas::followMapWidget()
 {
     if (!map)
         return;
+    const QSize was = size();
     if (parentWidget() == map)
         setGeometry(QRect(QPoint(0, 0), map->size()));
     else
@@ -39,6 +41,8 @@ void SectorCanvas::followMapWidget()
     raise();
     if (batchDepth == 0)
         setVisible(!map->isHidden());
+    if (size() != was)
+        emit resized();
 }
 
 bool SectorCanvas::eventFilter(QObject *watched, QEvent *event)
@@ -58,26 +62,40 @@ bool SectorCanvas::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void SectorCanvas::beginBatch(int newButtons)
+void SectorCanvas::beginBatch()
 {
-    if (batchDepth++ > 0)
-        return;
-    // One show() per new button against one re-show of every visible button.
-    // With the pointer over the canvas each show() also searches the buttons
-    // under it for the one to send Enter to (seconds for a fill of 999 cells on
-    // a 50,000-cell map under X11), so then the canvas is hidden after all.
-    const bool pointerOver = rect().contains(mapFromGlobal(QCursor::pos()));
-    keptVisible = newButtons >= 0 && qint64(newButtons) * 8 < children().size() && !pointerOver;
-    if (!keptVisible)
-        hide();
+    ++batchDepth;
 }
 
 void SectorCanvas::reveal(QWidget *button, bool shown)
 {
-    if (shown && batchDepth > 0 && keptVisible)
-        revealLater.append(button);
+    if (batchDepth > 0)
+        waiting.append({button, shown});
     else
         button->setVisible(shown);
+}
+
+int SectorCanvas::shownButtons() const
+{
+    int shown = 0;
+    for (const QObject *child : children()) {
+        if (child->isWidgetType() && !static_cast<const QWidget *>(child)->isHidden())
+            ++shown;
+    }
+    return shown;
+}
+
+// Showing a button on a shown canvas costs about what showing it again with
+// the canvas does, except with the pointer over the canvas: then every show()
+// also searches all the canvas's buttons for the one under the pointer to send
+// Enter to (seconds for a thousand buttons on a 50,000-cell map under X11).
+bool SectorCanvas::showsOneByOne(int shows) const
+{
+    if (shows <= 4 || isHidden())
+        return true;
+    if (rect().contains(mapFromGlobal(QCursor::pos())))
+        return false;
+    return shows < shownButtons();
 }
 
 void SectorCanvas::endBatch()
@@ -88,15 +106,25 @@ void SectorCanvas::endBatch()
     // makes every show scan the whole event queue.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::Polish);
-    if (keptVisible) {
-        keptVisible = false;
-        const QList<QPointer<QWidget>> buttons = std::exchange(revealLater, {});
-        for (const QPointer<QWidget> &button : buttons) {
-            if (button)
-                button->show();
-        }
-        return;
+    // The last word on each button counts; one that died meanwhile has none.
+    QHash<QWidget *, bool> wanted;
+    for (const auto &request : std::exchange(waiting, {})) {
+        if (request.first)
+            wanted.insert(request.first, request.second);
     }
-    if (map && !map->isHidden())
+    int shows = 0;
+    for (bool shown : qAsConst(wanted))
+        shows += shown ? 1 : 0;
+    const bool wholeCanvas = !showsOneByOne(shows);
+    if (wholeCanvas)
+        hide();
+    // Hides first: a cell that changes hands shows one button at a time.
+    for (bool shown : {false, true}) {
+        for (auto button = wanted.cbegin(); button != wanted.cend(); ++button) {
+            if (button.value() == shown)
+                button.key()->setVisible(shown);
+        }
+    }
+    if (wholeCanvas && map && !map->isHidden())
         show();
 }

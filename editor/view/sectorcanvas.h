@@ -17,24 +17,22 @@ public:
     // The canvas of this map widget, made on first use.
     static SectorCanvas *forMap(QWidget *mapWidget);
 
-    // Between begin and end new buttons are polished in one go. A batch of
-    // unknown size (newButtons < 0), one that makes many buttons compared with
-    // those the canvas holds, or one made with the pointer over the canvas hides
-    // the canvas and shows it again at the end (cost in proportion to the map);
-    // otherwise the canvas stays and only the new buttons are shown at the end
-    // (cost in proportion to the edit).
-    void beginBatch(int newButtons = -1);
+    // Between begin and end, buttons shown or hidden through reveal() wait and
+    // new buttons are polished in one go. At the end the canvas shows the few
+    // waiting buttons one by one, or, when that would cost more than showing
+    // again every button it shows, hides itself, applies them and shows itself.
+    void beginBatch();
     void endBatch();
-    // Shows or hides a new button now, or at the end of a small batch.
+    // Shows or hides a button now, or at the end of the batch.
     void reveal(QWidget *button, bool shown);
 
     class Batch
     {
     public:
-        explicit Batch(SectorCanvas *canvas, int newButtons = -1) : canvas(canvas)
+        explicit Batch(SectorCanvas *canvas) : canvas(canvas)
         {
             if (canvas)
-                canvas->beginBatch(newButtons);
+                canvas->beginBatch();
         }
         ~Batch() { if (canvas) canvas->endBatch(); }
         Batch(const Batch &) = delete;
@@ -44,15 +42,20 @@ public:
         QPointer<SectorCanvas> canvas;
     };
 
+signals:
+    // The visible part of the map changed size.
+    void resized();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     explicit SectorCanvas(QWidget *mapWidget);
     void followMapWidget();
+    bool showsOneByOne(int shows) const;
+    int shownButtons() const;
 
     QPointer<QWidget> map;
     int batchDepth = 0;
-    bool keptVisible = false;
-    QList<QPointer<QWidget>> revealLater;
+    QList<QPair<QPointer<QWidget>, bool>> waiting;
 };

@@ -27,10 +27,9 @@ void setLook(Sector *sector, const QColor &tint)
     if (tint == sector->look())
         return;
     sector->setLookColour(tint);
-    // A hidden button is drawn again when it is shown: every way of showing
-    // one (a layer switch) sets its look after showing it.
+    // A button out of sight is drawn again when it comes into sight.
     const QPushButton *button = sector->data->button;
-    if (button && !button->isHidden())
+    if (button && (sector->inSight() || !button->isHidden()))
         refresh(sector);
 }
 

@@ -33,7 +33,7 @@ void FloodFillTool::fill()
         model->retextureCells(layer, region.cells, texture);
         return;
     }
-    SectorCanvas::Batch batch(SectorCanvas::forMap(view.mapSurface()), region.cells.size());
+    SectorCanvas::Batch batch(SectorCanvas::forMap(view.mapSurface()));
     model->placeCells(layer, region.cells, texture);
     if (layer == LayerNames::Lightmap) {
         for (const QPoint &cell : region.cells)
