@@ -49,6 +49,13 @@ void Sector::setWorldPosition(double x, double y)
 {
     data->worldX = x;
     data->worldY = y;
-    if (data->button)
-        data->button->move(int(x), int(y));
+    if (!data->button)
+        return;
+    // World positions are places on the map; the editor may hold the button
+    // on a block of cells laid over the map, with places of its own.
+    QPoint at{int(x), int(y)};
+    const QWidget *holder = data->button->parentWidget();
+    if (holder && holder->inherits("SectorBlock"))
+        at -= holder->pos();
+    data->button->move(at);
 }

@@ -8,6 +8,7 @@
 #include "model/sector.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/sectorblock.h"
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
 #include "view/mapeditcommand.h"
@@ -48,6 +49,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     zoomSlider = form.mapViewZoomSlider;
     mapWidget = form.mapWidget;
     canvas = SectorCanvas::forMap(mapWidget);
+    canvas->setPlacement(origin(), cellSize());
     viewport = std::make_unique<SectorViewport>(model.get(), layers.get(), canvas);
     viewport->setView(origin(), cellSize());
     applyGridTile();
@@ -137,12 +139,14 @@ void MapView::followModel()
 QPushButton *MapView::makeButton(const Sector *sector) const
 {
     const int size = cellSize();
-    auto *button = new SectorButton(canvas);
+    // Buttons live on the block of their cell; their place is given on the canvas.
+    SectorBlock *block = canvas->blockFor(sector->data->mapX, sector->data->mapY);
+    auto *button = new SectorButton(block);
     // Hover moves over a cell reach the map through it (the pointer's cell).
     button->setMouseTracking(true);
     // Thousands of cells in the tab chain would help nobody; focus stays where it was.
     button->setFocusPolicy(Qt::NoFocus);
-    button->move((sector->data->mapX + originX) * size, (sector->data->mapY + originY) * size);
+    button->move(QPoint((sector->data->mapX + originX) * size, (sector->data->mapY + originY) * size) - block->pos());
     button->resize(size, size);
     button->setFlat(true);
     button->setIconSize(QSize(size, size));
@@ -164,6 +168,7 @@ void MapView::showNewSector(Sector *sector)
 
 void MapView::showReplacedMap()
 {
+    canvas->dropEmptyBlocks();
     SectorCanvas::Batch batch(canvas);
     const int size = cellSize();
     for (const auto &entry : model->layers()) {
@@ -271,6 +276,7 @@ void MapView::repositionAllSectors()
     if (propertiesForm)
         propertiesForm->updatePlacement(placement());
     const int size = cellSize();
+    canvas->setPlacement(origin(), size);
     for (const auto &entry : model->layers()) {
         for (Sector *sector : entry.sectors) {
             QPushButton *button = sector->data->button;

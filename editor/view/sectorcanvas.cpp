@@ -1,7 +1,8 @@
 #include "view/sectorcanvas.h"
 
+#include "view/sectorblock.h"
+
 #include <QCoreApplication>
-#include <QCursor>
 #include <QEvent>
 #include <QHash>
 
@@ -75,27 +76,50 @@ void SectorCanvas::reveal(QWidget *button, bool shown)
         button->setVisible(shown);
 }
 
-int SectorCanvas::shownButtons() const
+SectorBlock *SectorCanvas::blockFor(int mapX, int mapY)
 {
-    int shown = 0;
-    for (const QObject *child : children()) {
-        if (child->isWidgetType() && !static_cast<const QWidget *>(child)->isHidden())
-            ++shown;
-    }
-    return shown;
+    const QPoint block(qMax(0, mapX) / blockCells, qMax(0, mapY) / blockCells);
+    const quint64 key = (quint64(quint32(block.x())) << 32) | quint32(block.y());
+    if (SectorBlock *known = blocks.value(key))
+        return known;
+    auto *made = new SectorBlock(this);
+    made->setGeometry(blockRect(block));
+    // Blocks never overlap; beneath them all, the markers and the stamp stay on top.
+    made->lower();
+    made->show();
+    blocks.insert(key, made);
+    return made;
 }
 
-// Showing a button on a shown canvas costs about what showing it again with
-// the canvas does, except with the pointer over the canvas: then every show()
-// also searches all the canvas's buttons for the one under the pointer to send
-// Enter to (seconds for a thousand buttons on a 50,000-cell map under X11).
-bool SectorCanvas::showsOneByOne(int shows) const
+QRect SectorCanvas::blockRect(const QPoint &block) const
 {
-    if (shows <= 4 || isHidden())
-        return true;
-    if (rect().contains(mapFromGlobal(QCursor::pos())))
-        return false;
-    return shows < shownButtons();
+    const int side = blockCells * cellSize;
+    return QRect((block.x() * blockCells + origin.x()) * cellSize, (block.y() * blockCells + origin.y()) * cellSize,
+                 side, side);
+}
+
+void SectorCanvas::setPlacement(const QPoint &newOrigin, int newCellSize)
+{
+    if (newOrigin == origin && newCellSize == cellSize)
+        return;
+    origin = newOrigin;
+    cellSize = newCellSize;
+    for (auto block = blocks.cbegin(); block != blocks.cend(); ++block) {
+        const QPoint at(int(block.key() >> 32), int(quint32(block.key())));
+        block.value()->setGeometry(blockRect(at));
+    }
+}
+
+void SectorCanvas::dropEmptyBlocks()
+{
+    for (auto block = blocks.begin(); block != blocks.end();) {
+        if (block.value()->children().isEmpty()) {
+            delete block.value();
+            block = blocks.erase(block);
+        } else {
+            ++block;
+        }
+    }
 }
 
 void SectorCanvas::endBatch()
@@ -112,12 +136,6 @@ void SectorCanvas::endBatch()
         if (request.first)
             wanted.insert(request.first, request.second);
     }
-    int shows = 0;
-    for (bool shown : qAsConst(wanted))
-        shows += shown ? 1 : 0;
-    const bool wholeCanvas = !showsOneByOne(shows);
-    if (wholeCanvas)
-        hide();
     // Hides first: a cell that changes hands shows one button at a time.
     for (bool shown : {false, true}) {
         for (auto button = wanted.cbegin(); button != wanted.cend(); ++button) {
@@ -125,6 +143,4 @@ void SectorCanvas::endBatch()
                 button.key()->setVisible(shown);
         }
     }
-    if (wholeCanvas && map && !map->isHidden())
-        show();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+
+class SectorBlock;
 
 // The surface that holds the sector buttons of one map widget. It lies exactly
 // over the map widget, with the same geometry, so positions in it are map
@@ -18,13 +21,20 @@ public:
     static SectorCanvas *forMap(QWidget *mapWidget);
 
     // Between begin and end, buttons shown or hidden through reveal() wait and
-    // new buttons are polished in one go. At the end the canvas shows the few
-    // waiting buttons one by one, or, when that would cost more than showing
-    // again every button it shows, hides itself, applies them and shows itself.
+    // new buttons are polished in one go; at the end the hides, then the shows.
     void beginBatch();
     void endBatch();
     // Shows or hides a button now, or at the end of the batch.
     void reveal(QWidget *button, bool shown);
+
+    // The block that holds the buttons of this map cell, made on first use.
+    // A button's place on the canvas is its block's place plus its own.
+    SectorBlock *blockFor(int mapX, int mapY);
+    // Lays the blocks out for this pan offset and cell size.
+    void setPlacement(const QPoint &origin, int cellSize);
+    // Destroys the blocks that hold no button any more.
+    void dropEmptyBlocks();
+    static constexpr int blockCells = 8;
 
     class Batch
     {
@@ -52,10 +62,12 @@ protected:
 private:
     explicit SectorCanvas(QWidget *mapWidget);
     void followMapWidget();
-    bool showsOneByOne(int shows) const;
-    int shownButtons() const;
+    QRect blockRect(const QPoint &block) const;
 
     QPointer<QWidget> map;
+    QHash<quint64, SectorBlock *> blocks; // children of the canvas
+    QPoint origin;
+    int cellSize = 64;
     int batchDepth = 0;
     QList<QPair<QPointer<QWidget>, bool>> waiting;
 };

@@ -501,7 +501,7 @@ void TestMapSaveLoad::loadingTheExample()
     QCOMPARE(wall->data->texture.fileName, QByteArray("brick.png"));
     QCOMPARE(wall->data->texture.folder, editor.path("maps/level1/").toUtf8());
     QVERIFY(!wall->data->button->icon().isNull());
-    QCOMPARE(wall->data->button->pos(), QPoint(64, 0));
+    QCOMPARE(editor.placeOf(wall).topLeft(), QPoint(64, 0));
     Sector *light = editor.sectorOn("Lightmap", 2, 0);
     QCOMPARE(light->data->texture.folder, QByteArray("assets/"));
     QCOMPARE(light->data->subtype, QByteArray("Static"));
@@ -551,10 +551,10 @@ void TestMapSaveLoad::loadResetsViewEvenWhenCancelled()
     editor.release(0, 0, Qt::MiddleButton);
     editor.drag(1, 0, Qt::MiddleButton);
     QCOMPARE(editor.view->origin(), QPoint(1, 0));
-    QCOMPARE(sector->data->button->pos(), QPoint(192, 128));
+    QCOMPARE(editor.placeOf(sector).topLeft(), QPoint(192, 128));
     editor.clickButton("btnLoadMap");
     QCOMPARE(editor.view->origin(), QPoint(0, 0));
-    QCOMPARE(sector->data->button->pos(), QPoint(128, 128));
+    QCOMPARE(editor.placeOf(sector).topLeft(), QPoint(128, 128));
     QCOMPARE(sector->data->worldX, 128.0);
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(1);
     editor.clickButton("btnLoadMap");

@@ -134,7 +134,7 @@ void TestModel::newSectorTakesCurrentTextureAndFirstSubtype()
     QCOMPARE(sector->data->mapY, 2);
     QCOMPARE(sector->data->worldX, 192.0);
     QCOMPARE(sector->data->worldY, 128.0);
-    QCOMPARE(sector->data->button->geometry(), QRect(192, 128, 64, 64));
+    QCOMPARE(editor.placeOf(sector), QRect(192, 128, 64, 64));
     QCOMPARE(sector->data->button->iconSize(), QSize(64, 64));
     QVERIFY(sector->data->button->isFlat());
     QVERIFY(sector->data->button->isVisible());
@@ -190,7 +190,7 @@ void TestModel::emissionInPannedView()
     editor.view->mapModel()->emitPointLight(lightAt(4, 4, 100, 1), editor.gallery->currentTexture());
     Sector *cell = editor.sectorOn("Lightmap", 4, 4);
     QVERIFY(cell);
-    QCOMPARE(cell->data->button->pos(), QPoint(6 * 64, 7 * 64));
+    QCOMPARE(editor.placeOf(cell).topLeft(), QPoint(6 * 64, 7 * 64));
     QCOMPARE(cell->data->worldX, 6.0 * 64);
 }
 

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -81,6 +82,12 @@ QPoint EditorFixture::cellCenter(int cx, int cy) const
 void EditorFixture::moveTo(int cx, int cy) const
 {
     QCursor::setPos(map->mapToGlobal(cellCenter(cx, cy)));
+}
+
+QRect EditorFixture::placeOf(const Sector *sector) const
+{
+    const QWidget *button = sector->data->button;
+    return QRect(button->mapTo(window.get(), QPoint()) - map->mapTo(window.get(), QPoint()), button->size());
 }
 
 QWidget *EditorFixture::targetAt(const QPoint &mapPixel) const

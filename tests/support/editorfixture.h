@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -50,6 +51,8 @@ public:
     // A sector made and added on the current layer without the mouse, for big set-ups.
     Sector *place(int mapX, int mapY);
     Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
+    // Where the sector's button lies on the map widget.
+    QRect placeOf(const Sector *sector) const;
     void flushDeletes() const;                 // runs deferred deletions
     // The title as the window shows it: "*" for the marker while modified.
     QString shownTitle() const;

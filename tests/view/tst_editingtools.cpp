@@ -337,8 +337,8 @@ void TestEditingTools::panRepositionsEveryLayer()
     editor.release(0, 0, Qt::MiddleButton);
     editor.drag(0, 1, Qt::MiddleButton);
     QCOMPARE(editor.view->origin(), QPoint(0, 1));
-    QCOMPARE(wall->data->button->pos(), QPoint(64, 128));
-    QCOMPARE(floor->data->button->pos(), QPoint(128, 128));
+    QCOMPARE(editor.placeOf(wall).topLeft(), QPoint(64, 128));
+    QCOMPARE(editor.placeOf(floor).topLeft(), QPoint(128, 128));
     QCOMPARE(ceil->data->worldY, 64.0);
     QCOMPARE(ceil->data->mapY, 0);
 }

@@ -34,16 +34,19 @@ struct Hand
         else
             QTest::mouseRelease(w, Qt::LeftButton, keys, at(cx, cy));
     }
-    // A sent wheel event stops at its receiver (only the window system's go on
-    // to the parents): aim at an empty cell. The end-to-end session wheels over cells.
+    // Like a real wheel turn: to the widget under the pointer, and on to its
+    // parents while none takes it (a sent event alone stops at its receiver).
     void wheel(int cx, int cy, int delta, Qt::KeyboardModifiers keys) const
     {
         mouse(QEvent::MouseMove, cx, cy);
-        QWidget *target = e.window->childAt(at(cx, cy));
         const QPoint global = e.window->mapToGlobal(at(cx, cy));
-        QWheelEvent event(target->mapFromGlobal(global), global, QPoint(), QPoint(0, delta), Qt::NoButton, keys,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &event);
+        for (QWidget *target = e.window->childAt(at(cx, cy)); target; target = target->parentWidget()) {
+            QWheelEvent event(target->mapFromGlobal(global), global, QPoint(), QPoint(0, delta), Qt::NoButton, keys,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &event);
+            if (event.isAccepted())
+                break;
+        }
     }
     QString label(const char *name) const { return e.window->findChild<QLabel *>(name)->text(); }
     void key(int key, Qt::KeyboardModifiers keys = Qt::NoModifier) const

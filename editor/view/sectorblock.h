@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+// A square of cells of the canvas that holds the buttons of those cells, laid
+// over exactly that square. Qt removes a child from its parent's list by a
+// linear search, so thousands of buttons on one parent made every deletion
+// cost in proportion to the map; on a block it costs in proportion to the block.
+// Clicks on a cell without a button fall through to the canvas, as before.
+class SectorBlock : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SectorBlock(QWidget *canvas) : QWidget(canvas)
+    {
+        setAttribute(Qt::WA_NoSystemBackground);
+        // Hover moves over a cell reach the map through it.
+        setMouseTracking(true);
+    }
+};
