@@ -356,10 +356,15 @@ brick_ahead() {
     [ -n "${b:-}" ] && [ "$r" -gt $((2 * g + 8)) ] && [ "$r" -gt $((2 * b + 8)) ]
 }
 brick_ahead && fail "the camera faces the brick wall before turning"
-# Turning left swings the view from south to east, onto the brick wall.
+# Turning left swings the view from south to east, onto the brick wall. The
+# wall first comes into the middle at its edge, about 45 degrees short of east;
+# turning on for about 40 degrees more faces it squarely, so that walking on
+# does not slide past its corner.
 xdotool keydown Left
 wait_until "the brick wall straight ahead in the preview" brick_ahead
+sleep 0.3
 xdotool keyup Left
+brick_ahead || fail "turning on lost the wall ahead"
 # Up walks towards it; the wall stops the camera, so it still fills the view.
 xdotool keydown Up
 sleep 0.5

@@ -4,6 +4,7 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/sector.h"
+#include "view/iconcache.h"
 #include "view/mapview.h"
 
 #include <QGuiApplication>
@@ -25,6 +26,8 @@ private slots:
     void zoom_data();
     void zoom();
     void zoomKeepsPannedSectorsOnTheirCells();
+    void cellsComeIntoSightWithTheirLook_data();
+    void cellsComeIntoSightWithTheirLook();
     void toolSwitchesChangeCursorAndClickThrough();
     void cursorOverrideFollowsEnterAndLeave();
     void newCursorShowsOnNextEnter();
@@ -117,6 +120,37 @@ void TestMapView::zoomKeepsPannedSectorsOnTheirCells()
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(2);
     QCOMPARE(editor.placeOf(sector).topLeft(), QPoint(3 * 32, 1 * 32));
     QCOMPARE(editor.view->origin(), QPoint(1, 0));
+}
+
+void TestMapView::cellsComeIntoSightWithTheirLook_data()
+{
+    QTest::addColumn<QPoint>("pan");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("pan") << QPoint(-20, -20) << 4;
+    QTest::newRow("zoom out") << QPoint(0, 0) << 1;
+}
+
+// Only the buttons in view are shown; one that comes into view shows the look
+// it was given while out of sight, at its place.
+void TestMapView::cellsComeIntoSightWithTheirLook()
+{
+    QFETCH(QPoint, pan);
+    QFETCH(int, zoom);
+    EditorFixture editor;
+    const QWidget *window = editor.window.get();
+    Sector *nearWall = editor.place(1, 1);
+    Sector *farWall = editor.place(22, 21);
+    editor.setLayer("Floor");
+    QVERIFY(nearWall->data->button->isVisibleTo(window));
+    QVERIFY(!farWall->data->button->isVisibleTo(window));
+    editor.view->shiftOrigin(pan);
+    editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(zoom);
+    QVERIFY(farWall->data->button->isVisibleTo(window));
+    QCOMPARE(nearWall->data->button->isVisibleTo(window), pan.isNull());
+    QCOMPARE(farWall->data->button->icon().cacheKey(),
+             IconCache::icon(farWall->imagePath(), QColor(0, 0, 155)).cacheKey());
+    const int size = editor.view->cellSize();
+    QCOMPARE(editor.placeOf(farWall), QRect((22 + pan.x()) * size, (21 + pan.y()) * size, size, size));
 }
 
 void TestMapView::toolSwitchesChangeCursorAndClickThrough()
