@@ -78,6 +78,7 @@ public:
     void emission();
     void selectAndDelete();
     void copyAndPaste();
+    void clearAndUndo();
     void effectObjects();
 
 private:
@@ -448,6 +449,35 @@ void EditorBench::copyAndPaste()
     settle();
 }
 
+// The largest single steps a user takes: clearing a full layer (the question
+// answered Yes), taking that back and doing it again.
+void EditorBench::clearAndUndo()
+{
+    setLayer("Floor");
+    const int floors = count("Floor");
+    auto *clear = window->findChild<QPushButton *>("btnMapLayerClear");
+    for (int run = 0; run < runs; ++run) {
+        Stopwatch timer(paints);
+        clear->click();
+        settle();
+        timer.record(report, "clear");
+        timer.restart();
+        view->undo();
+        settle();
+        timer.record(report, "undo");
+        if (count("Floor") != floors)
+            report.note("undo", QStringLiteral("%1 floor sectors after the undo").arg(count("Floor")));
+        timer.restart();
+        view->redo();
+        settle();
+        timer.record(report, "redo");
+        if (count("Floor") != 0)
+            report.note("redo", QStringLiteral("%1 floor sectors after the redo").arg(count("Floor")));
+        view->undo();
+        settle();
+    }
+}
+
 // What a build that gives every look its own colorize effect pays: the same
 // layer switch and zoom, with each button's look drawn by a new effect object
 // over the plain image instead of by a cached tinted icon.
@@ -518,6 +548,8 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.selectAndDelete();
             if (wanted("copyAndPaste"))
                 bench.copyAndPaste();
+            if (wanted("clearAndUndo"))
+                bench.clearAndUndo();
         }
         report.add("memory", peakMemoryMb());
     }

@@ -152,7 +152,8 @@ int main(int argc, char *argv[])
                     "  --runs N  runs per operation (default 7; the table shows the median)\n"
                     "  --cpu-time  show the GUI thread's CPU time instead of wall-clock time\n"
                     "For profiling, one phase alone: tessel-bench --phase editor|effects|scene|check|preview --side 64|128\n"
-                    "  [--runs N] [--ops save,zoom,pan,pointer,switchLayers,floodFill,emission,selectAndDelete,copyAndPaste]\n");
+                    "  [--runs N] [--ops save,zoom,pan,pointer,switchLayers,floodFill,emission,selectAndDelete,copyAndPaste,\n"
+                    "  clearAndUndo]\n");
         return 0;
     }
     const bool quick = args.contains("--quick");
@@ -202,6 +203,9 @@ int main(int argc, char *argv[])
         {"copy", "copy 32 x 32, every layer", "≤ 50 ms / ≤ 100 ms"},
         {"paste", "paste 32 x 32, every layer", "≤ 50 ms / ≤ 100 ms"},
         {"stampmove", "stamp follows the pointer", "≤ 16 ms / ≤ 100 ms"},
+        {"clear", "clear a full layer", "≤ 50 ms / ≤ 100 ms"},
+        {"undo", "undo the clear", "≤ 50 ms / ≤ 100 ms"},
+        {"redo", "redo the clear", "≤ 50 ms / ≤ 100 ms"},
         {"check", "level check, all checks", "≤ 20 ms / none"},
         {"preview", "preview frame 640 x 400", "≤ 8 ms / none"},
         {"memory", "peak memory (MB)", "≤ 120 MB / none"},
