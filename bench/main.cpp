@@ -209,6 +209,7 @@ int main(int argc, char *argv[])
         {"check", "level check, all checks", "≤ 20 ms / none"},
         {"preview", "preview frame 640 x 400", "≤ 8 ms / none"},
         {"memory", "peak memory (MB)", "≤ 120 MB / none"},
+        {"memoryundo", "peak memory after clear, undo, redo (MB)", "none / none"},
     };
 
     QString sizes = QString::number(value(editor.value(64), "sectors"), 'f', 0);

@@ -82,7 +82,8 @@ void LayerController::setComboText(const QString &text)
 
 void LayerController::forgetSector(Sector *sector)
 {
-    selected.removeOne(sector);
+    if (selectedSet.remove(sector))
+        selected.removeAll(sector);
 }
 
 void LayerController::removeSectorAt(int x, int y)
@@ -108,6 +109,7 @@ void LayerController::selectRect(int x1, int y1, int x2, int y2)
         const SectorData *d = sector->data;
         if (d->mapX >= x1 && d->mapX <= x2 && d->mapY >= y1 && d->mapY <= y2) {
             selected.append(sector);
+            selectedSet.insert(sector);
             SectorLook::setLook(sector, selectedTint);
         }
     }
@@ -117,6 +119,7 @@ void LayerController::clearSelection()
 {
     const QList<Sector *> was = selected;
     selected.clear();
+    selectedSet.clear();
     for (Sector *sector : was)
         refreshLook(sector);
 }
@@ -140,6 +143,7 @@ void LayerController::reloadCurrentLayer()
 void LayerController::replaceLayers(LayerTable newTable)
 {
     selected.clear();
+    selectedSet.clear();
     // Destroying a widget that still has a posted event scans the whole event
     // queue; the zoom reset and the hidden canvas of a load leave a repaint
     // request on thousands of buttons, so those go out before the buttons do.
@@ -171,7 +175,7 @@ bool LayerController::displayNewSector(Sector *sector) const
 
 QColor LayerController::lookOf(const Sector *sector) const
 {
-    if (selected.contains(const_cast<Sector *>(sector)))
+    if (selectedSet.contains(sector))
         return selectedTint;
     if (sector->data->layer != layerName)
         return otherLayerTint;
@@ -196,7 +200,7 @@ void LayerController::tintLayers(const QByteArray &name)
 void LayerController::tintLightmapSector(Sector *sector)
 {
     // A selected light cell keeps its marking while it is selected.
-    if (sector && !selected.contains(sector))
+    if (sector && !selectedSet.contains(sector))
         SectorLook::setLook(sector, lightShade(sector));
 }
 

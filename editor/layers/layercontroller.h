@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class MapModel;
 class QComboBox;
@@ -73,6 +74,8 @@ private:
 
     MapModel *model = nullptr;
     QList<Sector *> selected;
+    // The same sectors, to ask about one of them without walking the list.
+    QSet<const Sector *> selectedSet;
     QByteArray layerName;
     QPointer<QComboBox> layerCombo;
 };
