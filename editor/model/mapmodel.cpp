@@ -248,7 +248,7 @@ QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
 }
 
 // Takes the sectors out of the map and destroys them at the next event-loop pass.
-MapChange MapModel::removeGone(const QList<Sector *> &gone)
+MapChange MapModel::removeGone(const QList<Sector *> &gone, Removal removal)
 {
     MapChange change;
     if (gone.isEmpty())
@@ -264,7 +264,10 @@ MapChange MapModel::removeGone(const QList<Sector *> &gone)
         record.position = positions.value(sector, -1);
         change.cells.append(record);
         emit sectorRemoved(sector);
-        sector->deleteLater();
+        if (removal == Removal::AtOnce)
+            delete sector;
+        else
+            sector->deleteLater();
     }
     return change;
 }
@@ -429,7 +432,7 @@ void MapModel::restore(const CellChange &cell, const SectorState &state)
 
 // Removals and changes first, then the cells that come back, each layer's in
 // ascending list order: every recorded place is then the place it had.
-void MapModel::applySide(const MapChange &change, bool forward)
+void MapModel::applySide(const MapChange &change, bool forward, Removal removal)
 {
     QList<Sector *> gone;
     QList<const CellChange *> returning;
@@ -454,7 +457,7 @@ void MapModel::applySide(const MapChange &change, bool forward)
         emit textureChanged(sector);
         emit propertiesChanged(sector);
     }
-    removeGone(gone);
+    removeGone(gone, removal);
     std::stable_sort(returning.begin(), returning.end(),
                      [](const CellChange *a, const CellChange *b) { return a->position < b->position; });
     for (const CellChange *cell : qAsConst(returning))
@@ -463,17 +466,17 @@ void MapModel::applySide(const MapChange &change, bool forward)
 
 void MapModel::revert(const MapChange &change)
 {
-    applySide(change, false);
+    applySide(change, false, Removal::AtOnce);
 }
 
 void MapModel::reapply(const MapChange &change)
 {
-    applySide(change, true);
+    applySide(change, true, Removal::AtOnce);
 }
 
 void MapModel::apply(const MapChange &change)
 {
-    applySide(change, true);
+    applySide(change, true, Removal::Later);
     if (!change.isEmpty())
         emit edited(change);
 }

@@ -60,7 +60,8 @@ public:
     MapChange replaceMap(LayerTable newTable);
 
     // Undo and redo: put back one side of a change, sectors at their old places
-    // in their lists. They do not count as edits (no `edited`).
+    // in their lists. They do not count as edits (no `edited`). Sectors they
+    // take out are destroyed at once: neither runs in the middle of a press.
     void revert(const MapChange &change);
     void reapply(const MapChange &change);
     // Makes a change prepared elsewhere (a paste) as an edit of its own:
@@ -91,10 +92,12 @@ private:
     void insert(Sector *sector);
     QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
     void takeOut(const QByteArray &layer, const QList<Sector *> &gone);
-    MapChange removeGone(const QList<Sector *> &gone);
+    // Later: at the next event-loop pass, so that a button just pressed outlives its event.
+    enum class Removal { Later, AtOnce };
+    MapChange removeGone(const QList<Sector *> &gone, Removal removal = Removal::Later);
     QHash<Sector *, int> positionsOf(const QList<Sector *> &gone) const;
     MapChange announce(const MapChange &change);
-    void applySide(const MapChange &change, bool forward);
+    void applySide(const MapChange &change, bool forward, Removal removal);
     Sector *located(const CellChange &cell) const;
     void restore(const CellChange &cell, const SectorState &state);
     void rebuildIndex(const QByteArray &layer);
