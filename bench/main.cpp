@@ -19,6 +19,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 void runEditorPhase(int side, int runs, bool effects, const QStringList &only);
 void runScenePhase(int side, int runs, const QSize &viewSize);
 void runCheckPhase(int side, int runs);
@@ -119,6 +123,10 @@ int main(int argc, char *argv[])
     // Qt otherwise clips every opaque sibling out of each widget's paint region;
     // the editor sets the same before its QApplication.
     qputenv("QT_NO_SUBTRACTOPAQUESIBLINGS", "1");
+#ifdef __GLIBC__
+    // As the editor does, for the same reason.
+    mallopt(M_MXFAST, 0);
+#endif
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
