@@ -170,6 +170,28 @@ public:
 
     qint32 idFor(const MapFormat::Cell &cell, const QByteArray &layer)
     {
+        // A layer's cells come in runs that look alike: a cell that would build
+        // the very line of the cell before it takes that line's identifier.
+        if (hasRecent && layer == recentLayer && looksAlike(cell, recent))
+            return recentId;
+        recentId = buildIdFor(cell, layer);
+        recent = cell;
+        recentLayer = layer;
+        hasRecent = true;
+        return recentId;
+    }
+
+    const QList<MapDefinition> &definitions() const { return lines; }
+
+private:
+    static bool looksAlike(const MapFormat::Cell &a, const MapFormat::Cell &b)
+    {
+        return a.id == b.id && a.subtype == b.subtype && a.textureFileName == b.textureFileName
+            && a.textureFolder == b.textureFolder && a.lighting == b.lighting;
+    }
+
+    qint32 buildIdFor(const MapFormat::Cell &cell, const QByteArray &layer)
+    {
         MapDefinition definition;
         definition.layer = layer;
         definition.subtype = cell.subtype;
@@ -193,9 +215,6 @@ public:
         return definition.id;
     }
 
-    const QList<MapDefinition> &definitions() const { return lines; }
-
-private:
     qint32 freshId(qint32 id)
     {
         // Counts in 32 bits and wraps around at the top; "0" means an empty cell.
@@ -211,6 +230,10 @@ private:
     CopyNames &names;
     QHash<qint32, QList<int>> bySourceId;
     QList<MapDefinition> lines;
+    bool hasRecent = false;
+    MapFormat::Cell recent;
+    QByteArray recentLayer;
+    qint32 recentId = 0;
 };
 
 // Gathers the text in pieces of about a megabyte for the sink, with the CR LF
