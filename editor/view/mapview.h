@@ -204,7 +204,6 @@ private:
     // Clipboard (mapviewclipboard.cpp)
     void wireClipboardKeys();
     bool copyArea(QRect *area);
-    // One undoable step for an edit made of this change.
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
