@@ -126,8 +126,10 @@ void TestMapView::cellsComeIntoSightWithTheirLook_data()
 {
     QTest::addColumn<QPoint>("pan");
     QTest::addColumn<int>("zoom");
-    QTest::newRow("pan") << QPoint(-20, -20) << 4;
-    QTest::newRow("zoom out") << QPoint(0, 0) << 1;
+    QTest::addColumn<int>("grow"); // pixels the window grows by
+    QTest::newRow("pan") << QPoint(-20, -20) << 4 << 0;
+    QTest::newRow("zoom out") << QPoint(0, 0) << 1 << 0;
+    QTest::newRow("window grows") << QPoint(0, 0) << 2 << 200;
 }
 
 // Only the buttons in view are shown; one that comes into view shows the look
@@ -136,6 +138,7 @@ void TestMapView::cellsComeIntoSightWithTheirLook()
 {
     QFETCH(QPoint, pan);
     QFETCH(int, zoom);
+    QFETCH(int, grow);
     EditorFixture editor;
     const QWidget *window = editor.window.get();
     Sector *nearWall = editor.place(1, 1);
@@ -145,6 +148,9 @@ void TestMapView::cellsComeIntoSightWithTheirLook()
     QVERIFY(!farWall->data->button->isVisibleTo(window));
     editor.view->shiftOrigin(pan);
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(zoom);
+    QCOMPARE(farWall->data->button->isVisibleTo(window), grow == 0);
+    editor.window->resize(editor.window->size() + QSize(grow, grow));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QVERIFY(farWall->data->button->isVisibleTo(window));
     QCOMPARE(nearWall->data->button->isVisibleTo(window), pan.isNull());
     QCOMPARE(farWall->data->button->icon().cacheKey(),
