@@ -8,6 +8,8 @@
 
 #include <QPushButton>
 
+#include <climits>
+
 SectorViewport::SectorViewport(MapModel *model, LayerController *layers, SectorCanvas *canvas)
     : QObject(nullptr), model(model), layers(layers), canvas(canvas)
 {
