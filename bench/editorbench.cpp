@@ -88,6 +88,7 @@ private:
     QPoint cellCenter(int mapX, int mapY) const;
     void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int mapX, int mapY);
     void placeCells(const QList<QPoint> &cells);
+    void selectOnFloorAtZoomOne();
     int count(const QByteArray &layer) const { return layers->layerTable().value(layer).size(); }
     void panTo(int x);
 
@@ -370,13 +371,19 @@ void EditorBench::placeCells(const QList<QPoint> &cells)
     view->mapModel()->placeCells(layers->currentLayer(), cells, gallery->currentTexture());
 }
 
-void EditorBench::selectAndDelete()
+// Both rectangle phases work in Select mode on the Floor layer at zoom 1.
+void EditorBench::selectOnFloorAtZoomOne()
 {
     setLayer("Floor");
     slider->setValue(1);
     settle();
     window->findChild<QRadioButton *>("radioSelect")->click();
     settle();
+}
+
+void EditorBench::selectAndDelete()
+{
+    selectOnFloorAtZoomOne();
     const int last = Recipe::selectSide - 1;
     const int floors = count("Floor");
     QList<QPoint> cells;
@@ -416,11 +423,7 @@ void EditorBench::selectAndDelete()
 // cells elsewhere.
 void EditorBench::copyAndPaste()
 {
-    setLayer("Floor");
-    slider->setValue(1);
-    settle();
-    window->findChild<QRadioButton *>("radioSelect")->click();
-    settle();
+    selectOnFloorAtZoomOne();
     const int last = Recipe::selectSide - 1;
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 0, 0);
     mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, last, last);

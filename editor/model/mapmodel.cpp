@@ -222,7 +222,8 @@ MapChange MapModel::removeSectors(const QList<Sector *> &sectors)
     QSet<Sector *> seen;
     for (Sector *sector : sectors) {
         // Only sectors still in the map, each once.
-        if (sector && !seen.contains(sector) && sectorsOf(sector->data->layer).contains(sector)) {
+        if (sector && !seen.contains(sector)
+            && sectorsOn(sector->data->layer, sector->data->mapX, sector->data->mapY).contains(sector)) {
             seen.insert(sector);
             gone.append(sector);
         }
@@ -247,7 +248,7 @@ QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
     return positions;
 }
 
-// Takes the sectors out of the map and destroys them at the next event-loop pass.
+// Takes the sectors out of the map and destroys them, now or at the next event-loop pass.
 MapChange MapModel::removeGone(const QList<Sector *> &gone, Removal removal)
 {
     MapChange change;
@@ -477,6 +478,5 @@ void MapModel::reapply(const MapChange &change)
 void MapModel::apply(const MapChange &change)
 {
     applySide(change, true, Removal::Later);
-    if (!change.isEmpty())
-        emit edited(change);
+    announce(change);
 }

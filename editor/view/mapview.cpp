@@ -51,7 +51,6 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     canvas = SectorCanvas::forMap(mapWidget);
     canvas->setPlacement(origin(), cellSize());
     viewport = std::make_unique<SectorViewport>(model.get(), layers.get(), canvas);
-    viewport->setView(origin(), cellSize());
     applyGridTile();
     followModel();
     followHistory();
@@ -139,14 +138,12 @@ void MapView::followModel()
 QPushButton *MapView::makeButton(const Sector *sector) const
 {
     const int size = cellSize();
-    // Buttons live on the block of their cell; their place is given on the canvas.
-    SectorBlock *block = canvas->blockFor(sector->data->mapX, sector->data->mapY);
-    auto *button = new SectorButton(block);
+    // Buttons live on the block of their cell (placeOnMap puts them on it).
+    auto *button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
     // Hover moves over a cell reach the map through it (the pointer's cell).
     button->setMouseTracking(true);
     // Thousands of cells in the tab chain would help nobody; focus stays where it was.
     button->setFocusPolicy(Qt::NoFocus);
-    button->move(QPoint((sector->data->mapX + originX) * size, (sector->data->mapY + originY) * size) - block->pos());
     button->resize(size, size);
     button->setFlat(true);
     button->setIconSize(QSize(size, size));
@@ -155,10 +152,8 @@ QPushButton *MapView::makeButton(const Sector *sector) const
 
 void MapView::showNewSector(Sector *sector)
 {
-    const int size = cellSize();
     sector->attachButton(makeButton(sector));
-    sector->data->worldX = double(sector->data->mapX + originX) * size;
-    sector->data->worldY = double(sector->data->mapY + originY) * size;
+    placeOnMap(sector);
     const bool shown = layers->displayNewSector(sector);
     viewport->place(sector, shown);
     // Clicks go through a new button like through the others in fill and select mode.
@@ -166,16 +161,21 @@ void MapView::showNewSector(Sector *sector)
     connectSectorClick(sector);
 }
 
+// The cell's world position from the pan offset and the zoom, and its button there.
+void MapView::placeOnMap(Sector *sector) const
+{
+    const int size = cellSize();
+    sector->setWorldPosition(double(sector->data->mapX + originX) * size, double(sector->data->mapY + originY) * size);
+}
+
 void MapView::showReplacedMap()
 {
     canvas->dropEmptyBlocks();
     SectorCanvas::Batch batch(canvas);
-    const int size = cellSize();
     for (const auto &entry : model->layers()) {
         for (Sector *sector : entry.sectors) {
             sector->attachButton(makeButton(sector));
-            sector->data->worldX = double(sector->data->mapX + originX) * size;
-            sector->data->worldY = double(sector->data->mapY + originY) * size;
+            placeOnMap(sector);
             connectSectorClick(sector);
         }
     }
@@ -282,11 +282,10 @@ void MapView::repositionAllSectors()
             QPushButton *button = sector->data->button;
             button->setIconSize(QSize(size, size));
             button->resize(size, size);
-            sector->setWorldPosition(double(sector->data->mapX + originX) * size,
-                                     double(sector->data->mapY + originY) * size);
+            placeOnMap(sector);
         }
     }
-    viewport->setView(origin(), size);
+    viewport->update();
     placeMarkers();
 }
 

@@ -165,6 +165,7 @@ private:
     void showNewSector(Sector *sector);
     void showReplacedMap();
     QPushButton *makeButton(const Sector *sector) const;
+    void placeOnMap(Sector *sector) const;
     void createSelectionOverlay();
     void applyGridTile();
     void repositionAllSectors();

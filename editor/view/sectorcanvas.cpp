@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QHash>
 
+#include <climits>
+
 #include <utility>
 
 SectorCanvas *SectorCanvas::forMap(QWidget *mapWidget)
@@ -108,6 +110,14 @@ void SectorCanvas::setPlacement(const QPoint &newOrigin, int newCellSize)
         const QPoint at(int(block.key() >> 32), int(quint32(block.key())));
         block.value()->setGeometry(blockRect(at));
     }
+}
+
+QRect SectorCanvas::visibleCells() const
+{
+    const int columns = (width() + cellSize - 1) / cellSize;
+    const int rows = (height() + cellSize - 1) / cellSize;
+    // No cell lies left of column 0 or above row 0.
+    return QRect(-origin.x(), -origin.y(), columns, rows).intersected(QRect(0, 0, INT_MAX, INT_MAX));
 }
 
 void SectorCanvas::dropEmptyBlocks()

@@ -32,6 +32,8 @@ public:
     SectorBlock *blockFor(int mapX, int mapY);
     // Lays the blocks out for this pan offset and cell size.
     void setPlacement(const QPoint &origin, int cellSize);
+    // The map cells the canvas shows, wholly or in part, as laid out now.
+    QRect visibleCells() const;
     // Destroys the blocks that hold no button any more.
     void dropEmptyBlocks();
     static constexpr int blockCells = 8;

@@ -8,8 +8,6 @@
 
 #include <QPushButton>
 
-#include <climits>
-
 SectorViewport::SectorViewport(MapModel *model, LayerController *layers, SectorCanvas *canvas)
     : QObject(nullptr), model(model), layers(layers), canvas(canvas)
 {
@@ -18,33 +16,16 @@ SectorViewport::SectorViewport(MapModel *model, LayerController *layers, SectorC
     connect(canvas, &SectorCanvas::resized, this, &SectorViewport::update);
 }
 
-void SectorViewport::setView(const QPoint &newOrigin, int newCellSize)
-{
-    origin = newOrigin;
-    cellSize = qMax(1, newCellSize);
-    update();
-}
-
-QRect SectorViewport::visibleCells() const
-{
-    if (!canvas)
-        return QRect();
-    const int columns = (canvas->width() + cellSize - 1) / cellSize;
-    const int rows = (canvas->height() + cellSize - 1) / cellSize;
-    // No cell lies left of column 0 or above row 0.
-    return QRect(-origin.x(), -origin.y(), columns, rows).intersected(QRect(0, 0, INT_MAX, INT_MAX));
-}
-
 bool SectorViewport::inView(const Sector *sector) const
 {
-    return visibleCells().contains(sector->data->mapX, sector->data->mapY);
+    return canvas && canvas->visibleCells().contains(sector->data->mapX, sector->data->mapY);
 }
 
 void SectorViewport::update()
 {
     if (!canvas)
         return;
-    const QRect cells = visibleCells();
+    const QRect cells = canvas->visibleCells();
     QSet<Sector *> wanted;
     for (const auto &entry : model->layers()) {
         if (!layers->layerShown(entry.name))

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QPoint>
 #include <QPointer>
-#include <QRect>
 #include <QSet>
 
 class LayerController;
@@ -22,17 +20,13 @@ class SectorViewport : public QObject
 public:
     SectorViewport(MapModel *model, LayerController *layers, SectorCanvas *canvas);
 
-    // The pan offset and cell size the buttons are placed with; shows and hides
-    // what the new view asks for.
-    void setView(const QPoint &origin, int cellSize);
-    // Shows and hides what the layers and the view ask for now.
+    // Shows and hides what the layers and the view ask for now (after a pan or
+    // a zoom has placed the buttons; a resize or a layer change calls it itself).
     void update();
     // A sector that just came into the map, its look already set: shown when
     // its layer is and it lies in view.
     void place(Sector *sector, bool layerShown);
     bool inView(const Sector *sector) const;
-    // The map cells the canvas shows, wholly or in part.
-    QRect visibleCells() const;
 
 private:
     void show(Sector *sector, bool shown);
@@ -41,7 +35,5 @@ private:
     MapModel *model;
     LayerController *layers;
     QPointer<SectorCanvas> canvas;
-    QPoint origin;
-    int cellSize = 64;
     QSet<Sector *> shown;
 };

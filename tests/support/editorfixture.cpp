@@ -90,6 +90,14 @@ QRect EditorFixture::placeOf(const Sector *sector) const
     return QRect(button->mapTo(window.get(), QPoint()) - map->mapTo(window.get(), QPoint()), button->size());
 }
 
+QList<QPoint> EditorFixture::cellsOf(const QList<Sector *> &sectors)
+{
+    QList<QPoint> cells;
+    for (const Sector *sector : sectors)
+        cells << QPoint(sector->data->mapX, sector->data->mapY);
+    return cells;
+}
+
 QWidget *EditorFixture::targetAt(const QPoint &mapPixel) const
 {
     QWidget *top = window.get();

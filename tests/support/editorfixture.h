@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -53,6 +54,7 @@ public:
     Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
     // Where the sector's button lies on the map widget.
     QRect placeOf(const Sector *sector) const;
+    static QList<QPoint> cellsOf(const QList<Sector *> &sectors);
     void flushDeletes() const;                 // runs deferred deletions
     // The title as the window shows it: "*" for the marker while modified.
     QString shownTitle() const;

@@ -33,14 +33,6 @@ void useFloodFill(EditorFixture &editor)
     QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioFloodFill"), Qt::LeftButton);
 }
 
-QList<QPoint> cellsOf(const QList<Sector *> &sectors)
-{
-    QList<QPoint> cells;
-    for (const Sector *sector : sectors)
-        cells << QPoint(sector->data->mapX, sector->data->mapY);
-    return cells;
-}
-
 } // namespace
 
 class TestEditingTools : public QObject
@@ -109,7 +101,7 @@ void TestEditingTools::pencilDragPaintsEveryCellPassed()
     editor.drag(2, 0, Qt::LeftButton);
     editor.drag(2, 1, Qt::LeftButton);
     editor.release(2, 1);
-    QCOMPARE(cellsOf(editor.layers->currentSectors()),
+    QCOMPARE(EditorFixture::cellsOf(editor.layers->currentSectors()),
              (QList<QPoint>{{0, 0}, {1, 0}, {2, 0}, {2, 1}}));
 }
 
@@ -137,7 +129,7 @@ void TestEditingTools::fillInsideWallRingInNeighbourOrder()
     useFloodFill(editor);
     editor.click(2, 2);
     // Right first, then left, down, up: depth first from (2,2).
-    QCOMPARE(cellsOf(editor.layers->currentSectors()),
+    QCOMPARE(EditorFixture::cellsOf(editor.layers->currentSectors()),
              (QList<QPoint>{{2, 2}, {3, 2}, {3, 3}, {2, 3}}));
 }
 
@@ -151,7 +143,7 @@ void TestEditingTools::fillIsBoundedByOtherTextures()
     editor.pickTexture(0);
     useFloodFill(editor);
     editor.click(1, 1);
-    QCOMPARE(cellsOf(editor.layers->currentSectors()), (QList<QPoint>{{3, 1}, {1, 1}, {2, 1}}));
+    QCOMPARE(EditorFixture::cellsOf(editor.layers->currentSectors()), (QList<QPoint>{{3, 1}, {1, 1}, {2, 1}}));
     QCOMPARE(blocker->data->texture.fileName, QByteArray("floor_b.png"));
 }
 

@@ -59,14 +59,6 @@ const auto Press = QEvent::MouseButtonPress;
 const auto Move = QEvent::MouseMove;
 const auto Release = QEvent::MouseButtonRelease;
 
-QList<QPoint> cellsOf(const QList<Sector *> &sectors)
-{
-    QList<QPoint> cells;
-    for (const Sector *sector : sectors)
-        cells << QPoint(sector->data->mapX, sector->data->mapY);
-    return cells;
-}
-
 } // namespace
 
 class TestMapInput : public QObject
@@ -91,7 +83,7 @@ void TestMapInput::dragFromAPaintedCellPaintsEveryCell()
     editor.paint(1, 1);
     for (auto [type, x] : {std::pair{Press, 1}, {Move, 2}, {Move, 3}, {Move, 4}, {Release, 4}})
         hand.mouse(type, x, 1);
-    QCOMPARE(cellsOf(editor.layers->currentSectors()), (QList<QPoint>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+    QCOMPARE(EditorFixture::cellsOf(editor.layers->currentSectors()), (QList<QPoint>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
     // A drag that comes back to its cell is no click; a click without a drag is.
     for (auto [type, x] : {std::pair{Press, 1}, {Move, 2}, {Move, 1}, {Release, 1}})
         hand.mouse(type, x, 1);
