@@ -31,6 +31,7 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = tooLarge;
         return false;
     case MapTextFile::Outcome::Unreadable:
+    case MapTextFile::Outcome::Cancelled: // no progress is asked for, so never cancelled
         *failure = error;
         return false;
     case MapTextFile::Outcome::Read:
@@ -65,6 +66,8 @@ bool MapInput::read(const QString &fileName, QString *failure)
         }
     }
     leftOutTotal -= cells;
+    for (const MapFormat::Duplicate &duplicate : qAsConst(map.duplicateSections))
+        leftOutTotal += duplicate.filledCells;
     return true;
 }
 

@@ -32,6 +32,14 @@ LevelSnapshot ParsedSnapshot::from(const MapFormat::Parsed &parsed, const QList<
         if (!order.contains(grid.name))
             snapshot.layers.append(layerOf(parsed, grid, leftOut));
     }
+    for (const MapFormat::Duplicate &duplicate : parsed.duplicateSections) {
+        if (leftOut)
+            leftOut->append(leftOutCell(duplicate.name, -1, -1,
+                                        QStringLiteral("a second \"#%1\" section is left out with its %2 cell(s); "
+                                                       "only the first section of a name is read")
+                                            .arg(QString::fromUtf8(duplicate.name.left(40)))
+                                            .arg(duplicate.filledCells)));
+    }
     return snapshot;
 }
 

@@ -13,8 +13,9 @@ class ParsedSnapshot
 public:
     // order: the known layer names in the editor's order; other grids follow
     // in file order. The cells the editor leaves out on loading are left out
-    // (values without a definition line, cells beyond MapLimits::extent) and
-    // reported as warnings in leftOut when it is given.
+    // (values without a definition line, cells beyond MapLimits::extent, a
+    // later section of a name already read) and reported as warnings in
+    // leftOut when it is given.
     static LevelSnapshot from(const MapFormat::Parsed &parsed, const QList<QByteArray> &order,
                               QList<LevelProblem> *leftOut = nullptr);
 

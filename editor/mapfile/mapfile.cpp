@@ -243,7 +243,7 @@ LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &plac
     fileName = name;
     try {
         QByteArray text;
-        switch (MapTextFile::read(name, &text)) {
+        switch (MapTextFile::read(name, &text, nullptr, progressOf(Phase::Read))) {
         case MapTextFile::Outcome::Missing:
             fail(QStringLiteral("The file does not exist."));
             return LayerTable();
@@ -255,6 +255,9 @@ LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &plac
             return LayerTable();
         case MapTextFile::Outcome::Unreadable:
             fail(QStringLiteral("The file cannot be read."));
+            return LayerTable();
+        case MapTextFile::Outcome::Cancelled:
+            wasCancelled = true;
             return LayerTable();
         case MapTextFile::Outcome::Read:
             break;
@@ -284,11 +287,21 @@ LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, con
 
 LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &placement)
 {
-    const MapFormat::Parsed parsed = MapFormat::parse(text, mapFolder().toUtf8());
+    const MapFormat::Parsed parsed = MapFormat::parse(text, mapFolder().toUtf8(), progressOf(Phase::Parse));
+    if (parsed.cancelled) {
+        wasCancelled = true;
+        return LayerTable();
+    }
     if (!parsed.sawDefinitions) {
         fail(QStringLiteral("The file has no \"#Definitions\" section, so it is not a map file."));
         return LayerTable();
     }
+    noteSectionsLeftOut(parsed);
+    return inEditorOrder(buildSectors(parsed, placement), false);
+}
+
+void MapFile::noteSectionsLeftOut(const MapFormat::Parsed &parsed)
+{
     if (!parsed.droppedSections.isEmpty()) {
         QStringList names;
         for (const QByteArray &section : parsed.droppedSections)
@@ -299,7 +312,24 @@ LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &plac
                  .arg(names.size())
                  .arg(names.mid(0, namedInWarning).join(QStringLiteral(", "))));
     }
-    return inEditorOrder(buildSectors(parsed, placement), false);
+    if (!parsed.duplicateSections.isEmpty()) {
+        QStringList sections;
+        for (const MapFormat::Duplicate &duplicate : parsed.duplicateSections)
+            sections.append(QStringLiteral("\"#%1\" (%2 cell(s))")
+                                .arg(QString::fromUtf8(duplicate.name.left(80)))
+                                .arg(duplicate.filledCells));
+        note(QStringLiteral("Sections left out"),
+             QStringLiteral("Only the first section of a name is read. These sections repeat a name, and their "
+                            "cells were left out: %1")
+                 .arg(sections.mid(0, namedInWarning).join(QStringLiteral(", "))));
+    }
+}
+
+std::function<bool(qint64, qint64)> MapFile::progressOf(Phase phase) const
+{
+    if (!reportProgress)
+        return {};
+    return [this, phase](qint64 done, qint64 total) { return reportProgress(phase, done, total); };
 }
 
 // Counts the cells a load would make; refuses more than the editor can hold.
@@ -333,6 +363,10 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
         return LayerTable();
     LayerTable table;
     int made = 0;
+    if (reportProgress && !reportProgress(Phase::Sectors, 0, expectedCells)) {
+        wasCancelled = true;
+        return table;
+    }
     try {
         for (const auto &grid : parsed.grids) {
             const int rows = std::min(grid.rows.size(), MapLimits::extent);
@@ -355,7 +389,7 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
                     auto *sector = new Sector(data);
                     sectors.append(sector);
                     applyDefinition(resolved(value, *found, placement), sector);
-                    if (reportProgress && ++made % 256 == 0 && !reportProgress(made, expectedCells)) {
+                    if (reportProgress && ++made % 256 == 0 && !reportProgress(Phase::Sectors, made, expectedCells)) {
                         wasCancelled = true;
                         return dropAll(table);
                     }

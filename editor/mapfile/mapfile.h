@@ -21,8 +21,10 @@ class Sector;
 class MapFile
 {
 public:
-    // Told how far a load is; returns false to cancel it.
-    using Progress = std::function<bool(int done, int total)>;
+    // The parts of a load, in order; the view adds the buttons.
+    enum class Phase { Read, Parse, Sectors, Buttons };
+    // Told how far a load is in a phase; returns false to cancel it.
+    using Progress = std::function<bool(Phase phase, qint64 done, qint64 total)>;
 
     static QString dialogCaption();
     static QString openDialogCaption();
@@ -75,6 +77,8 @@ private:
     MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
                            const SectorPlacement &placement);
     void noteLeftOut();
+    void noteSectionsLeftOut(const MapFormat::Parsed &parsed);
+    std::function<bool(qint64, qint64)> progressOf(Phase phase) const;
     QString mapFolder() const;
     LayerTable dropAll(LayerTable &table);
 

@@ -44,7 +44,8 @@ double readDouble(const QByteArray &field)
 }
 
 // Calls lineFound for every line of a file: LF ends a line, a CR right before
-// it belongs to the line end, and any other CR splits the line as well.
+// it belongs to the line end, and any other CR splits the line as well. Stops
+// when lineFound returns false.
 template<typename Function>
 void forEachFileLine(const QByteArray &text, Function lineFound)
 {
@@ -57,10 +58,12 @@ void forEachFileLine(const QByteArray &text, Function lineFound)
             --lineEnd;
         const QByteArray line = text.mid(position, lineEnd - position);
         if (line.contains('\r')) {
-            for (const QByteArray &part : line.split('\r'))
-                lineFound(part);
-        } else {
-            lineFound(line);
+            for (const QByteArray &part : line.split('\r')) {
+                if (!lineFound(part))
+                    return;
+            }
+        } else if (!lineFound(line)) {
+            return;
         }
         position = end + 1;
     }
@@ -74,8 +77,65 @@ QList<QByteArray> bodyLines(const QByteArray &body)
     forEachFileLine(body, [&lines](const QByteArray &line) {
         if (!line.isEmpty())
             lines.append(line);
+        return true;
     });
     return lines;
+}
+
+// Tells the reader's progress every so many lines, and remembers a stop, so
+// that a long read can be followed and cancelled.
+class LineTicker
+{
+public:
+    LineTicker(const MapFormat::Progress &progress, qint64 total) : progress(progress), total(total)
+    {
+        if (progress)
+            stopped = !progress(0, total);
+    }
+    // False once the reader was told to stop.
+    bool tick()
+    {
+        if (progress && !stopped && ++lines % linesPerReport == 0)
+            stopped = !progress(done, total);
+        return !stopped;
+    }
+    bool stopped = false;
+    qint64 done = 0;
+
+private:
+    static constexpr qint64 linesPerReport = 4096;
+    const MapFormat::Progress &progress;
+    const qint64 total;
+    qint64 lines = 0;
+};
+
+QList<QList<QByteArray>> rowsOf(const QList<QByteArray> &lines, LineTicker *ticker)
+{
+    QList<QList<QByteArray>> rows;
+    for (const QByteArray &line : lines) {
+        if (ticker && !ticker->tick())
+            break;
+        QList<QByteArray> values;
+        for (const QByteArray &value : line.split(',')) {
+            if (!value.isEmpty())
+                values.append(value);
+        }
+        rows.append(values);
+    }
+    return rows;
+}
+
+QHash<QByteArray, MapDefinition> definitionsOf(const QList<QByteArray> &lines, const QByteArray &mapFolder,
+                                               LineTicker *ticker);
+
+int filledValues(const QList<QByteArray> &lines)
+{
+    int filled = 0;
+    for (const QByteArray &line : lines) {
+        for (const QByteArray &value : line.split(','))
+            filled += !value.isEmpty() && value != "0" ? 1 : 0;
+    }
+    return filled;
 }
 
 QByteArray lightAttributes(const SectorLighting &lighting)
@@ -368,38 +428,45 @@ MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray
     return written;
 }
 
-MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &mapFolder)
+MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &mapFolder, const Progress &progress)
 {
     Parsed parsed;
+    LineTicker ticker(progress, text.size());
     QSet<QByteArray> storedGrids;
     QByteArray section;
-    QByteArray body;
+    QList<QByteArray> lines;
 
     auto endSection = [&]() {
         if (section == definitionsSection) {
             // A later body adds to the definitions instead of replacing them, so
             // a stray empty line cannot wipe what was read before.
-            const QHash<QByteArray, MapDefinition> more = parseDefinitions(body, mapFolder);
+            const QHash<QByteArray, MapDefinition> more = definitionsOf(lines, mapFolder, &ticker);
             for (auto it = more.constBegin(); it != more.constEnd(); ++it) {
                 if (!parsed.definitions.contains(it.key()))
                     parsed.definitions.insert(it.key(), it.value());
             }
-        } else if (!storedGrids.contains(section)) {
+        } else if (storedGrids.contains(section)) {
+            // Only the first grid of a name is read; what a later one held is lost.
+            const int filled = filledValues(lines);
+            if (filled > 0)
+                parsed.duplicateSections.append(Duplicate{cleaned(section), filled});
+        } else {
             storedGrids.insert(section);
             // A name that could not be written back would make the next save
             // unreadable, so such a section is left out (and reported).
             if (isWritable(section))
-                parsed.grids.append(Grid{section, parseGrid(body)});
+                parsed.grids.append(Grid{section, rowsOf(lines, &ticker)});
             else
                 parsed.droppedSections.append(cleaned(section));
         }
-        body.clear();
+        lines.clear();
     };
 
     const int start = text.startsWith(utf8Bom) ? int(sizeof(utf8Bom)) - 1 : 0;
     forEachFileLine(text.mid(start), [&](const QByteArray &line) {
+        ticker.done += line.size() + 1;
         if (line.startsWith('#')) {
-            // The body is kept: rows right above a header belong to that header.
+            // The lines are kept: rows right above a header belong to that header.
             section = line;
             section.replace('#', QByteArray());
             if (section == definitionsSection)
@@ -407,33 +474,36 @@ MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &map
         } else if (line.isEmpty()) {
             endSection();
         } else {
-            body += line;
-            body += '\n';
+            lines.append(line);
         }
+        return ticker.tick();
     });
-    endSection();
+    if (!ticker.stopped)
+        endSection();
+    parsed.cancelled = ticker.stopped;
     return parsed;
 }
 
 QList<QList<QByteArray>> MapFormat::parseGrid(const QByteArray &body)
 {
-    QList<QList<QByteArray>> rows;
-    for (const QByteArray &line : bodyLines(body)) {
-        QList<QByteArray> values;
-        for (const QByteArray &value : line.split(',')) {
-            if (!value.isEmpty())
-                values.append(value);
-        }
-        rows.append(values);
-    }
-    return rows;
+    return rowsOf(bodyLines(body), nullptr);
 }
 
 QHash<QByteArray, MapDefinition> MapFormat::parseDefinitions(const QByteArray &body,
                                                              const QByteArray &mapFolder)
 {
+    return definitionsOf(bodyLines(body), mapFolder, nullptr);
+}
+
+namespace {
+
+QHash<QByteArray, MapDefinition> definitionsOf(const QList<QByteArray> &lines, const QByteArray &mapFolder,
+                                               LineTicker *ticker)
+{
     QHash<QByteArray, MapDefinition> definitions;
-    for (const QByteArray &line : bodyLines(body)) {
+    for (const QByteArray &line : lines) {
+        if (ticker && !ticker->tick())
+            break;
         const QList<QByteArray> fields = line.split(',');
         if (definitions.contains(fields.at(0)))
             continue;
@@ -443,11 +513,11 @@ QHash<QByteArray, MapDefinition> MapFormat::parseDefinitions(const QByteArray &b
 
         MapDefinition definition;
         definition.id = readInt(fields.at(0));
-        definition.layer = cleaned(field(1));
+        definition.layer = MapFormat::cleaned(field(1));
         if (!hasNoSubtype(definition.layer))
-            definition.subtype = cleaned(field(2));
+            definition.subtype = MapFormat::cleaned(field(2));
         if (definition.layer == lightmapLayer) {
-            definition.texturePath = lampImage;
+            definition.texturePath = MapFormat::lampImage;
             SectorLighting &lighting = definition.lighting;
             if (has(3))
                 lighting.emission = readInt(field(3));
@@ -461,13 +531,15 @@ QHash<QByteArray, MapDefinition> MapFormat::parseDefinitions(const QByteArray &b
                 lighting.blinkDelay = readDouble(field(7));
         } else {
             // The path as the file gives it; the loader decides whether it may be read.
-            definition.attributes = cleaned(field(3));
+            definition.attributes = MapFormat::cleaned(field(3));
             definition.texturePath = mapFolder + '/' + definition.attributes;
         }
         definitions.insert(fields.at(0), definition);
     }
     return definitions;
 }
+
+} // namespace
 
 bool MapFormat::isWritable(const QByteArray &text)
 {

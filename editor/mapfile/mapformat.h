@@ -65,6 +65,14 @@ public:
         QList<QList<QByteArray>> rows;
     };
 
+    // A section whose name came before: it is not read.
+    struct Duplicate
+    {
+        QByteArray name;
+        // Its values other than "0".
+        int filledCells = 0;
+    };
+
     struct Parsed
     {
         // In the order the sections first appear; the first grid of a name wins.
@@ -75,7 +83,14 @@ public:
         bool sawDefinitions = false;
         // Sections left out because their names could not be written back.
         QList<QByteArray> droppedSections;
+        // Later sections of a name already read, in file order.
+        QList<Duplicate> duplicateSections;
+        // The reader was told to stop; the rest is incomplete.
+        bool cancelled = false;
     };
+
+    // Told how many bytes of `total` are done; returns false to stop.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     // mapName is the map file's name without folder and without its final
     // ".map"; the definition lines name the texture copies beside the map with it.
@@ -94,7 +109,7 @@ public:
 
     // mapFolder is the folder holding the map file; texture paths are resolved
     // against it.
-    static Parsed parse(const QByteArray &text, const QByteArray &mapFolder);
+    static Parsed parse(const QByteArray &text, const QByteArray &mapFolder, const Progress &progress = {});
     static QList<QList<QByteArray>> parseGrid(const QByteArray &body);
     static QHash<QByteArray, MapDefinition> parseDefinitions(const QByteArray &body,
                                                              const QByteArray &mapFolder);

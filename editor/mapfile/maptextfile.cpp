@@ -5,7 +5,17 @@
 #include <QFile>
 #include <QFileInfo>
 
-MapTextFile::Outcome MapTextFile::read(const QString &fileName, QByteArray *text, QString *error)
+#include <algorithm>
+
+namespace {
+
+// Small enough that a cancel is seen soon, large enough to cost nothing.
+constexpr qint64 chunkBytes = 1 << 20;
+
+} // namespace
+
+MapTextFile::Outcome MapTextFile::read(const QString &fileName, QByteArray *text, QString *error,
+                                       const Progress &progress)
 {
     const QFileInfo info(fileName);
     if (!info.exists())
@@ -20,7 +30,26 @@ MapTextFile::Outcome MapTextFile::read(const QString &fileName, QByteArray *text
             *error = file.errorString();
         return Outcome::Unreadable;
     }
+    const qint64 expected = info.size();
+    QByteArray bytes;
+    bytes.reserve(int(std::min(expected, MapLimits::fileBytes)));
     // One byte past the limit tells a file that grew since it was looked at.
-    *text = file.read(MapLimits::fileBytes + 1);
-    return text->size() > MapLimits::fileBytes ? Outcome::TooLarge : Outcome::Read;
+    while (bytes.size() <= MapLimits::fileBytes) {
+        if (progress && !progress(bytes.size(), expected))
+            return Outcome::Cancelled;
+        const QByteArray chunk = file.read(std::min(chunkBytes, MapLimits::fileBytes + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    if (bytes.size() > MapLimits::fileBytes)
+        return Outcome::TooLarge;
+    // A read that broke off would otherwise pass for the whole file.
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return Outcome::Unreadable;
+    }
+    *text = bytes;
+    return Outcome::Read;
 }

@@ -168,15 +168,22 @@ void MapView::placeOnMap(Sector *sector) const
     sector->setWorldPosition(double(sector->data->mapX + originX) * size, double(sector->data->mapY + originY) * size);
 }
 
+void MapView::giveButton(Sector *sector)
+{
+    sector->attachButton(makeButton(sector));
+    placeOnMap(sector);
+    connectSectorClick(sector);
+}
+
 void MapView::showReplacedMap()
 {
     canvas->dropEmptyBlocks();
     SectorCanvas::Batch batch(canvas);
+    // A load gives its sectors their buttons before they come in.
     for (const auto &entry : model->layers()) {
         for (Sector *sector : entry.sectors) {
-            sector->attachButton(makeButton(sector));
-            placeOnMap(sector);
-            connectSectorClick(sector);
+            if (!sector->data->button)
+                giveButton(sector);
         }
     }
     viewport->update();

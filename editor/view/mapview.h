@@ -38,6 +38,7 @@ class QUndoStack;
 struct MapChange;
 class QWheelEvent;
 class LayerController;
+class LoadProgress;
 class MapFile;
 class CellMarker;
 class LevelCheckWindow;
@@ -164,6 +165,7 @@ private:
     void followModel();
     void showNewSector(Sector *sector);
     void showReplacedMap();
+    void giveButton(Sector *sector);
     QPushButton *makeButton(const Sector *sector) const;
     void placeOnMap(Sector *sector) const;
     void createSelectionOverlay();
@@ -200,6 +202,8 @@ private:
     void followHistory();
     bool midGesture() const;
     void showNotices(const MapFile &file);
+    bool readMap(MapFile &file, const QString &fileName, LayerTable *loaded);
+    bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
     void installLoadedMap(LayerTable loaded);
 
     // Clipboard (mapviewclipboard.cpp)

@@ -7,13 +7,13 @@
 #include "app/dialogs.h"
 #include "model/sector.h"
 #include "model/layernames.h"
+#include "view/loadprogress.h"
 #include "view/mapeditcommand.h"
 #include "view/recoveryfile.h"
 #include "view/sectorcanvas.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -88,33 +88,23 @@ void MapView::BtnLoadMapEvent()
 
 bool MapView::loadMapFile(const QString &name)
 {
-    const SectorPlacement where = placement();
     MapFile file;
-    LayerTable loaded;
+    bool read = false;
     {
-        // Shown only when the load takes longer than half a second.
-        QProgressDialog progress(QStringLiteral("Loading %1").arg(QFileInfo(name).fileName()),
-                                 QStringLiteral("Cancel"), 0, 0, window);
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        progress.setAutoReset(false);
-        file.setProgress([&progress](int done, int total) {
-            progress.setMaximum(total);
-            progress.setValue(std::min(done, total));
-            return !progress.wasCanceled();
-        });
+        // One batch from the first button to the last: they are polished and shown together.
         SectorCanvas::Batch batch(canvas);
-        loaded = file.loadMapFile(name, where);
+        LayerTable loaded;
+        read = readMap(file, name, &loaded);
+        if (read)
+            installLoadedMap(loaded);
     }
-    if (file.cancelled())
-        return false;
     if (file.failed()) {
         Dialogs::warn(QStringLiteral("Load failed"),
                       QStringLiteral("The map %1 could not be loaded:\n%2\nThe current map was left as it was.")
                           .arg(QDir::toNativeSeparators(name), file.failure()));
-        return false;
     }
-    installLoadedMap(loaded);
+    if (!read)
+        return false;
     // A loaded map starts a history of its own.
     history->clear();
     history->setClean();
@@ -140,6 +130,42 @@ bool MapView::recoverFrom(const QString &name)
     window->setWindowTitle(QStringLiteral("Tessel[*]"));
     history->resetClean();
     window->setWindowModified(true);
+    return true;
+}
+
+// The file's sectors with their buttons, under the load's progress dialog;
+// false, with nothing made, when the load failed or was cancelled.
+bool MapView::readMap(MapFile &file, const QString &name, LayerTable *loaded)
+{
+    LoadProgress progress(window, QFileInfo(name).fileName());
+    file.setProgress(progress.callback());
+    *loaded = file.loadMapFile(name, placement());
+    if (file.cancelled() || file.failed())
+        return false;
+    if (makeButtons(*loaded, progress))
+        return true;
+    // Not yet in the model: nobody else deletes them, and the map stays as it was.
+    qDeleteAll(loaded->allSectors());
+    *loaded = LayerTable();
+    canvas->dropEmptyBlocks();
+    return false;
+}
+
+// Buttons for a loaded map before it replaces the current one, so that a
+// cancel here still leaves the current map as it was.
+bool MapView::makeButtons(const LayerTable &loaded, LoadProgress &progress)
+{
+    const int total = loaded.sectorCount();
+    if (!progress.report(MapFile::Phase::Buttons, 0, total))
+        return false;
+    int made = 0;
+    for (const auto &entry : loaded) {
+        for (Sector *sector : entry.sectors) {
+            giveButton(sector);
+            if (++made % 256 == 0 && !progress.report(MapFile::Phase::Buttons, made, total))
+                return false;
+        }
+    }
     return true;
 }
 

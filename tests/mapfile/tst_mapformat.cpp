@@ -65,6 +65,8 @@ QByteArray describe(const MapFormat::Parsed &parsed)
                      + QByteArray::number(l.emissionMin) + ',' + QByteArray::number(l.emissionMax) + ','
                      + QByteArray::number(l.randomIntensity) + ',' + MapFormat::formatBlinkDelay(l.blinkDelay));
     }
+    for (const MapFormat::Duplicate &duplicate : parsed.duplicateSections)
+        parts.append("left out: " + duplicate.name + ' ' + QByteArray::number(duplicate.filledCells));
     return (parsed.sawDefinitions ? "" : "NODEFS ") + QByteArrayList(parts).join(" | ");
 }
 
@@ -201,10 +203,14 @@ void TestMapFormat::reads_data()
     QTest::newRow("LF only") << lfOnly << exampleRead;
     QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + exampleFile << exampleRead;
     QTest::newRow("stray CR") << "#Wall\r0,104,\r\r" + defs << "Wall:0 104 | " + wall;
-    QTest::newRow("CR CR LF") << QByteArray("#Wall\r\n0,104,\r\r\n#Wall\n1,\n\n") << QByteArray("NODEFS Wall:0 104");
-    QTest::newRow("two Wall sections") << "#Wall\n0,104,\n\n#Wall\n1,2,\n\n" + defs << "Wall:0 104 | " + wall;
+    QTest::newRow("CR CR LF") << QByteArray("#Wall\r\n0,104,\r\r\n#Wall\n1,\n\n") << QByteArray("NODEFS Wall:0 104 | left out: Wall 1");
+    QTest::newRow("two Wall sections") << "#Wall\n0,104,\n\n#Wall\n1,0,2,\n\n" + defs
+                                       << "Wall:0 104 | " + wall + " | left out: Wall 2";
+    QTest::newRow("rows after a blank line repeat the section") << "#Wall\n0,104,\n\n\n0,\n\n5,\n\n" + defs
+                                                                << "Wall:0 104 | " + wall + " | left out: Wall 1";
     QTest::newRow("header right after rows") << "#Wall\n0,104,\n#Floor\n100,\n\n" + defs << "Floor:0 104;100 | " + wall;
-    QTest::newRow("empty Wall section before rows") << "#Wall\n\n#Wall\n0,104,\n\n" + defs << "Wall: | " + wall;
+    QTest::newRow("empty Wall section before rows") << "#Wall\n\n#Wall\n0,104,\n\n" + defs
+                                                    << "Wall: | " + wall + " | left out: Wall 1";
     QTest::newRow("rows before any header") << "1,2,\n\n#Wall\n3,\n\n" + defs << ":1 2 | Wall:3 | " + wall;
     QTest::newRow("empty values dropped") << QByteArray(",0,,104,\n,,\n5\n\n") << QByteArray("NODEFS :0 104;;5");
     QTest::newRow("no definitions") << QByteArray("#Wall\n0,104,\n") << QByteArray("NODEFS Wall:0 104");

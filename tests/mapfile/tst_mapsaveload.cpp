@@ -5,8 +5,10 @@
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
 #include "app/dialogs.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
+#include "view/loadprogress.h"
 #include "view/mapview.h"
 
 #include <QComboBox>
@@ -15,10 +17,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QUndoStack>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -124,6 +128,7 @@ private slots:
     void refusedSaveWritesNothing();
     void saveAfterLoadWritesTheLoadedFile();
     void resavedMapKeepsItsSharing();
+    void cancelledLoadMakesNothing_data();
     void cancelledLoadMakesNothing();
     void saveIntoMissingFolderIsReported();
     void mapNameDecidesTheTextureFolder_data();
@@ -365,22 +370,51 @@ void TestMapSaveLoad::resavedMapKeepsItsSharing()
     QCOMPARE(meaningOf(editor.path("b.map")).values(), meaningOf(editor.path("a.map")).values());
 }
 
+void TestMapSaveLoad::cancelledLoadMakesNothing_data()
+{
+    QTest::addColumn<int>("cancelIn");
+    QTest::newRow("reading the file") << int(MapFile::Phase::Read);
+    QTest::newRow("reading the map") << int(MapFile::Phase::Parse);
+    QTest::newRow("making the cells") << int(MapFile::Phase::Sectors);
+    QTest::newRow("placing the cells") << int(MapFile::Phase::Buttons);
+    QTest::newRow("not cancelled") << -1;
+}
+
+// Cancel in the load's dialog, whichever phase the load is in, leaves the map,
+// its history and its file name as they were.
 void TestMapSaveLoad::cancelledLoadMakesNothing()
 {
+    QFETCH(int, cancelIn);
     EditorFixture editor;
     writeFile(editor.path("big.map"), "#Floor\n" + QByteArray("5,").repeated(600) + "\n\n#Definitions\n5,Floor,,x.png\n");
-    MapFile file;
-    QList<int> reported;
-    file.setProgress([&reported](int done, int total) {
-        reported << done << total;
-        return false; // the user presses Cancel at the first report
-    });
-    const int before = editor.window->findChildren<QPushButton *>().size();
-    QVERIFY(file.loadMapFile(editor.path("big.map"), editor.view->placement()).isEmpty());
-    QVERIFY(file.cancelled() && !file.failed());
-    QCOMPARE(reported, (QList<int>{256, 600}));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(editor.window->findChildren<QPushButton *>().size(), before); // no button left behind
+    DialogLog log;
+    answerDialogs(log, {}, {editor.path("big.map")});
+    Sector *kept = editor.paint(2, 2);
+    const int buttons = editor.window->findChildren<QPushButton *>().size();
+    QList<int> phases;
+    LoadProgress::observer = [&phases, cancelIn](QProgressDialog *dialog, MapFile::Phase phase) {
+        if (phases.isEmpty() || phases.last() != int(phase))
+            phases << int(phase);
+        if (int(phase) == cancelIn)
+            dialog->cancel();
+    };
+    editor.clickButton("btnLoadMap");
+    LoadProgress::observer = nullptr;
+    editor.flushDeletes();
+
+    const QList<int> all{0, 1, 2, 3};
+    QCOMPARE(phases, all.mid(0, cancelIn < 0 ? 4 : cancelIn + 1));
+    QCOMPARE(log.warnings, QStringList());
+    if (cancelIn < 0) {
+        QCOMPARE(editor.view->mapModel()->layers().sectorCount(), 600);
+        QCOMPARE(editor.view->currentMapFileName(), editor.path("big.map"));
+        return;
+    }
+    QCOMPARE(editor.view->mapModel()->layers().allSectors(), QList<Sector *>{kept});
+    QCOMPARE(editor.window->findChildren<QPushButton *>().size(), buttons);
+    QVERIFY(editor.view->undoStack()->canUndo());
+    QCOMPARE(editor.view->currentMapFileName(), QString());
+    QCOMPARE(editor.shownTitle(), QStringLiteral("Tessel*"));
 }
 
 void TestMapSaveLoad::saveIntoMissingFolderIsReported()
