@@ -18,6 +18,8 @@ class TestLevelCheck : public QObject
 private slots:
     void findsExactlyTheExpectedProblems_data();
     void findsExactlyTheExpectedProblems();
+    void listsAHundredOfAKind_data();
+    void listsAHundredOfAKind();
 };
 
 namespace {
@@ -143,6 +145,37 @@ void TestLevelCheck::findsExactlyTheExpectedProblems()
     found.sort();
     expected.sort();
     QCOMPARE(found.join('\n'), expected.join('\n'));
+}
+
+void TestLevelCheck::listsAHundredOfAKind_data()
+{
+    QTest::addColumn<int>("soldiers");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("100") << 100 << 100 << QString();
+    QTest::newRow("101") << 101 << 100 << "1 more problems like the one at Map X 0, Map Y 0 are not listed";
+}
+
+// Past a hundred problems of one kind, one note counts the rest.
+void TestLevelCheck::listsAHundredOfAKind()
+{
+    QFETCH(int, soldiers);
+    QFETCH(int, listed);
+    QFETCH(QString, note);
+    const QList<QByteArray> picture{QByteArray(soldiers, 'X')};
+    const MapFormat::Parsed parsed = MapFormat::parse(mapText(picture), "/levels");
+    QStringList notes;
+    int cells = 0;
+    for (const LevelProblem &problem : LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers))) {
+        if (problem.kind != "inside-wall")
+            continue;
+        if (problem.hasCell())
+            ++cells;
+        else
+            notes << problem.message;
+    }
+    QCOMPARE(cells, listed);
+    QCOMPARE(notes, note.isEmpty() ? QStringList() : QStringList{note});
 }
 
 QTEST_GUILESS_MAIN(TestLevelCheck)

@@ -35,12 +35,17 @@ void copyRect(EditorFixture &editor, const QRect &cells)
 }
 
 // Keys by name ("Ctrl+V", "R", "Escape"), "right" (a right click on (5, 5)),
-// "click" on (5, 5) or "click X Y".
+// "click" on (5, 5) or "click X Y" (canvas cells), "pan X Y" by cells, or
+// "copy square": the 2 x 2 cells at the top left, which only the top row fills.
 void runSteps(EditorFixture &editor, const QStringList &steps)
 {
     for (const QString &step : steps) {
         const QStringList words = step.split(' ');
-        if (words.first() == "click") {
+        if (step == "copy square") {
+            copyRect(editor, QRect(0, 0, 2, 2));
+        } else if (words.first() == "pan") {
+            editor.view->shiftOrigin(QPoint(words[1].toInt(), words[2].toInt()));
+        } else if (words.first() == "click") {
             const QPoint at = words.size() == 3 ? QPoint(words[1].toInt(), words[2].toInt()) : QPoint(5, 5);
             editor.moveTo(at.x(), at.y());
             editor.click(at.x(), at.y());
@@ -155,6 +160,14 @@ void TestClipboard::stampKeys_data()
     QTest::newRow("cut moves") << QStringList{"Ctrl+X", "Ctrl+V", "click"} << QList<QPoint>{c, d};
     QTest::newRow("R turns") << QStringList{"Ctrl+V", "R", "click"} << QList<QPoint>{a, b, c, {5, 6}};
     QTest::newRow("Shift+R turns back") << QStringList{"Ctrl+V", "R", "Shift+R", "click"} << QList<QPoint>{a, b, c, d};
+    QTest::newRow("R turns clockwise") << QStringList{"copy square", "Ctrl+V", "R", "click"}
+                                       << QList<QPoint>{a, b, d, {6, 6}};
+    QTest::newRow("Shift+R turns counter-clockwise") << QStringList{"copy square", "Ctrl+V", "Shift+R", "click"}
+                                                     << QList<QPoint>{a, b, c, {5, 6}};
+    // The pointer rests on (1, 0) of 64 pixels: zooming out keeps its cell there
+    // (origin 1, 0), the pan adds (2, 1); canvas cell (5, 5) is map cell (2, 4).
+    QTest::newRow("drop after a zoom and a pan") << QStringList{"Ctrl+V", "Ctrl+-", "pan 2 1", "click"}
+                                                 << QList<QPoint>{a, b, {2, 4}, {3, 4}};
     QTest::newRow("V mirrors a turned piece") << QStringList{"Ctrl+V", "R", "V", "click"}
                                               << QList<QPoint>{a, b, c, {5, 6}};
     QTest::newRow("Escape drops nothing") << QStringList{"Ctrl+V", "Escape", "click"} << QList<QPoint>{a, b};
