@@ -69,6 +69,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 
     labelStatus = form.labelStatus;
     labelPointer = form.labelPointer;
+    followPointerCell();
     // The pointer's cell is shown while it merely hovers over the map.
     mapWidget->setMouseTracking(true);
     canvas->setMouseTracking(true);
@@ -93,6 +94,8 @@ MapView::~MapView()
         canvas->removeEventFilter(this);
     if (mapWidget)
         mapWidget->removeEventFilter(this);
+    // The history outlives the model here; its last signals must not reach us.
+    history->disconnect(this);
     model.reset();
 }
 

@@ -178,6 +178,7 @@ private:
     bool takeMapInput(QEvent *event);
     static bool isLeftAltPress(const QEvent *event);
     void wheelOnMap(const QWheelEvent *event);
+    void followPointerCell();
     void showPointerCell();
     bool pointerOverMap(QPoint *pixel = nullptr) const;
     void deleteSelectionByKey();

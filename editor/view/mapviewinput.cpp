@@ -6,12 +6,14 @@
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/tools/selecttool.h"
 
 #include <QKeySequence>
 #include <QShortcut>
 #include <QSlider>
+#include <QUndoStack>
 #include <QWheelEvent>
 
 namespace {
@@ -134,6 +136,17 @@ QString MapView::pointerText() const
     if (!sector->data->subtype.isEmpty())
         text += QStringLiteral(", ") + QString::fromUtf8(sector->data->subtype);
     return text;
+}
+
+// The pointer's cell names what the current layer holds there, so the label
+// follows every change of layer, of the map and of the view, not only moves.
+void MapView::followPointerCell()
+{
+    connect(layers.get(), &LayerController::displayChanged, this, &MapView::showPointerCell);
+    connect(model.get(), &MapModel::edited, this, &MapView::showPointerCell);
+    connect(model.get(), &MapModel::mapReplaced, this, &MapView::showPointerCell);
+    // Undo and redo change cells without an edit of the model's own.
+    connect(history.get(), &QUndoStack::indexChanged, this, &MapView::showPointerCell);
 }
 
 void MapView::showPointerCell()

@@ -68,6 +68,8 @@ class TestMapInput : public QObject
 private slots:
     void dragFromAPaintedCellPaintsEveryCell();
     void pointerNamesTheCell();
+    void pointerLabelFollowsWithoutAMove_data();
+    void pointerLabelFollowsWithoutAMove();
     void wheelPansAndZooms_data();
     void wheelPansAndZooms();
     void selectionKeys_data();
@@ -109,6 +111,58 @@ void TestMapInput::pointerNamesTheCell()
     QCOMPARE(hand.label("labelPointer"), QString("Map X 2, Map Y 2: empty"));
     QTest::mouseMove(editor.window->windowHandle(), QPoint(20, 300)); // over the gallery
     QCOMPARE(hand.label("labelPointer"), QString());
+}
+
+void TestMapInput::pointerLabelFollowsWithoutAMove_data()
+{
+    // Steps with the pointer still over cell (1, 1), which holds a Floor, a Wall
+    // and a Door; the Floor layer is current. "+Shift" presses, "-Shift" releases.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");
+    const QString floor("Map X 1, Map Y 1: floor_a.png");
+    const QString wall("Map X 1, Map Y 1: brick.png, Solid");
+    const QString door("Map X 1, Map Y 1: door_a.png, Solid");
+    QTest::newRow("Shift held") << QStringList{"+Shift"} << wall;
+    QTest::newRow("Shift released") << QStringList{"+Shift", "-Shift"} << floor;
+    QTest::newRow("Ctrl held") << QStringList{"+Ctrl"} << door;
+    QTest::newRow("Ctrl+wheel, Ctrl released") << QStringList{"+Ctrl", "wheel", "-Ctrl"} << floor;
+    QTest::newRow("layer picked") << QStringList{"Wall"} << wall;
+    QTest::newRow("Ctrl+- zooms around the pointer") << QStringList{"Ctrl+-"} << floor;
+    QTest::newRow("pan") << QStringList{"pan"} << "Map X 0, Map Y 1: empty";
+    QTest::newRow("undo") << QStringList{"undo"} << "Map X 1, Map Y 1: empty";
+}
+
+void TestMapInput::pointerLabelFollowsWithoutAMove()
+{
+    QFETCH(QStringList, steps);
+    EditorFixture editor;
+    const Hand hand{editor};
+    for (const char *layer : {"Wall", "Door", "Floor"}) {
+        editor.setLayer(layer);
+        QVERIFY(editor.place(1, 1));
+    }
+    hand.mouse(Move, 2, 2);
+    hand.mouse(Move, 1, 1);
+    QCOMPARE(hand.label("labelPointer"), QString("Map X 1, Map Y 1: floor_a.png"));
+    QWidget *window = editor.window.get();
+    for (const QString &step : steps) {
+        const Qt::Key key = step.endsWith("Shift") ? Qt::Key_Shift : Qt::Key_Control;
+        if (step.startsWith('+'))
+            QTest::keyPress(window, key, key == Qt::Key_Shift ? Qt::ShiftModifier : Qt::ControlModifier);
+        else if (step.startsWith('-'))
+            QTest::keyRelease(window, key);
+        else if (step == "wheel")
+            hand.wheel(1, 1, -120, Qt::ControlModifier);
+        else if (step == "Ctrl+-")
+            hand.key(Qt::Key_Minus, Qt::ControlModifier);
+        else if (step == "pan")
+            editor.view->shiftOrigin(QPoint(1, 0));
+        else if (step == "undo")
+            hand.key(Qt::Key_Z, Qt::ControlModifier);
+        else
+            editor.setLayer(step);
+    }
+    QTEST(hand.label("labelPointer"), "shown");
 }
 
 void TestMapInput::wheelPansAndZooms_data()
