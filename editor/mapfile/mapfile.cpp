@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSaveFile>
 #include <QSet>
 
@@ -41,6 +42,22 @@ QString describe(QFileDevice &file)
 }
 
 const QString outOfMemory = QStringLiteral("There was not enough memory for it.");
+
+// An image another editor window named with its piece. The clipboard is
+// anyone's: only an absolute path to a readable image of a sane size counts,
+// so that no other file can reach the texture copies of the next save.
+QString usableImage(const QString &path)
+{
+    if (path.isEmpty() || !QDir::isAbsolutePath(path))
+        return QString();
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty() || !TexturePath::isRegularFile(target, MapLimits::imageBytes))
+        return QString();
+    QImageReader reader(target);
+    const QSize size = reader.size();
+    const bool sane = reader.canRead() && qint64(size.width()) * size.height() <= MapLimits::imagePixels;
+    return sane ? target : QString();
+}
 const QString extentText = QStringLiteral("4,096 columns and rows");
 // How many refused paths a warning names; the count says the rest.
 const int namedInWarning = 5;
@@ -269,7 +286,8 @@ LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &plac
     }
 }
 
-LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement)
+LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+                              const QHash<QByteArray, QString> &images)
 {
     if (text.size() > MapLimits::fileBytes) {
         fail(QStringLiteral("The text is larger than 64 MB, the largest map the editor opens."));
@@ -277,6 +295,8 @@ LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, con
     }
     textFolder = folder;
     folderUnknown = folder.isEmpty();
+    readingText = true;
+    sentImages = images;
     try {
         return parseMap(text, placement);
     } catch (const std::bad_alloc &) {
@@ -416,17 +436,30 @@ MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &defi
     MapDefinition result = definition;
     if (placement.gallery)
         result.id = placement.gallery->nextId();
-    if (definition.layer != LayerNames::Lightmap && folderUnknown) {
-        result.texturePath.clear();
-        ++imagesLeftOut;
-    } else if (definition.layer != LayerNames::Lightmap) {
-        const TexturePath::Resolved path = TexturePath::resolve(mapFolder(), definition.attributes);
-        result.texturePath = path.path.toUtf8();
-        if (path.verdict == TexturePath::Verdict::Refused)
-            refusedPaths.append(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(definition.attributes), path.reason));
-    }
+    if (definition.layer != LayerNames::Lightmap)
+        result.texturePath = imageOf(definition).toUtf8();
     resolvedDefinitions.insert(key, result);
     return result;
+}
+
+// The image a texture line stands for: the file beside the map, else (a
+// texture not yet saved there) the image the sender of a piece showed. Empty,
+// with its reason noted, when there is none; a missing file keeps its path
+// for its line.
+QString MapFile::imageOf(const MapDefinition &definition)
+{
+    const TexturePath::Resolved path = folderUnknown ? TexturePath::Resolved{TexturePath::Verdict::Missing, {}, {}}
+                                                     : TexturePath::resolve(mapFolder(), definition.attributes);
+    if (path.verdict == TexturePath::Verdict::Accepted)
+        return path.path;
+    const QString sent = usableImage(sentImages.value(definition.attributes));
+    if (!sent.isEmpty())
+        return sent;
+    if (path.verdict == TexturePath::Verdict::Refused)
+        refusedPaths.append(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(definition.attributes), path.reason));
+    else if (readingText)
+        ++imagesLeftOut;
+    return path.path;
 }
 
 void MapFile::noteLeftOut()
@@ -441,7 +474,7 @@ void MapFile::noteLeftOut()
     }
     if (imagesLeftOut > 0) {
         note(QStringLiteral("Textures left out"),
-             QStringLiteral("%1 texture(s) have no image: the folder of the map they came from is not known.")
+             QStringLiteral("%1 texture(s) have no image: their image files could not be found.")
                  .arg(imagesLeftOut));
     }
     if (farCells > 0) {

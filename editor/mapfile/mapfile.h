@@ -50,8 +50,10 @@ public:
     LayerTable parseMap(const QByteArray &text, const SectorPlacement &placement);
     // Map text from elsewhere (the clipboard), under the load's limits; texture
     // paths are resolved against `folder`, or left without an image when the
-    // folder is not known (empty).
-    LayerTable parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement);
+    // folder is not known (empty). `images` may name the image a field 4 stood
+    // for where the text came from; a usable one is shown instead.
+    LayerTable parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+                         const QHash<QByteArray, QString> &images = {});
     LayerTable buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement);
     static void applyDefinition(const MapDefinition &definition, Sector *sector);
     // The known layers in their usual order, then any other names in file order.
@@ -77,6 +79,7 @@ private:
     MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
                            const SectorPlacement &placement);
     void noteLeftOut();
+    QString imageOf(const MapDefinition &definition);
     void noteSectionsLeftOut(const MapFormat::Parsed &parsed);
     std::function<bool(qint64, qint64)> progressOf(Phase phase) const;
     QString mapFolder() const;
@@ -99,5 +102,7 @@ private:
     // Set by parseText: where texture paths are resolved, and whether that is known.
     QString textFolder;
     bool folderUnknown = false;
+    bool readingText = false;
+    QHash<QByteArray, QString> sentImages;
     int imagesLeftOut = 0;
 };

@@ -2,12 +2,14 @@
 
 #include "mapfile/mapfile.h"
 #include "mapfile/mapformat.h"
+#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QSet>
 
 #include <algorithm>
 
@@ -49,6 +51,31 @@ MapPiece pieceOf(const LayerTable &table)
     return MapPiece(size, layers);
 }
 
+// The map text of a piece (into `text`) and its definition lines.
+QList<MapDefinition> written(const MapPiece &piece, const QString &mapFileName, QByteArray *text)
+{
+    const QByteArray name = mapFileName.isEmpty() ? QByteArray("piece") : MapFile::mapName(mapFileName).toUtf8();
+    // Images already beside the map keep the names its definition lines use.
+    const QString existing = mapFileName.isEmpty() ? QString()
+                                                   : QFileInfo(MapFile::copyFolderOf(mapFileName)).canonicalFilePath();
+    const QByteArray copyFolder = existing.isEmpty() ? QByteArray() : existing.toUtf8() + '/';
+    return MapFormat::write(formatLayers(piece), name, copyFolder, [text](const QByteArray &chunk) {
+               *text += chunk;
+               return true;
+           })
+        .definitions;
+}
+
+// Field 4 to image, from the pairs after the map text; a pair cut short is left out.
+QHash<QByteArray, QString> imagesOf(const QByteArray &pairs)
+{
+    QHash<QByteArray, QString> images;
+    const QList<QByteArray> fields = pairs.split('\0');
+    for (int i = 0; i + 1 < fields.size(); i += 2)
+        images.insert(fields.at(i), QString::fromUtf8(fields.at(i + 1)));
+    return images;
+}
+
 // A "#Definitions" line, as the reader finds it: at the start of a line.
 bool hasDefinitionsLine(const QByteArray &text)
 {
@@ -61,25 +88,30 @@ bool hasDefinitionsLine(const QByteArray &text)
 
 QByteArray PieceText::toText(const MapPiece &piece, const QString &mapFileName)
 {
-    const QByteArray name = mapFileName.isEmpty() ? QByteArray("piece") : MapFile::mapName(mapFileName).toUtf8();
-    // Images already beside the map keep the names its definition lines use.
-    const QString existing = mapFileName.isEmpty() ? QString()
-                                                   : QFileInfo(MapFile::copyFolderOf(mapFileName)).canonicalFilePath();
-    const QByteArray copyFolder = existing.isEmpty() ? QByteArray() : existing.toUtf8() + '/';
     QByteArray text;
-    MapFormat::write(formatLayers(piece), name, copyFolder, [&text](const QByteArray &chunk) {
-        text += chunk;
-        return true;
-    });
+    written(piece, mapFileName, &text);
     return text;
 }
 
+// Our own type: the source map's folder, a line end, the map text, then for
+// each texture line a NUL, its field 4, a NUL and the image it stands for (no
+// map text holds a NUL).
 QMimeData *PieceText::toMimeData(const MapPiece &piece, const QString &mapFileName)
 {
-    const QByteArray text = toText(piece, mapFileName);
+    QByteArray text;
+    const QList<MapDefinition> lines = written(piece, mapFileName, &text);
+    QByteArray images;
+    QSet<QByteArray> named;
+    for (const MapDefinition &line : lines) {
+        if (line.layer == LayerNames::Lightmap || line.texturePath.isEmpty() || named.contains(line.attributes))
+            continue;
+        named.insert(line.attributes);
+        images += '\0' + line.attributes + '\0'
+            + QFileInfo(QString::fromUtf8(line.texturePath)).absoluteFilePath().toUtf8();
+    }
     const QByteArray folder = mapFileName.isEmpty() ? QByteArray() : QFileInfo(mapFileName).absolutePath().toUtf8();
     auto *data = new QMimeData;
-    data->setData(QString::fromLatin1(mimeType), folder + '\n' + text);
+    data->setData(QString::fromLatin1(mimeType), folder + '\n' + text + images);
     data->setText(QString::fromUtf8(text));
     return data;
 }
@@ -94,12 +126,19 @@ PieceText::Read PieceText::fromMimeData(const QMimeData *data, const SectorPlace
     const QByteArray payload = data->data(own);
     const int newline = std::max(0, int(payload.indexOf('\n')));
     const QString folder = QString::fromUtf8(payload.left(newline));
-    // Only a folder that is there can anchor texture paths; otherwise no images.
+    // Only a folder that is there can anchor texture paths.
     const bool known = !folder.isEmpty() && QDir::isAbsolutePath(folder) && QFileInfo(folder).isDir();
-    return fromText(payload.mid(newline + 1), known ? folder : QString(), placement);
+    QByteArray text = payload.mid(newline + 1);
+    const int imagesStart = text.indexOf('\0');
+    const QHash<QByteArray, QString> images = imagesStart < 0 ? QHash<QByteArray, QString>()
+                                                              : imagesOf(text.mid(imagesStart + 1));
+    if (imagesStart >= 0)
+        text.truncate(imagesStart);
+    return fromText(text, known ? folder : QString(), placement, images);
 }
 
-PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement)
+PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+                                   const QHash<QByteArray, QString> &images)
 {
     Read read;
     if (!hasDefinitionsLine(text)) {
@@ -107,7 +146,7 @@ PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folde
         return read;
     }
     MapFile file;
-    const LayerTable table = file.parseText(text, folder, placement);
+    const LayerTable table = file.parseText(text, folder, placement, images);
     if (file.failed()) {
         read.problem = file.failure();
         return read;

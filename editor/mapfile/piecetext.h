@@ -4,6 +4,7 @@
 #include "view/sectorplacement.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -12,8 +13,9 @@ class QMimeData;
 // A map piece on the system clipboard: as the piece's own small map in the
 // map text format (text/plain, readable in any text editor), and under a type
 // of our own that also names the folder of the map it came from, so that its
-// texture paths resolve like a load of that map. Clipboard text is read under
-// the load's rules and limits: it may come from anyone.
+// texture paths resolve like a load of that map, and the image each texture
+// line stands for, so that textures not yet saved beside that map still show.
+// Clipboard text is read under the load's rules and limits: it may come from anyone.
 class PieceText
 {
 public:
@@ -33,5 +35,7 @@ public:
         QStringList notices;
     };
     static Read fromMimeData(const QMimeData *data, const SectorPlacement &placement);
-    static Read fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement);
+    // `images`: field 4 of a texture line to the image it stood for.
+    static Read fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+                         const QHash<QByteArray, QString> &images = {});
 };

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QLabel>
 #include <QRadioButton>
 #include <QShortcut>
@@ -102,6 +104,8 @@ private slots:
     void clipboardText_data();
     void clipboardText();
     void pieceOfASavedMapKeepsItsImages();
+    void anotherWindowShowsThePiecesImages_data();
+    void anotherWindowShowsThePiecesImages();
 };
 
 void TestClipboard::copiedRoomIsSavedTwice()
@@ -244,6 +248,49 @@ void TestClipboard::pieceOfASavedMapKeepsItsImages()
     QVERIFY2(read.problem.isEmpty() && read.notices.isEmpty(), qPrintable(read.problem + read.notices.join(' ')));
     const QString image = read.piece.layers().value(0).cells.value(0).state.image;
     QVERIFY2(image.startsWith(editor.path("a/")) && QFile::exists(image), qPrintable(image));
+}
+
+void TestClipboard::anotherWindowShowsThePiecesImages_data()
+{
+    QTest::addColumn<QString>("change"); // to the image or to what the clipboard says of it
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("image there") << QString() << true;
+    QTest::newRow("image deleted") << "delete" << false;
+    QTest::newRow("clipboard names a file that is no image") << "forge" << false;
+}
+
+// A piece of a map never saved, pasted into another window: its images come
+// along by their paths; what cannot be shown is said.
+void TestClipboard::anotherWindowShowsThePiecesImages()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, shown);
+    EditorFixture source;
+    source.setLayer("Wall");
+    const QString image = QFileInfo(source.paint(0, 0)->imagePath()).canonicalFilePath();
+    copyRect(source, QRect(0, 0, 1, 1));
+    if (change == "delete") {
+        QVERIFY(QFile::remove(image));
+    } else if (change == "forge") {
+        QFile text(source.path("notes.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not an image\n") > 0);
+        text.close();
+        const QString type = QString::fromLatin1(PieceText::mimeType);
+        QByteArray payload = QApplication::clipboard()->mimeData()->data(type);
+        payload.replace(image.toUtf8(), text.fileName().toUtf8());
+        auto *forged = new QMimeData;
+        forged->setData(type, payload);
+        QApplication::clipboard()->setMimeData(forged);
+    }
+
+    EditorFixture target;
+    key(target, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(status(target).contains("have no image"), !shown);
+    target.moveTo(3, 3);
+    target.click(3, 3);
+    const Sector *pasted = target.sectorOn("Wall", 3, 3);
+    QVERIFY(pasted);
+    QCOMPARE(pasted->imagePath(), shown ? image : QString());
 }
 
 QTEST_MAIN(TestClipboard)
