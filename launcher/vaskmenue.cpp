@@ -224,18 +224,29 @@ void VaskMenue::resumeMenu()
     m_process->close();
 }
 
-// Without a word the choice would seem to do nothing. The box does not block:
-// the menu (and its music) carry on behind it.
+// Without a word the choice would seem to do nothing. The box neither blocks
+// nor takes the keyboard: the arrow keys and Return stay with the menu (and
+// its music carries on) while the box is shown; its OK closes it.
 void VaskMenue::reportNotStarted(const QString &program)
 {
     const QFileInfo info(program);
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Cannot start"),
-                                QStringLiteral("%1 could not be started. It was looked for in %2.")
-                                    .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath())),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setObjectName(QStringLiteral("notStartedBox"));
-    box->open();
+    const QString text = QStringLiteral("%1 could not be started. It was looked for in %2.")
+                             .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath()));
+    // A second failure says so in the box already shown.
+    QMessageBox *box = nullptr;
+    for (QMessageBox *shown : findChildren<QMessageBox *>(QStringLiteral("notStartedBox"))) {
+        if (shown->isVisible())
+            box = shown;
+    }
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Cannot start"), text, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setAttribute(Qt::WA_ShowWithoutActivating);
+        box->setObjectName(QStringLiteral("notStartedBox"));
+        box->setWindowModality(Qt::NonModal);
+    }
+    box->setText(text);
+    box->show();
 }
 
 void VaskMenue::processFinished()

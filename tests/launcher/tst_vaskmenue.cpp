@@ -489,6 +489,8 @@ void TestVaskMenue::childRunsInItsFolder()
 void TestVaskMenue::failedStartResumesMenu()
 {
     VaskMenue menu;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowActive(&menu));
     QSound *music = sound(menu, QStringLiteral("bgm.wav"));
     QSignalSpy errors(menu.process(), &QProcess::errorOccurred);
     putPointerAt(menu, 58); // no Halcyon/Halcyon in this folder
@@ -502,6 +504,12 @@ void TestVaskMenue::failedStartResumesMenu()
     QVERIFY(box && box->isVisible());
     QVERIFY(box->text().contains(QStringLiteral("Halcyon could not be started")));
     QVERIFY(box->text().contains(QDir::toNativeSeparators(QDir::current().absoluteFilePath(QStringLiteral("Halcyon")))));
+    // The box neither blocks the menu nor takes its keys.
+    QVERIFY(!box->isModal());
+    QCOMPARE(QApplication::activeWindow(), &menu);
+    QTest::keyClick(menu.windowHandle(), Qt::Key_Down);
+    QCOMPARE(pointer(menu)->y(), BaseY + 116);
+    QTest::keyClick(menu.windowHandle(), Qt::Key_Up);
     box->close();
 
     // The same process object starts the next program.
