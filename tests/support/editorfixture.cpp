@@ -13,12 +13,40 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+
+namespace {
+
+// The plain message boxes and file dialogs behind Dialogs wait for a person;
+// offscreen nobody answers, and a test that meets one (a hook it forgot, or
+// code that asks where it should not) hung until its time ran out. This
+// fails the test at once with what the dialog says, and closes the dialog.
+class DialogGuard : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        auto *dialog = box ? static_cast<QDialog *>(box) : qobject_cast<QFileDialog *>(watched);
+        if (!dialog)
+            return false;
+        const QString said = dialog->windowTitle() + (box ? QStringLiteral(": ") + box->text() : QString());
+        QTest::qFail(qPrintable(QStringLiteral("a dialog waits for an answer: ") + said), __FILE__, __LINE__);
+        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+} // namespace
 
 QStringList EditorFixture::defaultTextures()
 {
@@ -34,6 +62,8 @@ EditorFixture::EditorFixture(const QStringList &textures)
     IconCache::clear();
     // Recovery copies and settings go to a test folder, never the user's.
     QStandardPaths::setTestModeEnabled(true);
+    dialogGuard = std::make_unique<DialogGuard>();
+    QCoreApplication::instance()->installEventFilter(dialogGuard.get());
     // Tests that leave edits unsaved and load another map expect it to go.
     Dialogs::unsavedChoice = [](const QString &, const QString &) { return QMessageBox::Discard; };
     window.reset(new Tessel);
@@ -41,7 +71,7 @@ EditorFixture::EditorFixture(const QStringList &textures)
     window->activateWindow();
     // Shortcuts and key events need the window active, as for a user.
     if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("editor window did not become active");
+        QTest::qFail("the editor window did not become active", __FILE__, __LINE__);
     view = window->mapView();
     layers = view->layerController();
     gallery = view->textureGallery();

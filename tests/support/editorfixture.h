@@ -18,6 +18,7 @@ class MapView;
 class Sector;
 class Tessel;
 class TextureGallery;
+class QObject;
 class QWidget;
 
 // A real editor window, shown offscreen, working in a temporary folder that holds
@@ -60,6 +61,8 @@ public:
     QString shownTitle() const;
 
     SampleWorkspace workspace;
+    // Fails the test at once when a dialog would wait for a person.
+    std::unique_ptr<QObject> dialogGuard;
     QTemporaryDir &dir = workspace.dir;
     std::unique_ptr<Tessel> window;
     MapView *view = nullptr;
