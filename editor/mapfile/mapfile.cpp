@@ -58,6 +58,7 @@ QString usableImage(const QString &path)
     const bool sane = reader.canRead() && qint64(size.width()) * size.height() <= MapLimits::imagePixels;
     return sane ? target : QString();
 }
+
 const QString extentText = QStringLiteral("4,096 columns and rows");
 // How many refused paths a warning names; the count says the rest.
 const int namedInWarning = 5;

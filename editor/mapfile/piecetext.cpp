@@ -2,6 +2,7 @@
 
 #include "mapfile/mapfile.h"
 #include "mapfile/mapformat.h"
+#include "mapfile/maplimits.h"
 #include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
@@ -66,10 +67,13 @@ QList<MapDefinition> written(const MapPiece &piece, const QString &mapFileName, 
         .definitions;
 }
 
-// Field 4 to image, from the pairs after the map text; a pair cut short is left out.
+// Field 4 to image, from the pairs after the map text; a pair cut short is
+// left out, and so is all of it when it is larger than any map.
 QHash<QByteArray, QString> imagesOf(const QByteArray &pairs)
 {
     QHash<QByteArray, QString> images;
+    if (pairs.size() > MapLimits::fileBytes)
+        return images;
     const QList<QByteArray> fields = pairs.split('\0');
     for (int i = 0; i + 1 < fields.size(); i += 2)
         images.insert(fields.at(i), QString::fromUtf8(fields.at(i + 1)));
