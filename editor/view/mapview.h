@@ -20,6 +20,7 @@ namespace Ui {
 class TesselClass;
 }
 class FloodFillTool;
+class GestureWatch;
 class MapEditCommand;
 class MapModel;
 class MapTool;
@@ -175,6 +176,9 @@ private:
     void wireKeys();
     bool takeMapInput(QEvent *event);
     static bool isLeftAltPress(const QEvent *event);
+    void followGestures();
+    // Ends whatever the mouse had begun (a stroke and its edit, a rectangle, a pick).
+    void endGestures();
     void wheelOnMap(const QWheelEvent *event);
     void showPointerCell();
     bool pointerOverMap(QPoint *pixel = nullptr) const;
@@ -198,7 +202,7 @@ private:
     bool saveMap(bool alwaysAsk);
     void recordEdit(const MapChange &change);
     void followHistory();
-    bool midGesture() const;
+    bool midGesture();
     void showNotices(const MapFile &file);
     void installLoadedMap(LayerTable loaded);
 
@@ -239,6 +243,7 @@ private:
     std::unique_ptr<FloodFillTool> floodFillTool;
     std::unique_ptr<SelectTool> selectTool;
     std::unique_ptr<StampTool> stampTool;
+    std::unique_ptr<GestureWatch> gestures;
     // What this window last put on the clipboard, to paste it exactly while it is still there.
     MapPiece copiedPiece;
     QByteArray copiedPayload;
