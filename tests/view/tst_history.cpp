@@ -156,7 +156,7 @@ private slots:
     void actionsThatChangeNothingRecordNoStep_data();
     void actionsThatChangeNothingRecordNoStep();
     void historyHoldsAThousandSteps();
-    void undoWaitsOnlyForAHeldButtonOrAnOpenEdit();
+    void gesturesEndAndUndoWaitsOnlyForHeldButtons();
 };
 
 void TestHistory::undoAndRedoGiveBackTheSavedBytes_data()
@@ -348,7 +348,7 @@ void TestHistory::historyHoldsAThousandSteps()
     QVERIFY(model->hasSectorAt("Wall", 0, 0));
 }
 
-void TestHistory::undoWaitsOnlyForAHeldButtonOrAnOpenEdit()
+void TestHistory::gesturesEndAndUndoWaitsOnlyForHeldButtons()
 {
     EditorFixture editor;
     for (int x = 0; x < 4; ++x)
@@ -362,15 +362,28 @@ void TestHistory::undoWaitsOnlyForAHeldButtonOrAnOpenEdit()
     QCOMPARE(model->sectorsOf("Wall").size(), 5);
     editor.release(6, 6);
 
+    // A stroke whose release went to another widget ends at the next press,
+    // and a stroke ends when the window loses the keyboard.
+    const int steps = history->count();
+    editor.press(6, 7);
+    QTest::mouseRelease(editor.window.get(), Qt::LeftButton);
+    editor.click(7, 7);
+    QCOMPARE(history->count(), steps + 2);
+    editor.press(8, 7);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(editor.window.get(), &deactivate);
+    QVERIFY(!editor.view->editOpen());
+    editor.release(8, 7);
+    QCOMPARE(history->count(), steps + 3);
+
     // An edit being gathered, with every button up.
     editor.view->beginEdit("Gathered");
-    model->placeCell("Wall", QPoint(7, 7), editor.gallery->currentTexture());
+    model->placeCell("Wall", QPoint(7, 8), editor.gallery->currentTexture());
     editor.view->undo();
-    QCOMPARE(model->sectorsOf("Wall").size(), 6);
+    QCOMPARE(model->sectorsOf("Wall").size(), 9);
     editor.view->endEdit();
     editor.view->undo();
-    editor.view->undo();
-    QCOMPARE(model->sectorsOf("Wall").size(), 4);
+    QCOMPARE(model->sectorsOf("Wall").size(), 8);
     history->setClean();
 
     // Through the window system, as a person clicks: the right press erases
