@@ -6,9 +6,9 @@
 class QWidget;
 
 // Tells when a gesture on the window has to end although the map may never
-// see why: the last mouse button came up, whichever widget got the release
-// (none at all when the pressed cell's button was destroyed in between, as a
-// right-click erase does), or the window lost the keyboard to another one.
+// see why: the last mouse button came up, whichever window or widget got the
+// release (no widget at all when the pressed cell's button was destroyed in
+// between, as a right-click erase does), or the window lost the keyboard.
 class GestureWatch : public QObject
 {
     Q_OBJECT
