@@ -124,6 +124,8 @@ xdotool key ctrl+s
 wait_until "the save" title_is "$WINDOW" "$TITLE"
 cells_of "$MAPS/shared.map" | diff -u "$OUT/saved.cells" - >&2 || fail "undo did not give back the saved map"
 alive
+
+step "close the editor"
 close_program "$EDITOR" "$WINDOW"
 
 step "done"
