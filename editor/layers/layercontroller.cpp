@@ -170,14 +170,14 @@ bool LayerController::displayNewSector(Sector *sector) const
 {
     // Its button is shown by the caller, which also draws the look once.
     sector->setLookColour(lookOf(sector));
-    return layerShown(sector->data->layer);
+    return layerShown(sector->layer());
 }
 
 QColor LayerController::lookOf(const Sector *sector) const
 {
     if (selectedSet.contains(sector))
         return selectedTint;
-    if (sector->data->layer != layerName)
+    if (sector->layer() != layerName)
         return otherLayerTint;
     return layerName == LayerNames::Lightmap ? lightShade(sector) : QColor();
 }

@@ -516,7 +516,8 @@ void MapFile::applyDefinition(const MapDefinition &definition, Sector *sector)
     }
     texture.id = definition.id;
     sector->setTexture(texture);
-    sector->data->layer = definition.layer;
+    // The line's layer field stays with the line: the writer shares a line
+    // between layers, so the cell's layer is the section it was read from.
     sector->setSubtype(definition.subtype);
     sector->setLighting(definition.lighting);
 }

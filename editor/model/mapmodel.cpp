@@ -15,7 +15,7 @@ namespace {
 CellChange changeOf(const Sector *sector)
 {
     CellChange change;
-    change.layer = sector->data->layer;
+    change.layer = sector->layer();
     change.mapX = sector->data->mapX;
     change.mapY = sector->data->mapY;
     change.before = MapModel::stateOf(sector);
@@ -69,7 +69,6 @@ void MapModel::setState(Sector *sector, const SectorState &state)
 Sector *MapModel::makeSector(const QByteArray &layer, int x, int y, const TextureEntry &texture)
 {
     auto *data = new SectorData;
-    data->layer = layer;
     data->texture = texture;
     data->mapX = x;
     data->mapY = y;
@@ -81,9 +80,9 @@ Sector *MapModel::makeSector(const QByteArray &layer, int x, int y, const Textur
     return sector;
 }
 
-void MapModel::insert(Sector *sector)
+void MapModel::insert(const QByteArray &layer, Sector *sector)
 {
-    const QByteArray &layer = sector->data->layer;
+    sector->listedIn = layer;
     table[layer].append(sector);
     CellIndex &index = indexes[layer];
     const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
@@ -194,7 +193,7 @@ MapChange MapModel::placeCells(const QByteArray &layer, const QList<QPoint> &cel
             continue;
         Sector *sector = makeSector(layer, cell.x(), cell.y(), texture);
         const int position = sectorsOf(layer).size();
-        insert(sector);
+        insert(layer, sector);
         CellChange record{layer, cell.x(), cell.y(), std::nullopt, stateOf(sector), position};
         change.cells.append(record);
         emit sectorAdded(sector);
@@ -223,7 +222,7 @@ MapChange MapModel::removeSectors(const QList<Sector *> &sectors)
     for (Sector *sector : sectors) {
         // Only sectors still in the map, each once.
         if (sector && !seen.contains(sector)
-            && sectorsOn(sector->data->layer, sector->data->mapX, sector->data->mapY).contains(sector)) {
+            && sectorsOn(sector->layer(), sector->data->mapX, sector->data->mapY).contains(sector)) {
             seen.insert(sector);
             gone.append(sector);
         }
@@ -236,7 +235,7 @@ QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
     QHash<Sector *, int> positions;
     QSet<QByteArray> layers;
     for (const Sector *sector : gone)
-        layers.insert(sector->data->layer);
+        layers.insert(sector->layer());
     const QSet<Sector *> wanted(gone.begin(), gone.end());
     for (const QByteArray &layer : qAsConst(layers)) {
         const QList<Sector *> &sectors = sectorsOf(layer);
@@ -257,7 +256,7 @@ MapChange MapModel::removeGone(const QList<Sector *> &gone, Removal removal)
     const QHash<Sector *, int> positions = positionsOf(gone);
     QHash<QByteArray, QList<Sector *>> byLayer;
     for (Sector *sector : gone)
-        byLayer[sector->data->layer].append(sector);
+        byLayer[sector->layer()].append(sector);
     for (auto layer = byLayer.cbegin(); layer != byLayer.cend(); ++layer)
         takeOut(layer.key(), layer.value());
     for (Sector *sector : gone) {
@@ -339,7 +338,7 @@ MapChange MapModel::emitPointLight(const LightPoint &source, const TextureEntry 
         if (created) {
             record.position = sectorsOf(layer).size();
             change.cells.append(record);
-            insert(sector);
+            insert(layer, sector);
             emit sectorAdded(sector);
         } else {
             change.cells.append(record);
@@ -379,6 +378,7 @@ MapChange MapModel::replaceMap(LayerTable newTable)
     for (const auto &entry : table) {
         rebuildIndex(entry.name);
         for (Sector *sector : entry.sectors) {
+            sector->listedIn = entry.name;
             CellChange record{entry.name, sector->data->mapX, sector->data->mapY, std::nullopt, stateOf(sector)};
             change.cells.append(record);
         }
@@ -414,10 +414,10 @@ Sector *MapModel::located(const CellChange &cell) const
 void MapModel::restore(const CellChange &cell, const SectorState &state)
 {
     auto *data = new SectorData;
-    data->layer = cell.layer;
     data->mapX = cell.mapX;
     data->mapY = cell.mapY;
     auto *sector = new Sector(data);
+    sector->listedIn = cell.layer;
     setState(sector, state);
     QList<Sector *> &sectors = table[cell.layer];
     const int position = cell.position < 0 ? sectors.size() : std::min(cell.position, int(sectors.size()));

@@ -56,7 +56,8 @@ public:
     MapChange emitPointLight(const LightPoint &source, const TextureEntry &texture);
     // Destroys the layer's sectors at once.
     MapChange clearLayer(const QByteArray &layer);
-    // Takes ownership of the new table's sectors and destroys the old ones at once.
+    // Takes ownership of the new table's sectors and destroys the old ones at
+    // once. Each sector belongs to the layer whose list holds it.
     MapChange replaceMap(LayerTable newTable);
 
     // Undo and redo: put back one side of a change, sectors at their old places
@@ -89,7 +90,7 @@ private:
         bool mayShareCells = false; // only a loaded table can hold two sectors on a cell
     };
 
-    void insert(Sector *sector);
+    void insert(const QByteArray &layer, Sector *sector);
     QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
     void takeOut(const QByteArray &layer, const QList<Sector *> &gone);
     // Later: at the next event-loop pass, so that a button just pressed outlives its event.

@@ -21,6 +21,11 @@ public:
 
     SectorData *data = nullptr;
 
+    // The layer whose list holds the sector, empty while it is in no map. Only
+    // the map model sets it, as it puts the sector into that list: a cell can
+    // never claim a layer other than the one it is listed in.
+    const QByteArray &layer() const { return listedIn; }
+
     void setLighting(const SectorLighting &lighting);
     void setMouseTransparent(bool transparent);
     void setSubtype(const QByteArray &subtype);
@@ -42,6 +47,9 @@ public:
     void setInSight(bool seen) { sighted = seen; }
 
 private:
+    friend class MapModel;
+
+    QByteArray listedIn;
     // The button may already be gone with its window when a deferred delete runs.
     QPointer<QPushButton> ownedButton;
     QString image;

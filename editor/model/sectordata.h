@@ -7,7 +7,8 @@
 
 class QPushButton;
 
-// The record of one filled cell of one layer.
+// The record of one filled cell of one layer. Which layer that is, is not part
+// of the record: the layer's list in the map says it (Sector::layer).
 struct SectorData
 {
     SectorLighting lighting;
@@ -17,6 +18,5 @@ struct SectorData
     qint32 mapY = 0;
     QPushButton *button = nullptr; // owned; deleted by the Sector
     TextureEntry texture;
-    QByteArray layer;
     QByteArray subtype;
 };

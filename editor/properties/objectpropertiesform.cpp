@@ -24,7 +24,7 @@ namespace {
 
 bool isLightmap(const Sector *sector)
 {
-    return sector->data->layer == LayerNames::Lightmap;
+    return sector->layer() == LayerNames::Lightmap;
 }
 
 } // namespace
@@ -159,7 +159,7 @@ void ObjectPropertiesForm::fillSubtypes()
     const Sector *sector = primary();
     if (!sector)
         return;
-    const QList<QByteArray> names = subtypesOf(sector->data->layer);
+    const QList<QByteArray> names = subtypesOf(sector->layer());
     for (const QByteArray &name : names)
         ui->comboSubtype->insertItem(ui->comboSubtype->count(), QString::fromUtf8(name));
     // A stored name the layer does not list leaves the first entry current.

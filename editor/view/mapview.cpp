@@ -8,6 +8,7 @@
 #include "model/sector.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/gesturewatch.h"
 #include "view/sectorblock.h"
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
@@ -74,6 +75,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     mapWidget->setMouseTracking(true);
     canvas->setMouseTracking(true);
     wireKeys();
+    followGestures();
     listViewTextures = form.listViewTextures;
     connect(listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
     // Only now that the tools and the buttons they read exist may events reach them.

@@ -20,6 +20,7 @@ namespace Ui {
 class TesselClass;
 }
 class FloodFillTool;
+class GestureWatch;
 class MapEditCommand;
 class MapModel;
 class MapTool;
@@ -177,6 +178,9 @@ private:
     void wireKeys();
     bool takeMapInput(QEvent *event);
     static bool isLeftAltPress(const QEvent *event);
+    void followGestures();
+    // Ends whatever the mouse had begun (a stroke and its edit, a rectangle, a pick).
+    void endGestures();
     void wheelOnMap(const QWheelEvent *event);
     void followPointerCell();
     void showPointerCell();
@@ -201,7 +205,7 @@ private:
     bool saveMap(bool alwaysAsk);
     void recordEdit(const MapChange &change);
     void followHistory();
-    bool midGesture() const;
+    bool midGesture();
     void showNotices(const MapFile &file);
     bool readMap(MapFile &file, const QString &fileName, LayerTable *loaded);
     bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
@@ -244,6 +248,7 @@ private:
     std::unique_ptr<FloodFillTool> floodFillTool;
     std::unique_ptr<SelectTool> selectTool;
     std::unique_ptr<StampTool> stampTool;
+    std::unique_ptr<GestureWatch> gestures;
     // What this window last put on the clipboard, to paste it exactly while it is still there.
     MapPiece copiedPiece;
     QByteArray copiedPayload;

@@ -57,10 +57,15 @@ void MapView::recordEdit(const MapChange &change)
     history->push(step);
 }
 
-// In the middle of a drag (a stroke, a selection rectangle, a pan) the keys do nothing.
-bool MapView::midGesture() const
+// While a button is held (a stroke, a selection rectangle, a pan) or an edit
+// is being gathered, the keys do nothing. With every button up, a gesture
+// whose release never reached the map ends first.
+bool MapView::midGesture()
 {
-    return editOpen() || QGuiApplication::mouseButtons() != Qt::NoButton;
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        return true;
+    endGestures();
+    return editOpen();
 }
 
 void MapView::undo()

@@ -8,8 +8,11 @@
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
+#include "view/gesturewatch.h"
+#include "view/tools/penciltool.h"
 #include "view/tools/selecttool.h"
 
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QSlider>
@@ -37,6 +40,25 @@ void MapView::wireKeys()
     onKey(QKeySequence(Qt::Key_Backspace), [this] { deleteSelectionByKey(); });
     onKey(QKeySequence(Qt::Key_Escape), [this] { selectTool->cancel(); });
     onKey(QKeySequence(Qt::Key_I), [this] { pickTextureUnderPointer(); });
+}
+
+// A gesture ends with its release, wherever that went, or when the window
+// loses the keyboard; its edit must never stay open after the buttons are up.
+void MapView::followGestures()
+{
+    gestures = std::make_unique<GestureWatch>(window);
+    connect(gestures.get(), &GestureWatch::buttonsUp, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            endGestures();
+    });
+    connect(gestures.get(), &GestureWatch::windowLeft, this, &MapView::endGestures);
+}
+
+void MapView::endGestures()
+{
+    pencilTool->reset();
+    selectTool->reset();
+    pickPressHeld = false;
 }
 
 void MapView::deleteSelectionByKey()

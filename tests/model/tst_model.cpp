@@ -128,7 +128,7 @@ void TestModel::newSectorTakesCurrentTextureAndFirstSubtype()
     QCOMPARE(texture.fileName, QByteArray("health.png"));
     Sector *sector = editor.place(3, 2);
     QCOMPARE(sector->data->subtype, QByteArray("Healthpack"));
-    QCOMPARE(sector->data->layer, QByteArray("Item"));
+    QCOMPARE(sector->layer(), QByteArray("Item"));
     QCOMPARE(sector->data->texture, texture);
     QCOMPARE(sector->data->mapX, 3);
     QCOMPARE(sector->data->mapY, 2);

@@ -67,7 +67,7 @@ void TestEditingTools::pencilPaintsWithCurrentTexture()
     editor.pickTexture(1);
     Sector *sector = editor.paint(2, 3);
     QVERIFY(sector);
-    QCOMPARE(sector->data->layer, QByteArray("Floor"));
+    QCOMPARE(sector->layer(), QByteArray("Floor"));
     QCOMPARE(sector->data->texture.fileName, QByteArray("floor_b.png"));
     QCOMPARE(sector->data->mapX, 2);
     QCOMPARE(sector->data->mapY, 3);

@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/tessel.h"
+#include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
 #include "model/mapmodel.h"
@@ -152,6 +153,10 @@ private slots:
     void unsavedWorkIsSettledFirst_data();
     void unsavedWorkIsSettledFirst();
     void recoveryCopyIsWrittenAndOffered();
+    void actionsThatChangeNothingRecordNoStep_data();
+    void actionsThatChangeNothingRecordNoStep();
+    void historyHoldsAThousandSteps();
+    void gesturesEndAndUndoWaitsOnlyForHeldButtons();
 };
 
 void TestHistory::undoAndRedoGiveBackTheSavedBytes_data()
@@ -284,6 +289,115 @@ void TestHistory::recoveryCopyIsWrittenAndOffered()
     Dialogs::saveChooser = [name](const QString &, const QString &) { return name; };
     editor.view->BtnSaveMapEvent();
     QVERIFY(!RecoveryFile::exists());
+}
+
+void TestHistory::actionsThatChangeNothingRecordNoStep_data()
+{
+    QTest::addColumn<QString>("step");
+    for (const char *step : {"erase stroke over empty cells", "fill with the same texture", "OK on a wall",
+                             "OK on a light"})
+        QTest::newRow(step) << QString(step);
+}
+
+// Neither an undo step that undoes nothing nor a map marked unsaved for nothing.
+void TestHistory::actionsThatChangeNothingRecordNoStep()
+{
+    QFETCH(QString, step);
+    EditorFixture editor;
+    buildMap(editor);
+    if (step.startsWith("fill")) {
+        editor.setLayer("Floor");
+        editor.paint(3, 3);
+        editor.paint(4, 3);
+    }
+    QUndoStack *history = editor.view->undoStack();
+    history->setClean();
+    const int steps = history->count();
+    const QByteArray before = savedBytes(editor);
+    if (step.startsWith("erase")) {
+        editor.press(9, 9, Qt::RightButton);
+        editor.drag(10, 9, Qt::RightButton);
+        editor.release(10, 9, Qt::RightButton);
+    } else if (step.startsWith("fill")) {
+        editor.clickButton("radioFloodFill");
+        editor.click(3, 3);
+    } else {
+        editor.setLayer(step == "OK on a wall" ? "Wall" : "Lightmap");
+        editor.click(step == "OK on a wall" ? 2 : 8, 2);
+        QTest::mouseClick(editor.view->openForm()->okButton(), Qt::LeftButton);
+    }
+    editor.flushDeletes();
+    QCOMPARE(savedBytes(editor), before);
+    QCOMPARE(history->count(), steps);
+    QVERIFY(!editor.window->isWindowModified());
+}
+
+void TestHistory::historyHoldsAThousandSteps()
+{
+    EditorFixture editor;
+    MapModel *model = editor.view->mapModel();
+    const TextureEntry brick = editor.gallery->currentTexture();
+    for (int i = 0; i <= 1000; ++i)
+        model->placeCell("Wall", QPoint(i % 50, i / 50), brick);
+    int undone = 0;
+    for (; editor.view->undoStack()->canUndo(); ++undone)
+        editor.view->undo();
+    QCOMPARE(undone, 1000);
+    // The oldest step fell out of the history; its cell stays.
+    QCOMPARE(model->sectorsOf("Wall").size(), 1);
+    QVERIFY(model->hasSectorAt("Wall", 0, 0));
+}
+
+void TestHistory::gesturesEndAndUndoWaitsOnlyForHeldButtons()
+{
+    EditorFixture editor;
+    for (int x = 0; x < 4; ++x)
+        editor.paint(x, 0);
+    QUndoStack *history = editor.view->undoStack();
+    MapModel *model = editor.view->mapModel();
+
+    // A button held: nothing is undone until it comes up.
+    editor.press(6, 6);
+    editor.view->undo();
+    QCOMPARE(model->sectorsOf("Wall").size(), 5);
+    editor.release(6, 6);
+
+    // A stroke whose release went to another widget ends at the next press,
+    // and a stroke ends when the window loses the keyboard.
+    const int steps = history->count();
+    editor.press(6, 7);
+    QTest::mouseRelease(editor.window.get(), Qt::LeftButton);
+    editor.click(7, 7);
+    QCOMPARE(history->count(), steps + 2);
+    editor.press(8, 7);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(editor.window.get(), &deactivate);
+    QVERIFY(!editor.view->editOpen());
+    editor.release(8, 7);
+    QCOMPARE(history->count(), steps + 3);
+
+    // An edit being gathered, with every button up.
+    editor.view->beginEdit("Gathered");
+    model->placeCell("Wall", QPoint(7, 8), editor.gallery->currentTexture());
+    editor.view->undo();
+    QCOMPARE(model->sectorsOf("Wall").size(), 9);
+    editor.view->endEdit();
+    editor.view->undo();
+    QCOMPARE(model->sectorsOf("Wall").size(), 8);
+    history->setClean();
+
+    // Through the window system, as a person clicks: the right press erases
+    // the cell and its button, so the release reaches no widget at all.
+    QWindow *window = editor.window->windowHandle();
+    const QPoint at = editor.map->mapTo(editor.window.get(), editor.cellCenter(1, 0));
+    editor.moveTo(1, 0);
+    QTest::mousePress(window, Qt::RightButton, Qt::NoModifier, at);
+    editor.flushDeletes();
+    QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, at);
+    QVERIFY(!editor.view->editOpen());
+    QVERIFY(editor.window->isWindowModified());
+    editor.view->undo();
+    QVERIFY(model->hasSectorAt("Wall", 1, 0));
 }
 
 QTEST_MAIN(TestHistory)

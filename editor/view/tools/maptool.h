@@ -20,6 +20,15 @@ protected:
             && static_cast<const QMouseEvent *>(event)->button() == button;
     }
 
+    // A press with no other button held.
+    static bool isFirstPress(const QEvent *event)
+    {
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        const auto *mouse = static_cast<const QMouseEvent *>(event);
+        return mouse->buttons() == mouse->button();
+    }
+
     static bool isRelease(const QEvent *event, Qt::MouseButton button)
     {
         return event->type() == QEvent::MouseButtonRelease

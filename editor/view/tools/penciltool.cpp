@@ -9,6 +9,10 @@
 
 void PencilTool::handle(QEvent *event)
 {
+    // A first button going down while a stroke is open: the stroke's release
+    // was lost, and it ended then.
+    if (stroking && isFirstPress(event))
+        endStroke();
     if (!stroking && (isPress(event, Qt::LeftButton) || isPress(event, Qt::RightButton))) {
         stroking = true;
         view.beginEdit(isPress(event, Qt::LeftButton) ? QStringLiteral("Paint") : QStringLiteral("Erase"));
