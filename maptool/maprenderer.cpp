@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <utility>
+
 namespace {
 
 // The editor's looks and grid (the generated grid tile).
@@ -42,11 +44,11 @@ QImage MapRenderer::render(const MapInput &input, const Options &chosen)
         return picture;
     drawGrid(picture);
     QList<QByteArray> order = LevelVocabulary::layerOrder();
-    for (const QByteArray &name : qAsConst(options.layers)) {
+    for (const QByteArray &name : std::as_const(options.layers)) {
         if (!order.contains(name))
             order.append(name);
     }
-    for (const QByteArray &name : qAsConst(order)) {
+    for (const QByteArray &name : std::as_const(order)) {
         if (options.layers.contains(name))
             drawLayer(picture, input, name, name == options.layers.first());
     }

@@ -202,7 +202,7 @@ private:
                                       : mapName + '/' + names.nameFor(cell, layer);
 
         QList<int> &sameSource = bySourceId[cell.id];
-        for (int index : qAsConst(sameSource)) {
+        for (int index : std::as_const(sameSource)) {
             const MapDefinition &line = lines.at(index);
             if ((line.layer == lightmapLayer) == light && line.subtype == definition.subtype
                 && line.attributes == definition.attributes)
