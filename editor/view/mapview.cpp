@@ -2,6 +2,7 @@
 
 #include "ui_tessel.h"
 
+#include "app/highdpi.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
@@ -291,8 +292,10 @@ void MapView::repositionAllSectors()
 
 QCursor MapView::cursorFromImage(const QString &path) const
 {
-    const QPixmap image(path);
-    return QCursor(image, image.width() / 2, image.height() / 2);
+    // Drawn for the screen's pixel density; the hot spot is in logical pixels.
+    const QPixmap image = HighDpi::pixmap(path, mapWidget->devicePixelRatioF());
+    const QSizeF logical = QSizeF(image.size()) / image.devicePixelRatio();
+    return QCursor(image, int(logical.width()) / 2, int(logical.height()) / 2);
 }
 
 void MapView::SwitchToPencilPaintEvent()
