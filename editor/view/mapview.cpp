@@ -292,10 +292,10 @@ void MapView::repositionAllSectors()
 
 QCursor MapView::cursorFromImage(const QString &path) const
 {
-    // Drawn for the screen's pixel density; the hot spot is in logical pixels.
+    // Drawn for the screen's pixel density. X takes the hot spot in the
+    // image's own pixels, under Qt 5 and Qt 6 alike, whatever its pixel ratio.
     const QPixmap image = HighDpi::pixmap(path, mapWidget->devicePixelRatioF());
-    const QSizeF logical = QSizeF(image.size()) / image.devicePixelRatio();
-    return QCursor(image, int(logical.width()) / 2, int(logical.height()) / 2);
+    return QCursor(image, image.width() / 2, image.height() / 2);
 }
 
 void MapView::SwitchToPencilPaintEvent()

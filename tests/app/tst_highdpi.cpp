@@ -62,13 +62,13 @@ void TestHighDpi::cursorAndStampAtTheScreensDensity()
 {
     EditorFixture editor;
     QCOMPARE(editor.map->devicePixelRatioF(), 2.0);
-    // The tool cursors: the denser image, its hot spot the middle in logical pixels.
+    // The tool cursors: the denser image, its hot spot the middle in the image's pixels.
     EditorFixture::writeImage(editor.path("assets/bucket@2x.png"), Qt::magenta, 64);
     QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioFloodFill"), Qt::LeftButton);
     const QCursor cursor = editor.view->currentToolCursor();
     QCOMPARE(cursor.pixmap().size(), QSize(64, 64));
     QCOMPARE(cursor.pixmap().devicePixelRatio(), 2.0);
-    QCOMPARE(cursor.hotSpot(), QPoint(16, 16));
+    QCOMPARE(cursor.hotSpot(), QPoint(32, 32));
 
     // The paste stamp: one cell of 64 logical pixels is 128 of the screen's.
     QTest::mouseClick(editor.window->findChild<QRadioButton *>("radioPencil"), Qt::LeftButton);
