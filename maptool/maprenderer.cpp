@@ -134,6 +134,10 @@ QImage MapRenderer::loadScaled(const QString &path)
         image = QImage(options.cellSize, options.cellSize, QImage::Format_RGB32);
         image.fill(QColor(128, 128, 128));
     }
+    // Qt 6 scales a palette image (a one-colour PNG) into noise; Qt 5 made it 32-bit first.
+    if (!image.isNull() && image.depth() < 32)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                              : QImage::Format_RGB32);
     if (image.width() > options.cellSize || image.height() > options.cellSize)
         image = image.scaled(options.cellSize, options.cellSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     scaled.insert(path, image);
