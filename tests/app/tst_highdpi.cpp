@@ -4,6 +4,7 @@
 
 #include "app/highdpi.h"
 #include "app/tessel.h"
+#include "view/iconcache.h"
 #include "view/mapview.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ private slots:
     void imageForRatio_data();
     void imageForRatio();
     void cursorAndStampAtTheScreensDensity();
+    void cellIconsDoubledPixelByPixel();
 };
 
 void TestHighDpi::imageForRatio_data()
@@ -91,6 +93,22 @@ void TestHighDpi::cursorAndStampAtTheScreensDensity()
     QCOMPARE(picture.devicePixelRatio(), 2.0);
     // Drawn whole: the second cell's texture reaches its far corner.
     QVERIFY(qAlpha(picture.toImage().pixel(250, 120)) > 0);
+}
+
+void TestHighDpi::cellIconsDoubledPixelByPixel()
+{
+    QTemporaryDir dir;
+    QImage texture(64, 64, QImage::Format_RGB32);
+    texture.fill(Qt::black);
+    texture.setPixel(0, 0, qRgb(255, 255, 255));
+    QVERIFY(texture.save(dir.filePath("dot.png")));
+    // A 64 pixel cell and the gallery's 60 pixel items on this screen.
+    const QImage cell = IconCache::icon(dir.filePath("dot.png")).pixmap(QSize(64, 64)).toImage();
+    QCOMPARE(cell.size(), QSize(128, 128));
+    for (const QPoint &at : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+        QCOMPARE(cell.pixel(at), qRgb(255, 255, 255));
+    QCOMPARE(cell.pixel(2, 2), qRgb(0, 0, 0));
+    QCOMPARE(IconCache::icon(dir.filePath("dot.png")).pixmap(QSize(60, 60)).size(), QSize(120, 120));
 }
 
 int main(int argc, char *argv[])
