@@ -29,6 +29,7 @@
 #include <QWindow>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -358,7 +359,7 @@ void EditorBench::emission()
         view->SectorPropertiesClosedEvent();
         settle();
         timer.record(report, "emission");
-        for (const QPoint &cell : qAsConst(made))
+        for (const QPoint &cell : std::as_const(made))
             layers->removeSectorAt(cell.x(), cell.y());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         settle();

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -206,7 +207,7 @@ void SceneBench::refresh(const QByteArray &name)
         } else {
             entry.group->setVisible(!alone.contains(entry.name));
         }
-        for (Cell *cell : qAsConst(entry.cells)) {
+        for (Cell *cell : std::as_const(entry.cells)) {
             if (entry.name != name) {
                 setLook(cell, QColor(0, 0, 155));
             } else if (name == "Lightmap") {
@@ -246,7 +247,7 @@ void SceneBench::readFile(const QString &file)
             }
         }
     }
-    for (const auto &grid : qAsConst(grids)) {
+    for (const auto &grid : std::as_const(grids)) {
         Layer &target = layer(grid.first);
         for (int y = 0; y < grid.second.size(); ++y) {
             const QList<QByteArray> &row = grid.second.at(y);
@@ -298,7 +299,7 @@ void SceneBench::save()
         QFile::remove(file);
         Stopwatch timer(paints);
         int width = 0, height = 0;
-        for (const Layer &entry : qAsConst(layers)) {
+        for (const Layer &entry : std::as_const(layers)) {
             for (const Cell *cell : entry.cells) {
                 width = std::max(width, cell->x);
                 height = std::max(height, cell->y);
@@ -308,7 +309,7 @@ void SceneBench::save()
         QByteArray definitions = "#Definitions\r\n";
         QSet<QPair<qint32, QByteArray>> defined;
         QSet<QString> used;
-        for (const Layer &entry : qAsConst(layers)) {
+        for (const Layer &entry : std::as_const(layers)) {
             text += '#' + entry.name + "\r\n";
             for (int y = 0; y <= height; ++y) {
                 for (int x = 0; x <= width; ++x) {
@@ -332,7 +333,7 @@ void SceneBench::save()
             out.write(text);
         out.close();
         QDir().mkpath(copies);
-        for (const QString &path : qAsConst(used))
+        for (const QString &path : std::as_const(used))
             QFile::copy(path, copies + QLatin1Char('/') + QFileInfo(path).fileName());
         settle();
         timer.record(report, "save", false);
@@ -418,7 +419,7 @@ void SceneBench::floodFill()
         visit(Recipe::roomLeft + 1, Recipe::roomTop + 1);
         if (!aborted) {
             const QString path = QStringLiteral("textures/Wall/") + Workspace::wallTexture();
-            for (const QPoint &cell : qAsConst(region))
+            for (const QPoint &cell : std::as_const(region))
                 addCell(walls, cell.x(), cell.y(), nextId, path, "Solid");
         }
         settle();
@@ -455,7 +456,7 @@ void SceneBench::emission()
         }
         settle();
         timer.record(report, "emission");
-        for (Cell *cell : qAsConst(made))
+        for (Cell *cell : std::as_const(made))
             removeCell(lights, cell);
         settle();
     }
@@ -473,7 +474,7 @@ void SceneBench::selectAndDelete()
     for (int run = 0; run < runs; ++run) {
         QList<Cell *> selection;
         Stopwatch timer(paints);
-        for (Cell *cell : qAsConst(floors.cells)) {
+        for (Cell *cell : std::as_const(floors.cells)) {
             if (cell->x >= 0 && cell->x <= last && cell->y >= 0 && cell->y <= last) {
                 selection.append(cell);
                 setLook(cell, QColor(0, 155, 0));
@@ -487,7 +488,7 @@ void SceneBench::selectAndDelete()
         floors.cells.erase(std::remove_if(floors.cells.begin(), floors.cells.end(),
                                           [&](Cell *cell) { return doomed.contains(cell); }),
                            floors.cells.end());
-        for (Cell *cell : qAsConst(selection)) {
+        for (Cell *cell : std::as_const(selection)) {
             floors.index.remove(cellKey(cell->x, cell->y));
             delete cell->item;
             delete cell;

@@ -10,9 +10,15 @@
 #include <QMediaPlayer>
 #include <QMessageBox>
 #include <QMetaEnum>
-#include <QSound>
+#include <QSoundEffect>
 #include <QUrl>
 #include <QVideoWidget>
+
+#include <utility>
+
+#if QT_VERSION_MAJOR >= 6
+#include <QAudioOutput>
+#endif
 
 namespace {
 
@@ -34,6 +40,40 @@ QString enumKey(const char *enumName, int value)
     return QStringLiteral("QMediaPlayer::") + QLatin1String(metaEnum.valueToKey(value));
 }
 
+// A sound of the menu, read from the working folder when first played.
+QSoundEffect *menuSound(const char *file, QObject *parent)
+{
+    auto *sound = new QSoundEffect(parent);
+    sound->setSource(QUrl::fromLocalFile(QString::fromLatin1(file)));
+    return sound;
+}
+
+// Qt 6 moved the volume to an audio output and renamed the media and error calls.
+void setVideoSource(QMediaPlayer *player, const QUrl &url)
+{
+#if QT_VERSION_MAJOR >= 6
+    auto *audio = new QAudioOutput(player);
+    audio->setVolume(1.0f);
+    player->setAudioOutput(audio);
+    player->setSource(url);
+#else
+    player->setMedia(url);
+    player->setVolume(100);
+#endif
+}
+
+void logMediaErrors(QMediaPlayer *player, QObject *context)
+{
+    const auto log = [player](QMediaPlayer::Error error) {
+        qDebug().noquote() << "Error:" << enumKey("Error", error) << player->errorString();
+    };
+#if QT_VERSION_MAJOR >= 6
+    QObject::connect(player, &QMediaPlayer::errorOccurred, context, log);
+#else
+    QObject::connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), context, log);
+#endif
+}
+
 } // namespace
 
 VaskMenue::VaskMenue(QWidget *parent)
@@ -44,9 +84,9 @@ VaskMenue::VaskMenue(QWidget *parent)
     m_ui->setupUi(this);
     installEventFilter(this);
 
-    m_menuSound = new QSound(QStringLiteral("menusound.wav"), this);
-    m_music = new QSound(QStringLiteral("bgm.wav"), this);
-    m_music->setLoops(MusicLoops);
+    m_menuSound = menuSound("menusound.wav", this);
+    m_music = menuSound("bgm.wav", this);
+    m_music->setLoopCount(MusicLoops);
     m_music->play();
 
     m_pointer = findChild<QFrame *>(QStringLiteral("menuPointer"));
@@ -91,7 +131,7 @@ VaskMenue::~VaskMenue()
         m_player->stop();
     delete m_player;
     delete m_videoWidget;
-    for (const QPointer<QObject> &object : qAsConst(m_retired))
+    for (const QPointer<QObject> &object : std::as_const(m_retired))
         delete object.data();
 
     // Closing the menu must not kill the editor or the game it started.
@@ -168,20 +208,15 @@ void VaskMenue::startIntroVideo()
     m_player = new QMediaPlayer;
     m_videoWidget = new QVideoWidget;
     m_player->setVideoOutput(m_videoWidget);
-    m_player->setMedia(QUrl::fromLocalFile(QFileInfo(QStringLiteral("video.wmv")).absoluteFilePath()));
-    m_player->setVolume(100);
+    setVideoSource(m_player, QUrl::fromLocalFile(QFileInfo(QStringLiteral("video.wmv")).absoluteFilePath()));
 
     m_videoWidget->setGeometry(100, 100, 500, 500);
     m_videoWidget->show();
     m_videoWidget->setFullScreen(true);
     m_videoWidget->installEventFilter(this);
 
-    QMediaPlayer *player = m_player;
-    connect(player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), this,
-            [player](QMediaPlayer::Error error) {
-                qDebug().noquote() << "Error:" << enumKey("Error", error) << player->errorString();
-            });
-    connect(player, &QMediaPlayer::mediaStatusChanged, this, [](QMediaPlayer::MediaStatus status) {
+    logMediaErrors(m_player, this);
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [](QMediaPlayer::MediaStatus status) {
         qDebug().noquote() << "Media Status:" << enumKey("MediaStatus", status);
     });
     m_player->play();

@@ -12,7 +12,7 @@
 
 class QFrame;
 class QPushButton;
-class QSound;
+class QSoundEffect;
 
 namespace Ui {
 class VaskMenueClass;
@@ -64,8 +64,8 @@ private:
     // Closed players and widgets waiting for deferred deletion; deleted at
     // the latest with the window so none outlives the application object.
     QList<QPointer<QObject>> m_retired;
-    QSound *m_music = nullptr;
-    QSound *m_menuSound = nullptr;
+    QSoundEffect *m_music = nullptr;
+    QSoundEffect *m_menuSound = nullptr;
     QPushButton *m_btnVideo = nullptr;
     QPushButton *m_btnPlay = nullptr;
     QPushButton *m_btnEditor = nullptr;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 int CheckCommand::run(const QStringList &arguments)
 {
@@ -41,7 +42,7 @@ int CheckCommand::run(const QStringList &arguments)
 
     if (asJson) {
         QJsonArray list;
-        for (const QJsonObject &file : qAsConst(files))
+        for (const QJsonObject &file : std::as_const(files))
             list.append(file);
         const QJsonObject all{{"files", list}, {"errors", errors}, {"warnings", warnings},
                               {"unreadable", unreadable}};
@@ -77,7 +78,7 @@ void CheckCommand::checkFile(const QString &fileName)
         return;
     }
     QJsonArray list;
-    for (const LevelProblem &problem : qAsConst(problems))
+    for (const LevelProblem &problem : std::as_const(problems))
         list.append(json(problem));
     files.append(QJsonObject{{"file", fileName}, {"readable", true}, {"errors", fileErrors},
                              {"warnings", problems.size() - fileErrors}, {"problems", list}});

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -46,7 +47,7 @@ bool MapInput::read(const QString &fileName, QString *failure)
     }
     level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOutCells);
     int cells = 0;
-    for (const LevelLayer &layer : qAsConst(level.layers)) {
+    for (const LevelLayer &layer : std::as_const(level.layers)) {
         cells += layer.cells.size();
         for (const LevelCell &cell : layer.cells) {
             width = std::max(width, cell.mapX + 1);
@@ -58,10 +59,10 @@ bool MapInput::read(const QString &fileName, QString *failure)
         return false;
     }
     // The grid as the file holds it, as far as the editor holds it.
-    for (const MapFormat::Grid &grid : qAsConst(map.grids)) {
-        height = std::max(height, std::min(grid.rows.size(), MapLimits::extent));
+    for (const MapFormat::Grid &grid : std::as_const(map.grids)) {
+        height = std::max(height, int(std::min<qsizetype>(grid.rows.size(), MapLimits::extent)));
         for (const QList<QByteArray> &row : grid.rows) {
-            width = std::max(width, std::min(row.size(), MapLimits::extent));
+            width = std::max(width, int(std::min<qsizetype>(row.size(), MapLimits::extent)));
             leftOutTotal += int(std::count_if(row.begin(), row.end(), [](const QByteArray &v) { return v != "0"; }));
         }
     }

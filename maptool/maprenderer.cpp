@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <utility>
+
 namespace {
 
 // The editor's looks and grid (the generated grid tile).
@@ -42,11 +44,11 @@ QImage MapRenderer::render(const MapInput &input, const Options &chosen)
         return picture;
     drawGrid(picture);
     QList<QByteArray> order = LevelVocabulary::layerOrder();
-    for (const QByteArray &name : qAsConst(options.layers)) {
+    for (const QByteArray &name : std::as_const(options.layers)) {
         if (!order.contains(name))
             order.append(name);
     }
-    for (const QByteArray &name : qAsConst(order)) {
+    for (const QByteArray &name : std::as_const(order)) {
         if (options.layers.contains(name))
             drawLayer(picture, input, name, name == options.layers.first());
     }
@@ -132,6 +134,10 @@ QImage MapRenderer::loadScaled(const QString &path)
         image = QImage(options.cellSize, options.cellSize, QImage::Format_RGB32);
         image.fill(QColor(128, 128, 128));
     }
+    // Qt 6 scales a palette image (a one-colour PNG) into noise; Qt 5 made it 32-bit first.
+    if (!image.isNull() && image.depth() < 32)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                              : QImage::Format_RGB32);
     if (image.width() > options.cellSize || image.height() > options.cellSize)
         image = image.scaled(options.cellSize, options.cellSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     scaled.insert(path, image);

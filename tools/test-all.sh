@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Builds Tessel and runs every test stage; exits non-zero if any stage fails.
 #
-#   build            build/        the program and its tests
+#   build            build/        the program and its tests (Qt 5)
 #   unit             ctest -L unit in build/
 #   e2e              ctest -L e2e in build/: the real programs under Xvfb
 #   package          tools/check-package.sh: the Debian package, its desktop
-#                    files, and the packaged editor opening a map under Xvfb
+#                    files, lintian, and the packaged editor opening a map under Xvfb
+#   qt6-build        build-qt6/    the same sources with -DTESSEL_QT_MAJOR=6
+#   qt6-unit         ctest -L unit in build-qt6/
+#   qt6-e2e          ctest -L e2e in build-qt6/
+#   qt-compare       tools/compare-qt-builds.sh: both builds wrote the same
+#                    map files in the same sessions, and tessel-map prints the same
 #   sanitize-build   build-asan/   the same with AddressSanitizer and UBSan
 #   sanitize         ctest -L unit and -L e2e in build-asan/, failing on any report
 #   fuzz             fuzz/run.sh 60: the map reader's fuzz target from its seeds
@@ -80,6 +85,34 @@ else
     skip unit "no build"
     skip e2e "no build"
     skip package "no build"
+fi
+
+# Without debug information: it takes two fifths of the compile time, and this
+# build is only tested, never debugged or packaged.
+begin qt6-build
+cmake -S . -B build-qt6 -DCMAKE_BUILD_TYPE=Release -DTESSEL_QT_MAJOR=6 && cmake --build build-qt6 -j"$jobs"
+qt6_ok=$?
+end $qt6_ok
+
+if [ $qt6_ok -eq 0 ]; then
+    begin qt6-unit
+    run_ctest build-qt6 unit
+    end $?
+
+    begin qt6-e2e
+    run_ctest build-qt6 e2e
+    end $?
+else
+    skip qt6-unit "no Qt 6 build"
+    skip qt6-e2e "no Qt 6 build"
+fi
+
+if [ $build_ok -eq 0 ] && [ $qt6_ok -eq 0 ]; then
+    begin qt-compare
+    tools/compare-qt-builds.sh build build-qt6
+    end $?
+else
+    skip qt-compare "a build failed"
 fi
 
 # Sanitizer settings for everything built and run in build-asan, the build's

@@ -1,5 +1,6 @@
 #include "app/tessel.h"
 #include "app/dialogs.h"
+#include "app/highdpi.h"
 #include "view/mapview.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ int main(int argc, char *argv[])
     // them clearing a 16,384-cell layer takes half the time.
     mallopt(M_MXFAST, 0);
 #endif
+    HighDpi::prepareApplication();
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessel"));

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace LV = LevelVocabulary;
 using Severity = LevelProblem::Severity;
@@ -160,7 +161,7 @@ void LevelCheck::buildGrid(const LevelSnapshot &level)
 
 void LevelCheck::checkInsideWalls()
 {
-    for (const Object &object : qAsConst(objects)) {
+    for (const Object &object : std::as_const(objects)) {
         if (!grid->has(cellOf(object), LevelGrid::Wall))
             continue;
         reported.insert(cellOf(object));
@@ -173,13 +174,13 @@ void LevelCheck::checkKeysAndDoors()
 {
     for (int colour = 0; colour < LV::keyColours; ++colour) {
         if (keys[colour].isEmpty()) {
-            for (const Object &door : qAsConst(keyDoors[colour]))
+            for (const Object &door : std::as_const(keyDoors[colour]))
                 add(Severity::Warning, "key-missing", door,
                     QStringLiteral("a %1 whose key (an Item %2) is nowhere on the map")
                         .arg(QString::fromUtf8(door.subtype), quoted(LV::keyName(colour))));
         }
         if (keyDoors[colour].isEmpty()) {
-            for (const Object &key : qAsConst(keys[colour]))
+            for (const Object &key : std::as_const(keys[colour]))
                 add(Severity::Warning, "key-without-door", key,
                     QStringLiteral("a %1 with no %2 on the map")
                         .arg(QString::fromUtf8(key.subtype), QString::fromUtf8(LV::keyDoorName(colour))));
@@ -195,7 +196,7 @@ void LevelCheck::checkDoorFrames()
         return x >= 0 && y >= 0 && x < grid->width() && y < grid->height()
             && grid->has(grid->index(x, y), LevelGrid::Wall);
     };
-    for (const Object &door : qAsConst(doors)) {
+    for (const Object &door : std::as_const(doors)) {
         const int x = grid->xOf(cellOf(door));
         const int y = grid->yOf(cellOf(door));
         const bool across = wallAt(x - 1, y) && wallAt(x + 1, y);
@@ -322,7 +323,7 @@ void LevelCheck::checkEdges(const Reachability &reach)
         if (run.isEmpty())
             return;
         qint64 length = 0;
-        for (const EdgeCell &edge : qAsConst(run))
+        for (const EdgeCell &edge : std::as_const(run))
             length += edge.length;
         const QString message = length == 1
             ? QStringLiteral("the player can walk off the map: this cell on its edge is open")
@@ -344,7 +345,7 @@ void LevelCheck::checkEdges(const Reachability &reach)
 void LevelCheck::checkUnreached(const Reachability &reach)
 {
     const int start = cellOf(players.first());
-    for (const Object &object : qAsConst(objects)) {
+    for (const Object &object : std::as_const(objects)) {
         const int cell = cellOf(object);
         if (cell == start || reach.reached(cell) || reported.contains(cell))
             continue;
@@ -426,7 +427,7 @@ void LevelCheck::add(Severity severity, const char *kind, const Object &object, 
 void LevelCheck::addOverflowNotes()
 {
     QList<LevelProblem> notes;
-    for (const LevelProblem &problem : qAsConst(problems)) {
+    for (const LevelProblem &problem : std::as_const(problems)) {
         const int more = unlisted.take(problem.kind);
         if (more == 0)
             continue;

@@ -1,6 +1,7 @@
 #include "check/levelgrid.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -18,7 +19,7 @@ LevelGrid::Axis::Axis(QVector<qint32> coordinates) : used(std::move(coordinates)
     if (largest < tableLimit) {
         // Counting instead of sorting: the coordinates of every cell of the map.
         lineTable.fill(-1, largest + 1);
-        for (qint32 coordinate : qAsConst(used))
+        for (qint32 coordinate : std::as_const(used))
             lineTable[coordinate] = 0;
         used.clear();
         for (qint32 coordinate = 0; coordinate <= largest; ++coordinate) {
@@ -30,7 +31,7 @@ LevelGrid::Axis::Axis(QVector<qint32> coordinates) : used(std::move(coordinates)
         used.erase(std::unique(used.begin(), used.end()), used.end());
     }
     qint64 previous = -1;
-    for (qint32 coordinate : qAsConst(used)) {
+    for (qint32 coordinate : std::as_const(used)) {
         if (coordinate > previous + 1)
             firsts.append(qint32(previous + 1)); // the folded empty run before it
         usedLines.append(firsts.size());

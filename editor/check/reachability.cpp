@@ -1,5 +1,7 @@
 #include "check/reachability.h"
 
+#include <utility>
+
 Reachability::Reachability(const LevelGrid &grid, int start, quint8 assumedKeys, int openedDoor)
     : grid(grid), seen(size_t(grid.cellCount()), Unseen), held(assumedKeys), openedDoor(openedDoor)
 {
@@ -36,7 +38,7 @@ void Reachability::pickUpKey(int colour)
     if (heldKey(colour))
         return;
     held |= quint8(1u << colour);
-    for (int door : qAsConst(parked[colour])) {
+    for (int door : std::as_const(parked[colour])) {
         seen[size_t(door)] = Reached;
         queue.push_back(door);
     }

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QListWidget>
 
+#include <utility>
+
 TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
     : QObject(nullptr), layerNames(std::move(names)), list(listWidget)
 {
@@ -23,7 +25,7 @@ TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
 
 void TextureGallery::scanTextures()
 {
-    for (const QByteArray &layer : qAsConst(layerNames)) {
+    for (const QByteArray &layer : std::as_const(layerNames)) {
         QList<TextureEntry> textures;
         if (layer == LayerNames::Lightmap) {
             textures.append(TextureEntry{"lamp.png", "assets/", counter++});

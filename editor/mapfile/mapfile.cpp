@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -207,7 +208,7 @@ void MapFile::copyTextures(const QString &name)
         return;
     }
     QDir().mkdir(folder);
-    for (const MapFormat::Copy &copy : qAsConst(writtenCopies)) {
+    for (const MapFormat::Copy &copy : std::as_const(writtenCopies)) {
         const QString source = QString::fromUtf8(copy.source);
         if (!copyTexture(source, folder + QLatin1Char('/') + QString::fromUtf8(copy.copyName)))
             copyFailures.append(source);
@@ -390,10 +391,10 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
     }
     try {
         for (const auto &grid : parsed.grids) {
-            const int rows = std::min(grid.rows.size(), MapLimits::extent);
+            const int rows = int(std::min<qsizetype>(grid.rows.size(), MapLimits::extent));
             for (int row = 0; row < rows; ++row) {
                 const QList<QByteArray> &values = grid.rows.at(row);
-                const int columns = std::min(values.size(), MapLimits::extent);
+                const int columns = int(std::min<qsizetype>(values.size(), MapLimits::extent));
                 for (int column = 0; column < columns; ++column) {
                     const QByteArray &value = values.at(column);
                     if (value == "0")

@@ -26,19 +26,20 @@ bool hasNoSubtype(const QByteArray &layer)
     return layer == LayerNames::Ceil || layer == LayerNames::Floor;
 }
 
-// Numbers are read exactly as QString reads them: surrounding Unicode white
-// space and a leading "+" are accepted, anything else reads as 0.
+// Numbers are read as Qt 5's QString read them: surrounding Unicode white
+// space and a leading "+" are accepted, anything else reads as 0. Qt 6 takes
+// ASCII white space only, so the rest is trimmed here first.
 qint32 readInt(const QByteArray &field)
 {
     bool ok = false;
-    const qint32 value = QString::fromUtf8(field).toInt(&ok, 10);
+    const qint32 value = QString::fromUtf8(field).trimmed().toInt(&ok, 10);
     return ok ? value : 0;
 }
 
 double readDouble(const QByteArray &field)
 {
     bool ok = false;
-    const double value = QString::fromUtf8(field).toDouble(&ok);
+    const double value = QString::fromUtf8(field).trimmed().toDouble(&ok);
     // "nan" and "inf" parse, but no blink delay can use them.
     return ok && std::isfinite(value) ? value : 0.0;
 }
@@ -262,7 +263,7 @@ private:
                                       : mapName + '/' + names.nameFor(cell, layer);
 
         QList<int> &sameSource = bySourceId[cell.id];
-        for (int index : qAsConst(sameSource)) {
+        for (int index : std::as_const(sameSource)) {
             const MapDefinition &line = lines.at(index);
             if ((line.layer == lightmapLayer) == light && line.subtype == definition.subtype
                 && line.attributes == definition.attributes)

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -158,7 +159,7 @@ void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone)
     if (!index.mayShareCells)
         return;
     // A second sector on a vacated cell takes over.
-    for (Sector *sector : qAsConst(sectors)) {
+    for (Sector *sector : std::as_const(sectors)) {
         const quint64 key = cellKey(sector->data->mapX, sector->data->mapY);
         if (!index.first.contains(key))
             index.first.insert(key, sector);
@@ -237,7 +238,7 @@ QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
     for (const Sector *sector : gone)
         layers.insert(sector->layer());
     const QSet<Sector *> wanted(gone.begin(), gone.end());
-    for (const QByteArray &layer : qAsConst(layers)) {
+    for (const QByteArray &layer : std::as_const(layers)) {
         const QList<Sector *> &sectors = sectorsOf(layer);
         for (int i = 0; i < sectors.size(); ++i) {
             if (wanted.contains(sectors.at(i)))
@@ -461,7 +462,7 @@ void MapModel::applySide(const MapChange &change, bool forward, Removal removal)
     removeGone(gone, removal);
     std::stable_sort(returning.begin(), returning.end(),
                      [](const CellChange *a, const CellChange *b) { return a->position < b->position; });
-    for (const CellChange *cell : qAsConst(returning))
+    for (const CellChange *cell : std::as_const(returning))
         restore(*cell, forward ? *cell->after : *cell->before);
 }
 

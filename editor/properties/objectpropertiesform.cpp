@@ -206,7 +206,7 @@ void ObjectPropertiesForm::IsLightEmitterChangedEvent()
 
 int ObjectPropertiesForm::readIntField(const QLineEdit *field)
 {
-    return field->text().toInt(nullptr, 10);
+    return field->text().trimmed().toInt(nullptr, 10);
 }
 
 void ObjectPropertiesForm::store(Sector *sector, const QByteArray &subtype, const SectorLighting &lighting)
@@ -226,7 +226,7 @@ SectorLighting ObjectPropertiesForm::lightingFromFields(const Sector *sector, co
     SectorLighting light;
     light.emissionRadius = 0;
     light.intensity = 255;
-    light.blinkDelay = ui->edintLightingBlinkDelay->text().toDouble();
+    light.blinkDelay = ui->edintLightingBlinkDelay->text().trimmed().toDouble();
     light.emission = readIntField(ui->editLightingEmission);
     light.emissionMin = readIntField(ui->editLightingEmissionMin);
     light.emissionMax = readIntField(ui->editLightingEmissionMax);
@@ -282,7 +282,7 @@ void ObjectPropertiesForm::startEmission(Sector *source)
 {
     SectorLighting light = source->data->lighting;
     const int level = light.isDynamic ? light.emissionMax : light.emission;
-    const int radius = ui->editEmissionRadius->text().toInt(nullptr, 10);
+    const int radius = ui->editEmissionRadius->text().trimmed().toInt(nullptr, 10);
     light.intensity = level;
     light.emissionRadius = radius;
     light.isLightEmitter = 1;

@@ -6,6 +6,7 @@
 #include <QGraphicsColorizeEffect>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImageReader>
 #include <QPainter>
@@ -66,8 +67,14 @@ QIcon IconCache::icon(const QString &path, const QColor &tint)
         return *found;
     const QPixmap plain = imageAt(path);
     QIcon result;
-    if (!plain.isNull())
-        result = QIcon(tint.isValid() ? tinted(plain, tint) : plain);
+    if (!plain.isNull()) {
+        const QPixmap look = tint.isValid() ? tinted(plain, tint) : plain;
+        result.addPixmap(look);
+        // On a screen of twice the density Qt would stretch a small texture
+        // smoothly and blur it; a copy doubled pixel by pixel keeps it sharp.
+        if (qGuiApp && qGuiApp->devicePixelRatio() >= 2.0)
+            result.addPixmap(look.scaled(look.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    }
     icons().insert(key, result);
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "ui_tessel.h"
 
+#include "app/highdpi.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
@@ -303,7 +304,9 @@ void MapView::repositionAllSectors()
 
 QCursor MapView::cursorFromImage(const QString &path) const
 {
-    const QPixmap image(path);
+    // Drawn for the screen's pixel density. X takes the hot spot in the
+    // image's own pixels, under Qt 5 and Qt 6 alike, whatever its pixel ratio.
+    const QPixmap image = HighDpi::pixmap(path, mapWidget->devicePixelRatioF());
     return QCursor(image, image.width() / 2, image.height() / 2);
 }
 

@@ -8,6 +8,8 @@
 
 #include <QPushButton>
 
+#include <utility>
+
 SectorViewport::SectorViewport(MapModel *model, LayerController *layers, SectorCanvas *canvas)
     : QObject(nullptr), model(model), layers(layers), canvas(canvas)
 {
@@ -39,7 +41,7 @@ void SectorViewport::update()
         if (!wanted.contains(sector))
             show(sector, false);
     }
-    for (Sector *sector : qAsConst(wanted)) {
+    for (Sector *sector : std::as_const(wanted)) {
         if (!was.contains(sector))
             show(sector, true);
     }

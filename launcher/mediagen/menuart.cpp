@@ -33,7 +33,7 @@ private:
     quint64 m_state = 2021;
 };
 
-QFont makeFont(const QString &family, double pixelSize, int weight, double spacing)
+QFont makeFont(const QString &family, double pixelSize, QFont::Weight weight, double spacing)
 {
     QFont font(family);
     font.setPixelSize(int(std::lround(pixelSize)));

@@ -93,7 +93,11 @@ start_xvfb() {
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         ready=$WORK/display-$n
         : >"$ready"
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$ready" \
+        # A test may ask for a larger screen (E2E_SCREEN) or a denser one (E2E_DPI).
+        # Without -noreset the server forgets its root window's properties
+        # (Xft.dpi) whenever its last client leaves.
+        Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1280x1024x24}" ${E2E_DPI:+-dpi "$E2E_DPI"} \
+            -noreset -nolisten tcp -displayfd 3 3>"$ready" \
             >"$OUT/xvfb.log" 2>&1 &
         XVFB_PID=$!
         local end=$((SECONDS + E2E_TIMEOUT))

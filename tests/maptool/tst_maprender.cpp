@@ -64,7 +64,11 @@ void TestMapRender::initTestCase()
     QVERIFY(QFile::copy(QFINDTESTDATA("data/level1.map"), folder.filePath("level1.map")));
     QVERIFY(folder.path().size() > 0 && QDir(folder.path()).mkdir("level1"));
     QVERIFY(solid(stone, 64).save(folder.filePath("level1/stone.png")));
-    QVERIFY(solid(brick, 64).save(folder.filePath("level1/brick.png")));
+    // One colour in a one-bit palette, as image tools write such a file.
+    QImage palette(64, 64, QImage::Format_Mono);
+    palette.setColorTable({brick.rgb(), brick.rgb()});
+    palette.fill(0);
+    QVERIFY(palette.save(folder.filePath("level1/brick.png")));
     lamp = folder.filePath("lamp.png");
     QVERIFY(solid(lampColour, 64).save(lamp));
 }

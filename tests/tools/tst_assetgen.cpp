@@ -128,9 +128,13 @@ void TestAssetGen::writesWhatTheEditorReads_data()
     for (int size : {16, 32, 48, 64}) {
         const QString name = QString("assets/bg%1x%1.jpg").arg(size);
         QTest::newRow(qPrintable(name)) << name << size;
+        const QString doubled = QString("assets/bg%1x%1@2x.jpg").arg(size);
+        QTest::newRow(qPrintable(doubled)) << doubled << 2 * size;
     }
     QTest::newRow("pencil") << "assets/pencil.png" << int(InterfaceArt::CursorSize);
+    QTest::newRow("pencil@2x") << "assets/pencil@2x.png" << 2 * InterfaceArt::CursorSize;
     QTest::newRow("bucket") << "assets/bucket.png" << int(InterfaceArt::CursorSize);
+    QTest::newRow("bucket@2x") << "assets/bucket@2x.png" << 2 * InterfaceArt::CursorSize;
     QTest::newRow("lamp") << "assets/lamp.png" << 64;
 }
 
@@ -162,14 +166,21 @@ void TestAssetGen::textureFoldersAndCounts()
 void TestAssetGen::gridTileDrawsOneLinePerCell_data()
 {
     QTest::addColumn<int>("size");
-    for (int size : {16, 32, 48, 64})
-        QTest::newRow(qPrintable(QString::number(size))) << size;
+    QTest::addColumn<int>("scale");
+    for (int scale : {1, 2}) {
+        for (int size : {16, 32, 48, 64})
+            QTest::newRow(qPrintable(QString("%1 @%2x").arg(size).arg(scale))) << size << scale;
+    }
 }
 
 void TestAssetGen::gridTileDrawsOneLinePerCell()
 {
+    QFETCH(int, scale);
     QFETCH(int, size);
-    const QImage tile = load(output.filePath(QString("assets/bg%1x%1.jpg").arg(size)));
+    const QString suffix = scale == 1 ? QString(".jpg") : QString("@%1x.jpg").arg(scale);
+    const QImage tile = load(output.filePath(QString("assets/bg%1x%1").arg(size) + suffix));
+    // On a denser screen a cell has more pixels and the line stays one logical pixel wide.
+    size *= scale;
     QCOMPARE(tile.size(), QSize(size, size));
 
     // Repeat the tile as the map widget does and walk a row and a column across
@@ -187,7 +198,7 @@ void TestAssetGen::gridTileDrawsOneLinePerCell()
     QVERIFY(lineContrast >= 40);
     for (int probe : {size / 2, size + 3, 3 * size - 2}) {
         for (int i = 0; i < 3 * size; ++i) {
-            const bool boundary = i % size == 0;
+            const bool boundary = i % size < scale;
             const QColor across = sheet.pixelColor(i, probe);
             const QColor down = sheet.pixelColor(probe, i);
             const QString where = QString("size %1, probe %2, at %3").arg(size).arg(probe).arg(i);
@@ -201,7 +212,9 @@ void TestAssetGen::cursorHotSpotIsTheCentre_data()
 {
     QTest::addColumn<QString>("path");
     QTest::newRow("pencil") << "assets/pencil.png";
+    QTest::newRow("pencil@2x") << "assets/pencil@2x.png";
     QTest::newRow("bucket") << "assets/bucket.png";
+    QTest::newRow("bucket@2x") << "assets/bucket@2x.png";
 }
 
 void TestAssetGen::cursorHotSpotIsTheCentre()
@@ -210,14 +223,15 @@ void TestAssetGen::cursorHotSpotIsTheCentre()
     const QImage cursor = load(output.filePath(path));
     const int last = cursor.width() - 1;
     const int centre = cursor.width() / 2;
+    const int scale = cursor.width() / InterfaceArt::CursorSize;
     QVERIFY(cursor.hasAlphaChannel());
     for (const QPoint corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
         QCOMPARE(qAlpha(cursor.pixel(corner)), 0);
     QVERIFY(qAlpha(cursor.pixel(centre, centre)) >= 200);
     if (path.contains("pencil")) {
         // The tip is the centre: nothing of the pencil lies beyond it, down and left.
-        for (int y = centre + 3; y <= last; ++y)
-            for (int x = 0; x <= centre - 3; ++x)
+        for (int y = centre + 3 * scale; y <= last; ++y)
+            for (int x = 0; x <= centre - 3 * scale; ++x)
                 QVERIFY2(qAlpha(cursor.pixel(x, y)) == 0, qPrintable(QString("%1,%2").arg(x).arg(y)));
     }
 }

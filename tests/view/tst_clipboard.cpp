@@ -54,9 +54,7 @@ void runSteps(EditorFixture &editor, const QStringList &steps)
         } else if (step == "right") {
             editor.click(5, 5, Qt::RightButton);
         } else {
-            const QKeySequence keys(step);
-            key(editor, Qt::Key(keys[0] & ~Qt::KeyboardModifierMask),
-                Qt::KeyboardModifiers(keys[0] & Qt::KeyboardModifierMask));
+            QTest::keySequence(editor.window.get(), QKeySequence(step));
         }
     }
 }

@@ -33,8 +33,8 @@ public:
         if (!done && event->type() == QEvent::EnabledChange && watched->objectName() == "btnEditSelection") {
             done = true;
             QWidget *map = static_cast<QWidget *>(watched)->window()->findChild<QWidget *>("mapWidget");
-            QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                              Qt::NoModifier);
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), map->mapToGlobal(QPoint(5, 5)),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(map, &press);
         }
         return false;

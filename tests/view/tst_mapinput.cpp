@@ -222,7 +222,7 @@ void TestMapInput::selectionKeys()
     QCOMPARE(editor.layers->selection().size(), 2);
     hand.key(key);
     QVERIFY(editor.layers->selection().isEmpty());
-    QTEST(editor.layers->currentSectors().size(), "left");
+    QTEST(int(editor.layers->currentSectors().size()), "left");
     // Escape in the middle of a drag: the release selects nothing.
     hand.mouse(Press, 0, 0);
     hand.mouse(Move, 3, 3);

@@ -182,13 +182,16 @@ void TestMapView::toolSwitchesChangeCursorAndClickThrough()
 void TestMapView::cursorOverrideFollowsEnterAndLeave()
 {
     EditorFixture editor;
+    // Qt 6 sends a real Enter when the window opens under the pointer: only
+    // what this pair of events does is looked at.
+    const bool overriddenBefore = QGuiApplication::overrideCursor();
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(editor.map, &enter);
     QVERIFY(QGuiApplication::overrideCursor());
     QCOMPARE(QGuiApplication::overrideCursor()->hotSpot(), QPoint(16, 16));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(editor.map, &leave);
-    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(bool(QGuiApplication::overrideCursor()), overriddenBefore);
 }
 
 void TestMapView::newCursorShowsOnNextEnter()

@@ -35,12 +35,16 @@ QStringList AssetCatalogue::textureLayers()
 QVector<Asset> AssetCatalogue::all()
 {
     QVector<Asset> assets;
+    // Qt picks "name@2x.ext" beside an image on screens of twice the density.
     for (int size : {16, 32, 48, 64}) {
-        const QString name = QString("assets/bg%1x%1.jpg").arg(size);
-        assets.append({name, [size] { return InterfaceArt::gridTile(size); }});
+        const QString name = QString("assets/bg%1x%1").arg(size);
+        assets.append({name + ".jpg", [size] { return InterfaceArt::gridTile(size); }});
+        assets.append({name + "@2x.jpg", [size] { return InterfaceArt::gridTile(size, 2); }});
     }
-    assets.append({"assets/pencil.png", &InterfaceArt::pencilCursor});
-    assets.append({"assets/bucket.png", &InterfaceArt::bucketCursor});
+    assets.append({"assets/pencil.png", [] { return InterfaceArt::pencilCursor(); }});
+    assets.append({"assets/pencil@2x.png", [] { return InterfaceArt::pencilCursor(2); }});
+    assets.append({"assets/bucket.png", [] { return InterfaceArt::bucketCursor(); }});
+    assets.append({"assets/bucket@2x.png", [] { return InterfaceArt::bucketCursor(2); }});
     assets.append({"assets/lamp.png", &InterfaceArt::lamp});
 
     addTextures(assets, "Ceil", {{"panels", &CeilingArt::panels}, {"grate", &CeilingArt::grate},

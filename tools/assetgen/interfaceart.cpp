@@ -6,9 +6,10 @@
 
 namespace {
 
-QImage cursorCanvas()
+QImage cursorCanvas(int scale)
 {
-    QImage image(InterfaceArt::CursorSize, InterfaceArt::CursorSize, QImage::Format_ARGB32_Premultiplied);
+    const int side = InterfaceArt::CursorSize * scale;
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -25,10 +26,13 @@ void haloed(QPainter &painter, const QPainterPath &path, const QColor &fill)
     painter.drawPath(path);
 }
 
-void markHotSpot(QImage &image, const QColor &colour)
+// The hot spot's pixel, a scale x scale block on a denser image.
+void markHotSpot(QImage &image, const QColor &colour, int scale)
 {
-    const int centre = InterfaceArt::CursorSize / 2;
-    image.setPixelColor(centre, centre, colour);
+    const int centre = InterfaceArt::CursorSize / 2 * scale;
+    for (int y = 0; y < scale; ++y)
+        for (int x = 0; x < scale; ++x)
+            image.setPixelColor(centre + x, centre + y, colour);
 }
 
 } // namespace
@@ -43,21 +47,23 @@ QColor InterfaceArt::gridLineColour()
     return QColor(78, 84, 96);
 }
 
-QImage InterfaceArt::gridTile(int size)
+QImage InterfaceArt::gridTile(int size, int scale)
 {
-    QImage image(size, size, QImage::Format_RGB32);
+    const int side = size * scale;
+    QImage image(side, side, QImage::Format_RGB32);
     image.fill(gridCellColour());
     QPainter painter(&image);
-    painter.fillRect(0, 0, size, 1, gridLineColour());
-    painter.fillRect(0, 0, 1, size, gridLineColour());
+    painter.fillRect(0, 0, side, scale, gridLineColour());
+    painter.fillRect(0, 0, scale, side, gridLineColour());
     return image;
 }
 
-QImage InterfaceArt::pencilCursor()
+QImage InterfaceArt::pencilCursor(int scale)
 {
-    QImage image = cursorCanvas();
+    QImage image = cursorCanvas(scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     // Along +x from the tip, which sits on the centre pixel; the body points up and right.
     const qreal centre = CursorSize / 2 + 0.5;
     painter.translate(centre, centre);
@@ -94,15 +100,16 @@ QImage InterfaceArt::pencilCursor()
     painter.drawPath(lead);
     painter.end();
 
-    markHotSpot(image, QColor(20, 20, 20));
+    markHotSpot(image, QColor(20, 20, 20), scale);
     return image;
 }
 
-QImage InterfaceArt::bucketCursor()
+QImage InterfaceArt::bucketCursor(int scale)
 {
-    QImage image = cursorCanvas();
+    QImage image = cursorCanvas(scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     const qreal centre = CursorSize / 2 + 0.5;
     const QColor paint(40, 130, 230);
 
@@ -137,7 +144,7 @@ QImage InterfaceArt::bucketCursor()
     haloed(painter, drop, paint);
     painter.end();
 
-    markHotSpot(image, paint);
+    markHotSpot(image, paint, scale);
     return image;
 }
 

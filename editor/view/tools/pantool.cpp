@@ -1,5 +1,6 @@
 #include "view/tools/pantool.h"
 
+#include "view/eventposition.h"
 #include "view/mapview.h"
 
 #include <cstdlib>
@@ -25,7 +26,7 @@ bool PanTool::takes(QEvent *event)
 void PanTool::pan(const QMouseEvent *event)
 {
     // Mouse events may arrive on the canvas that covers the map widget.
-    const QPoint pos = view.mapSurface()->mapFromGlobal(event->globalPos());
+    const QPoint pos = view.mapSurface()->mapFromGlobal(EventPosition::global(event));
     if (pos == lastPanPos)
         return;
     const int dx = pos.x() - lastPanPos.x();

@@ -128,8 +128,9 @@ void StampTool::follow()
         return;
     const int size = view.cellSize();
     if (size != previewCellSize) {
-        preview->setPixmap(render(size));
-        preview->resize(preview->pixmap(Qt::ReturnByValue).size());
+        const QPixmap picture = render(size);
+        preview->setPixmap(picture);
+        preview->resize((QSizeF(picture.size()) / picture.devicePixelRatio()).toSize());
         previewCellSize = size;
     }
     preview->move(view.cursorCell() * size);
@@ -143,14 +144,18 @@ QPixmap StampTool::render(int cellSize) const
 {
     const QSize area = view.mapSurface()->size();
     const QSize full = stamp.size() * cellSize;
-    QPixmap pixmap(full.boundedTo(area).expandedTo(QSize(1, 1)));
+    const QSize shown = full.boundedTo(area).expandedTo(QSize(1, 1));
+    // Drawn at the screen's density, so that the piece is as sharp as the cells.
+    const qreal ratio = view.mapSurface()->devicePixelRatioF();
+    QPixmap pixmap((QSizeF(shown) * ratio).toSize());
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setOpacity(previewOpacity);
     for (const MapPiece::Layer &layer : stamp.layers()) {
         for (const MapPiece::Cell &cell : layer.cells) {
             const QRect place(cell.offset * cellSize, QSize(cellSize, cellSize));
-            if (!place.intersects(pixmap.rect()))
+            if (!place.intersects(QRect(QPoint(0, 0), shown)))
                 continue;
             const QIcon icon = IconCache::icon(cell.state.image);
             if (icon.isNull())

@@ -1,0 +1,39 @@
+#include "app/highdpi.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cmath>
+
+namespace HighDpi {
+
+void prepareApplication()
+{
+#if QT_VERSION_MAJOR < 6
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
+
+QPixmap pixmap(const QString &path, qreal ratio)
+{
+    const QFileInfo plain(path);
+    const QString doubled = plain.path() + QLatin1Char('/') + plain.completeBaseName() + QStringLiteral("@2x.")
+        + plain.suffix();
+    QPixmap image;
+    if (ratio > 1.0 && image.load(doubled)) {
+        image.setDevicePixelRatio(2.0);
+    } else if (!image.load(path)) {
+        return QPixmap();
+    }
+    if (image.devicePixelRatio() == ratio)
+        return image;
+    const QSizeF logical = QSizeF(image.size()) / image.devicePixelRatio();
+    const QSize device(int(std::lround(logical.width() * ratio)), int(std::lround(logical.height() * ratio)));
+    QPixmap scaled = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
+}
+
+} // namespace HighDpi

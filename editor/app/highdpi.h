@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+// Sharp on high-density screens with Qt 5 and Qt 6 alike.
+namespace HighDpi {
+
+// Before the application object: Qt 5 scales to the screen's density and
+// hands out device-sized pixmaps only when asked, as Qt 6 always does. Both
+// round the factor to a whole number, so the grid's one-pixel lines stay on
+// whole device pixels.
+void prepareApplication();
+
+// The image at path for a device pixel ratio: "name@2x.ext" beside it when the
+// ratio is above 1 and that file exists, brought to the exact ratio. The
+// result has the logical size of the plain image.
+QPixmap pixmap(const QString &path, qreal ratio);
+
+} // namespace HighDpi
