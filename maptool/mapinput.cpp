@@ -67,7 +67,7 @@ bool MapInput::read(const QString &fileName, QString *failure)
         }
     }
     leftOutTotal -= cells;
-    for (const MapFormat::Duplicate &duplicate : qAsConst(map.duplicateSections))
+    for (const MapFormat::Duplicate &duplicate : std::as_const(map.duplicateSections))
         leftOutTotal += duplicate.filledCells;
     return true;
 }
