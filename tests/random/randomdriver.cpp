@@ -539,14 +539,16 @@ void RandomDriver::settle()
 
 // ---- checks -----------------------------------------------------------------
 
-void RandomDriver::check(const char *invariant, const QString &problem) const
+void RandomDriver::check(const char *invariant, const QString &problem)
 {
     if (problem.isEmpty() || skipped.contains(QString::fromLatin1(invariant)))
         return;
     std::printf("RANDOM-FAIL %s %d %s: %s\n", invariant, step, qPrintable(stepText), qPrintable(problem));
     std::fflush(stdout);
     std::fflush(stderr);
-    // The map may be broken: leave before anything tears it down.
+    // The map may be broken: leave before anything tears it down, but not
+    // without the scratch folder.
+    editor.dir.remove();
     std::_Exit(3);
 }
 

@@ -80,7 +80,7 @@ private:
     void settle();
 
     // Checks.
-    void check(const char *invariant, const QString &problem) const;
+    void check(const char *invariant, const QString &problem);
     void checkAfterStep();
     void checkRemoved(const QList<QPoint> &mapCells, const QByteArray &layer);
     QByteArray layerInEffect(int held) const;
