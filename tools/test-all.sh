@@ -13,7 +13,7 @@
 #                    map files in the same sessions, and tessel-map prints the same
 #   sanitize-build   build-asan/   the same with AddressSanitizer and UBSan
 #   sanitize         ctest -L unit and -L e2e in build-asan/, failing on any report
-#   fuzz             fuzz/run.sh 60: the map reader's fuzz target from its seeds
+#   fuzz             fuzz/run.sh 60: the map reader's and the model's fuzz targets
 #
 # A failed stage does not stop the later ones (except a failed build, which
 # skips the stages that need it); the summary at the end lists them all.

@@ -481,3 +481,69 @@ void MapModel::apply(const MapChange &change)
     applySide(change, true, Removal::Later);
     announce(change);
 }
+
+namespace {
+
+QString placeText(const QByteArray &layer, int position)
+{
+    return QStringLiteral("%1 list, place %2").arg(QString::fromUtf8(layer)).arg(position);
+}
+
+QString cellText(const Sector *sector)
+{
+    return QStringLiteral("(%1, %2)").arg(sector->data->mapX).arg(sector->data->mapY);
+}
+
+} // namespace
+
+QStringList MapModel::checkConsistency() const
+{
+    QStringList problems;
+    QHash<const Sector *, QByteArray> listOf;
+    for (const auto &entry : table) {
+        const auto index = indexes.constFind(entry.name);
+        const bool indexed = index != indexes.constEnd();
+        QSet<quint64> cells;
+        for (int i = 0; i < entry.sectors.size(); ++i) {
+            const Sector *sector = entry.sectors.at(i);
+            if (!sector || !sector->data) {
+                problems << placeText(entry.name, i) + QStringLiteral(": no sector or no record");
+                continue;
+            }
+            if (listOf.contains(sector)) {
+                problems << placeText(entry.name, i) + QStringLiteral(": the sector is also in the %1 list")
+                                                          .arg(QString::fromUtf8(listOf.value(sector)));
+                continue;
+            }
+            listOf.insert(sector, entry.name);
+            const SectorData *d = sector->data;
+            if (d->mapX < 0 || d->mapY < 0)
+                problems << placeText(entry.name, i) + QStringLiteral(": cell %1 lies off the map").arg(cellText(sector));
+            const quint64 key = cellKey(d->mapX, d->mapY);
+            const bool shared = cells.contains(key);
+            cells.insert(key);
+            // The first sector of a cell in list order is the one the index names.
+            if (!shared && (!indexed || index->first.value(key) != sector))
+                problems << placeText(entry.name, i) + QStringLiteral(": the cell index does not name it at %1")
+                                                          .arg(cellText(sector));
+            if (shared && !(indexed && index->mayShareCells))
+                problems << placeText(entry.name, i) + QStringLiteral(": a second sector at %1").arg(cellText(sector));
+        }
+        if (!indexed)
+            continue;
+        for (auto it = index->first.cbegin(); it != index->first.cend(); ++it) {
+            // Pointers not listed are never read: they may be gone.
+            if (listOf.value(it.value()) != entry.name)
+                problems << QStringLiteral("%1 cell index: names a sector that is not in the list")
+                                .arg(QString::fromUtf8(entry.name));
+            else if (cellKey(it.value()->data->mapX, it.value()->data->mapY) != it.key())
+                problems << QStringLiteral("%1 cell index: names the sector at %2 under another cell")
+                                .arg(QString::fromUtf8(entry.name), cellText(it.value()));
+        }
+    }
+    for (auto it = indexes.cbegin(); it != indexes.cend(); ++it) {
+        if (!table.contains(it.key()) && !it->first.isEmpty())
+            problems << QStringLiteral("%1 cell index: the map has no such layer").arg(QString::fromUtf8(it.key()));
+    }
+    return problems;
+}

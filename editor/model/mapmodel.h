@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QStringList>
 
 #include <functional>
 
@@ -70,6 +71,12 @@ public:
     void apply(const MapChange &change);
 
     static SectorState stateOf(const Sector *sector);
+
+    // What breaks the map's own rules, one line each; empty when nothing does.
+    // Every sector is in exactly one layer's list, on a cell of the map, and is
+    // what that layer's cell index names for its cell. Walks the whole map: for
+    // tests and fuzzing, not for every edit.
+    QStringList checkConsistency() const;
 
 signals:
     void sectorAdded(Sector *sector);

@@ -1,0 +1,156 @@
+#include "invariants.h"
+
+#include "editorfixture.h"
+
+#include "app/tessel.h"
+#include "layers/layercontroller.h"
+#include "mapfile/mapfile.h"
+#include "model/layernames.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+#include "view/iconcache.h"
+#include "view/mapview.h"
+#include "view/sectorbutton.h"
+#include "view/sectorcanvas.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSet>
+
+namespace {
+
+QString cellOf(const Sector *sector, const QByteArray &layer)
+{
+    return QStringLiteral("%1 cell (%2, %3)")
+        .arg(QString::fromUtf8(layer))
+        .arg(sector->data->mapX)
+        .arg(sector->data->mapY);
+}
+
+// Walls always; Ceil, Floor and Lightmap each alone with the walls; the object
+// layers together.
+bool shownWhileEditing(const QByteArray &layer, const QByteArray &current)
+{
+    using namespace LayerNames;
+    const QList<QByteArray> alone{Ceil, Floor, Lightmap};
+    if (layer == Wall)
+        return true;
+    if (alone.contains(layer) || alone.contains(current))
+        return layer == current;
+    return true;
+}
+
+QString lookName(const QColor &look)
+{
+    if (!look.isValid())
+        return QStringLiteral("plain");
+    if (look == LayerController::otherLayerTint)
+        return QStringLiteral("the other-layer tint");
+    if (look == LayerController::selectedTint)
+        return QStringLiteral("the selection tint");
+    return QStringLiteral("grey %1").arg(look.red());
+}
+
+} // namespace
+
+Invariants::Invariants(EditorFixture &editor) : editor(editor)
+{
+}
+
+QString Invariants::model() const
+{
+    return editor.view->mapModel()->checkConsistency().value(0);
+}
+
+QString Invariants::buttons() const
+{
+    const LayerTable &table = editor.view->mapModel()->layers();
+    for (const auto &entry : table) {
+        for (const Sector *sector : entry.sectors) {
+            const QString problem = buttonProblem(sector, entry.name);
+            if (!problem.isEmpty())
+                return problem;
+        }
+    }
+    const int buttons = SectorCanvas::forMap(editor.map)->findChildren<SectorButton *>().size();
+    if (buttons != table.sectorCount())
+        return QStringLiteral("%1 cell buttons on the map for %2 sectors").arg(buttons).arg(table.sectorCount());
+    return QString();
+}
+
+QString Invariants::buttonProblem(const Sector *sector, const QByteArray &layer) const
+{
+    const QPushButton *button = sector->data->button;
+    if (!button)
+        return cellOf(sector, layer) + QStringLiteral(" has no button");
+    const SectorCanvas *canvas = SectorCanvas::forMap(editor.map);
+    const int size = editor.view->cellSize();
+    const QPoint origin = editor.view->origin();
+    const QRect place(QPoint(sector->data->mapX + origin.x(), sector->data->mapY + origin.y()) * size, QSize(size, size));
+    const QRect shownAt(button->mapTo(canvas, QPoint()), button->size());
+    if (shownAt != place)
+        return cellOf(sector, layer) + QStringLiteral(": button at %1,%2 %3x%4, the cell is at %5,%6 %7x%8")
+                                           .arg(shownAt.x()).arg(shownAt.y()).arg(shownAt.width()).arg(shownAt.height())
+                                           .arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height());
+    // The layer being edited is the one the combo box shows: no key is held now.
+    const QByteArray current = editor.window->findChild<QComboBox *>("comboBoxMapLayer")->currentText().toUtf8();
+    const bool shown = shownWhileEditing(layer, current) && place.intersects(canvas->rect());
+    if (button->isVisibleTo(canvas) != shown)
+        return cellOf(sector, layer) + (shown ? QStringLiteral(": button hidden, but its layer is shown and it is in view")
+                                              : QStringLiteral(": button shown, but its layer is hidden or it is out of view"));
+    // A hidden layer takes its looks anew when it is shown again.
+    if (!shownWhileEditing(layer, current))
+        return QString();
+    QColor look;
+    if (editor.layers->selection().contains(const_cast<Sector *>(sector)))
+        look = LayerController::selectedTint;
+    else if (layer != current)
+        look = LayerController::otherLayerTint;
+    else if (layer == LayerNames::Lightmap)
+        look = LayerController::lightShade(sector);
+    if (sector->look() != look)
+        return cellOf(sector, layer) + QStringLiteral(": looks %1 while %2 is edited; expected %3")
+                                           .arg(lookName(sector->look()), QString::fromUtf8(current), lookName(look));
+    if (shown && button->icon().cacheKey() != IconCache::icon(sector->imagePath(), look).cacheKey())
+        return cellOf(sector, layer) + QStringLiteral(": the button does not show its image with its look");
+    return QString();
+}
+
+QString Invariants::selection() const
+{
+    QSet<const Sector *> listed;
+    for (const auto &entry : editor.view->mapModel()->layers())
+        listed.unite(QSet<const Sector *>(entry.sectors.cbegin(), entry.sectors.cend()));
+    for (const Sector *sector : editor.layers->selection()) {
+        if (!listed.contains(sector))
+            return QStringLiteral("the selection holds a sector that is not on the map");
+    }
+    return QString();
+}
+
+QString Invariants::edit() const
+{
+    return editor.view->editOpen() ? QStringLiteral("an edit is still open with every button up") : QString();
+}
+
+QString Invariants::removal(const Sector *removed) const
+{
+    for (const auto &entry : editor.view->mapModel()->layers()) {
+        if (entry.sectors.contains(const_cast<Sector *>(removed)))
+            return QStringLiteral("a removed sector is still in the %1 list").arg(QString::fromUtf8(entry.name));
+    }
+    return QString();
+}
+
+QByteArray Invariants::mapBytes() const
+{
+    QDir().mkpath(editor.path("probe"));
+    const QString name = editor.path("probe/level.map");
+    MapFile file;
+    if (!file.writeMap(name, editor.layers->layerTable()))
+        return "not written: " + file.failure().toUtf8();
+    QFile written(name);
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray("not read back");
+}
