@@ -353,6 +353,8 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
         const bool taken = takeMapInput(event);
+        if (isRightPress(event))
+            holdMouseOnCanvas();
         if (!taken)
             activeTool()->handle(event);
         switch (event->type()) {

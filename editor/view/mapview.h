@@ -186,6 +186,8 @@ private:
     void showPointerCell();
     bool pointerOverMap(QPoint *pixel = nullptr) const;
     void deleteSelectionByKey();
+    static bool isRightPress(const QEvent *event);
+    void holdMouseOnCanvas();
 
     MapTool *activeTool() const;
     void resetSelectionDrag();

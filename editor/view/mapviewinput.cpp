@@ -54,8 +54,25 @@ void MapView::followGestures()
     connect(gestures.get(), &GestureWatch::windowLeft, this, &MapView::endGestures);
 }
 
+bool MapView::isRightPress(const QEvent *event)
+{
+    return event->type() == QEvent::MouseButtonPress
+        && static_cast<const QMouseEvent *>(event)->button() == Qt::RightButton;
+}
+
+// A right press may erase the very cell whose button Qt delivers the rest of
+// the drag to; once that button is gone, moves and the release reach nobody.
+// The canvas outlives every cell, so it takes them until the buttons are up.
+void MapView::holdMouseOnCanvas()
+{
+    if (canvas && !QWidget::mouseGrabber())
+        canvas->grabMouse();
+}
+
 void MapView::endGestures()
 {
+    if (canvas && QWidget::mouseGrabber() == canvas)
+        canvas->releaseMouse();
     pencilTool->reset();
     selectTool->reset();
     pickPressHeld = false;
