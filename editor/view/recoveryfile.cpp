@@ -115,14 +115,14 @@ void RecoveryFile::schedule()
     timer.start(delayMs);
 }
 
-void RecoveryFile::writeWhenIdle()
+bool RecoveryFile::writeWhenIdle()
 {
     // Half a stroke is not work anyone would want back; the rest of it comes soon.
     if (hooks.busy && hooks.busy()) {
         timer.start(busyRetryMs);
-        return;
+        return false;
     }
-    writeNow();
+    return writeNow();
 }
 
 bool RecoveryFile::writeNow()

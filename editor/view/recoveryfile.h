@@ -61,8 +61,14 @@ public:
     static std::vector<Orphan> orphans();
     static void discard(Orphan &orphan);
 
-    // After any change of the map: writes a copy after the delay.
+    // After any change of the map: writes a copy after the delay, counted
+    // from the last change.
     void schedule();
+    bool pending() const { return timer.isActive(); }
+    void setDelay(int ms) { delayMs = ms; }
+    // What the delay's end does: writeNow, unless a gesture is in progress;
+    // then it looks again a moment later.
+    bool writeWhenIdle();
     // Writes the copy when there is unsaved work, or drops it when there is
     // none; true when a copy was written.
     bool writeNow();
@@ -77,7 +83,6 @@ public:
 private:
     bool makeFolder();
     void removeOwn();
-    void writeWhenIdle();
     void reportOnce(const QString &problem);
 
     Hooks hooks;

@@ -37,6 +37,7 @@ private slots:
     void copiesNeverReplaceOtherFiles();
     void loadedImagesOutliveAGalleryImageOfTheirName();
     void copiesExistBeforeTheMapIsReplaced();
+    void saveDuringAStrokeWaitsForItsEnd();
     void fullDiskSaysSoAndKeepsTheOldFile_data();
     void fullDiskSaysSoAndKeepsTheOldFile();
     void linkedMapIsEditedBehindItsLink();
@@ -274,6 +275,32 @@ void TestSaveSafety::copiesExistBeforeTheMapIsReplaced()
     MapFile::beforeReplace = nullptr;
     QCOMPARE(seen, 1);
     QVERIFY(readFile(path).contains("a/stone.png"));
+}
+
+// Ctrl+S in the middle of a stroke saves the whole stroke once it ends, so
+// that the file and the unsaved mark always agree.
+void TestSaveSafety::saveDuringAStrokeWaitsForItsEnd()
+{
+    EditorFixture editor;
+    const QString path = editor.path("a.map");
+    editor.paint(0, 0);
+    saveAs(editor, path);
+    const QByteArray before = readFile(path);
+    editor.press(0, 1);
+    editor.drag(1, 1, Qt::LeftButton);
+    QTest::keyClick(editor.window.get(), Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(editor.view->saveWaiting());
+    QCOMPARE(readFile(path), before);
+    editor.drag(2, 1, Qt::LeftButton);
+    editor.release(2, 1);
+    QTRY_VERIFY(!editor.view->saveWaiting() && readFile(path) != before);
+    QVERIFY(!editor.view->isModified());
+    for (const MapFormat::Grid &grid : MapFormat::parse(readFile(path), "a").grids) {
+        if (grid.name == editor.layers->currentLayer())
+            QCOMPARE(grid.rows.value(1).count(grid.rows.at(0).at(0)), 3); // the whole stroke
+    }
+    editor.view->undo();
+    QCOMPARE(editor.shownTitle(), "Editing: " + path + "* - Tessel");
 }
 
 void TestSaveSafety::fullDiskSaysSoAndKeepsTheOldFile_data()
