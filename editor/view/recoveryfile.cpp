@@ -160,7 +160,7 @@ bool RecoveryFile::makeFolder()
     // The lock comes first: another editor that sees the folder sees it locked.
     std::shared_ptr<QLockFile> ownLock = lockFor(folder);
     if (!QDir().mkpath(root) || !ownLock->tryLock(0) || !QDir().mkdir(folder)) {
-        reportOnce(QStringLiteral("%1 cannot be written").arg(QDir::toNativeSeparators(root)));
+        reportOnce(QStringLiteral("the folder %1 cannot be written").arg(QDir::toNativeSeparators(root)));
         return false;
     }
     ownFolder = folder;
@@ -192,5 +192,5 @@ void RecoveryFile::reportOnce(const QString &problem)
     if (problemShown || !hooks.report)
         return;
     problemShown = true;
-    hooks.report(QStringLiteral("No recovery copy: %1").arg(problem));
+    hooks.report(QStringLiteral("No recovery copy of unsaved work: %1").arg(problem));
 }
