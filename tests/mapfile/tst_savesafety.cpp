@@ -32,7 +32,6 @@ private slots:
     void fileChangedOnDiskIsNotOverwrittenSilently();
     void copiesNeverReplaceOtherFiles_data();
     void copiesNeverReplaceOtherFiles();
-    void loadedImagesOutliveAGalleryImageOfTheirName();
     void saveDuringAStrokeWaitsForItsEnd();
     void copiesExistBeforeTheMapIsReplaced();
     void fullDiskSaysSoAndKeepsTheOldFile_data();
@@ -65,6 +64,14 @@ void saveAs(EditorFixture &editor, const QString &name)
 {
     Dialogs::saveChooser = [name](const QString &, const QString &) { return name; };
     editor.view->saveMapAs();
+}
+
+// A wall saved as a.map; returns the file's bytes.
+QByteArray savedWall(EditorFixture &editor)
+{
+    editor.paint(0, 0);
+    saveAs(editor, editor.path("a.map"));
+    return readFile(editor.path("a.map"));
 }
 
 // A file on a disk that fills up after `room` bytes: the write that reaches
@@ -146,10 +153,8 @@ void TestSaveSafety::fileChangedOnDiskIsNotOverwrittenSilently()
     QFETCH(bool, keptTheirs);
     EditorFixture editor;
     const QString path = editor.path("a.map");
-    editor.paint(0, 0);
-    saveAs(editor, path);
     // Same size, other bytes, so that only the content tells.
-    const QByteArray theirs = sameBytes ? readFile(path) : readFile(path).replace("Solid", "Solix");
+    const QByteArray theirs = sameBytes ? savedWall(editor) : savedWall(editor).replace("Solid", "Solix");
     QVERIFY(writeFile(path, theirs));
     QFile(path).setFileTime(QFileInfo(path).lastModified().addSecs(10), QFileDevice::FileModificationTime);
     editor.paint(1, 0);
@@ -196,37 +201,13 @@ void TestSaveSafety::copiesNeverReplaceOtherFiles()
     QCOMPARE(QFileInfo(taken).isSymLink(), occupant == "link");
 }
 
-// A loaded map's own image keeps its bytes when the gallery's image of the
-// same name is painted, and the cells that undo brings back still show it.
-void TestSaveSafety::loadedImagesOutliveAGalleryImageOfTheirName()
-{
-    EditorFixture editor;
-    const QString own = editor.path("A/brick.png");
-    EditorFixture::writeImage(own, Qt::blue);
-    const QByteArray blue = readFile(own);
-    QVERIFY(writeFile(editor.path("A.map"), "#Wall\r\n7,7,\r\n\r\n#Definitions\r\n7,Wall,Solid,A/brick.png\r\n"));
-    QVERIFY(editor.view->loadMapFile(editor.path("A.map")));
-    editor.click(0, 0, Qt::RightButton);
-    editor.click(1, 0, Qt::RightButton);
-    editor.paint(2, 0); // the gallery's brick.png
-    editor.view->BtnSaveMapEvent();
-    for (int step = 0; step < 3; ++step)
-        editor.view->undo();
-    editor.view->BtnSaveMapEvent();
-    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
-    QCOMPARE(readFile(own), blue);
-    QVERIFY(readFile(editor.path("A.map")).contains("#Wall\r\n7,7,\r\n"));
-}
-
 // Ctrl+S in the middle of a stroke saves the whole stroke once it ends, so
 // that the file and the unsaved mark always agree.
 void TestSaveSafety::saveDuringAStrokeWaitsForItsEnd()
 {
     EditorFixture editor;
     const QString path = editor.path("a.map");
-    editor.paint(0, 0);
-    saveAs(editor, path);
-    const QByteArray before = readFile(path);
+    const QByteArray before = savedWall(editor);
     editor.press(0, 1);
     QTest::keyClick(editor.window.get(), Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY(editor.view->saveWaiting());
@@ -246,9 +227,7 @@ void TestSaveSafety::copiesExistBeforeTheMapIsReplaced()
 {
     EditorFixture editor;
     const QString path = editor.path("a.map");
-    editor.paint(0, 0);
-    saveAs(editor, path);
-    const QByteArray old = readFile(path);
+    const QByteArray old = savedWall(editor);
     editor.pickTexture(1);
     editor.paint(1, 0);
     QStringList seen;
@@ -276,9 +255,7 @@ void TestSaveSafety::fullDiskSaysSoAndKeepsTheOldFile()
     QFETCH(qint64, room);
     EditorFixture editor;
     const QString path = editor.path("a.map");
-    editor.paint(0, 0);
-    saveAs(editor, path);
-    const QByteArray old = readFile(path);
+    const QByteArray old = savedWall(editor);
     editor.pickTexture(1);
     for (int x = 1; x < 20; ++x)
         editor.paint(x, 1);

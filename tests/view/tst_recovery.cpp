@@ -23,11 +23,8 @@ private slots:
     void cleanup();
     void recoveredWorkComesBackWithItsImages();
     void copyFollowsTheLastEditNeverAStroke();
-    void eachEditorKeepsItsOwnCopy();
-    void orphanIsDiscardedOrKeptForLater_data();
-    void orphanIsDiscardedOrKeptForLater();
-    void namedMapAsksBeforeReplacingRecoveredWork_data();
-    void namedMapAsksBeforeReplacingRecoveredWork();
+    void startUpOffersTheCopyBeforeTheNamedMap_data();
+    void startUpOffersTheCopyBeforeTheNamedMap();
 };
 
 namespace {
@@ -49,11 +46,6 @@ QString paintAndCrash(EditorFixture &editor)
     return written && QDir().rename(editor.view->recoveryFile()->folder(), crashed) ? crashed : QString();
 }
 
-void answerRecovery(int answer)
-{
-    Dialogs::recoveryChoice = [answer](const QString &, const QString &) { return QMessageBox::StandardButton(answer); };
-}
-
 } // namespace
 
 void TestRecovery::cleanup()
@@ -70,7 +62,7 @@ void TestRecovery::recoveredWorkComesBackWithItsImages()
     const QByteArray brick = readFile(editor.path("textures/Wall/brick.png"));
     QVERIFY(!paintAndCrash(editor).isEmpty());
     QVERIFY(QFile::remove(editor.path("textures/Wall/brick.png")));
-    answerRecovery(QMessageBox::Yes);
+    Dialogs::recoveryChoice = [](const QString &, const QString &) { return QMessageBox::Yes; };
     Tessel next;
     next.offerRecovery();
     const Sector *cell = next.mapView()->mapModel()->sectorAt("Wall", 2, 0);
@@ -104,70 +96,40 @@ void TestRecovery::copyFollowsTheLastEditNeverAStroke()
     QCOMPARE(status->text(), QString("--"));
 }
 
-// Two editors at once: closing one leaves the other's copy, which is not offered while it runs.
-void TestRecovery::eachEditorKeepsItsOwnCopy()
+void TestRecovery::startUpOffersTheCopyBeforeTheNamedMap_data()
 {
-    EditorFixture first;
-    first.paint(0, 0);
-    QVERIFY(first.view->recoveryFile()->writeNow());
-    {
-        Tessel second;
-        second.mapView()->mapModel()->placeCell("Floor", QPoint(5, 5), TextureEntry{"x.png", "textures/", 1});
-        QVERIFY(second.mapView()->recoveryFile()->writeNow());
-        QVERIFY(second.close());
-    }
-    QVERIFY(QFile::exists(first.view->recoveryFile()->mapPath()));
-    QVERIFY(RecoveryFile::orphans().empty());
+    QTest::addColumn<int>("recovery");
+    QTest::addColumn<int>("unsaved");
+    QTest::addColumn<int>("walls");
+    QTest::addColumn<bool>("keptForLater");
+    QTest::newRow("yes, then cancel: the recovered work stays") << int(QMessageBox::Yes) << int(QMessageBox::Cancel) << 3 << false;
+    QTest::newRow("yes, then discard: the named map opens") << int(QMessageBox::Yes) << int(QMessageBox::Discard) << 0 << false;
+    QTest::newRow("discard deletes the copy") << int(QMessageBox::Discard) << -1 << 0 << false;
+    QTest::newRow("later keeps it for the next start") << int(QMessageBox::Cancel) << -1 << 0 << true;
 }
 
-void TestRecovery::orphanIsDiscardedOrKeptForLater_data()
+// "Tessel named.map" with work to recover: recovered work is replaced only
+// after the unsaved question; a copy left for later is offered again.
+void TestRecovery::startUpOffersTheCopyBeforeTheNamedMap()
 {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("discard") << int(QMessageBox::Discard) << false;
-    QTest::newRow("later") << int(QMessageBox::Cancel) << true;
-}
-
-void TestRecovery::orphanIsDiscardedOrKeptForLater()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, kept);
-    EditorFixture editor;
-    const QString crashed = paintAndCrash(editor);
-    answerRecovery(answer);
-    Tessel next;
-    next.offerRecovery();
-    QVERIFY(!next.isWindowModified());
-    QCOMPARE(QFile::exists(crashed + "/unsaved.map"), kept);
-    QCOMPARE(RecoveryFile::orphans().size(), size_t(kept ? 1 : 0));
-}
-
-void TestRecovery::namedMapAsksBeforeReplacingRecoveredWork_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("opened");
-    QTest::newRow("cancel keeps the recovered work") << int(QMessageBox::Cancel) << false;
-    QTest::newRow("discard opens the named map") << int(QMessageBox::Discard) << true;
-}
-
-// "Tessel named.map" with work to recover: the unsaved question comes first.
-void TestRecovery::namedMapAsksBeforeReplacingRecoveredWork()
-{
-    QFETCH(int, answer);
-    QFETCH(bool, opened);
+    QFETCH(int, recovery);
+    QFETCH(int, unsaved);
+    QFETCH(int, walls);
+    QFETCH(bool, keptForLater);
     EditorFixture editor;
     QVERIFY(!paintAndCrash(editor).isEmpty());
     QFile named(editor.path("named.map"));
     QVERIFY(named.open(QIODevice::WriteOnly) && named.write("#Floor\r\n7,\r\n\r\n#Definitions\r\n7,Floor,,n/a.png\r\n"));
     named.close();
-    answerRecovery(QMessageBox::Yes);
+    Dialogs::recoveryChoice = [recovery](const QString &, const QString &) { return QMessageBox::StandardButton(recovery); };
     int asked = 0;
-    Dialogs::unsavedChoice = [&](const QString &, const QString &) { return ++asked, QMessageBox::StandardButton(answer); };
+    Dialogs::unsavedChoice = [&](const QString &, const QString &) { return ++asked, QMessageBox::StandardButton(unsaved); };
     Tessel next;
     next.offerRecovery();
-    QCOMPARE(next.openAtStart(editor.path("named.map")), opened);
-    QCOMPARE(asked, 1);
-    QCOMPARE(next.mapView()->mapModel()->sectorsOf("Wall").size(), opened ? 0 : 3);
+    QCOMPARE(next.openAtStart(editor.path("named.map")), walls == 0);
+    QCOMPARE(asked, unsaved < 0 ? 0 : 1);
+    QCOMPARE(next.mapView()->mapModel()->sectorsOf("Wall").size(), walls);
+    QCOMPARE(RecoveryFile::orphans().size(), size_t(keptForLater ? 1 : 0));
 }
 
 QTEST_MAIN(TestRecovery)
