@@ -378,7 +378,7 @@ qint64 plannedBytes(const MapFormat::Plan &plan)
 {
     const double emptyGrid = double(plan.height) * double(2 * plan.width + 2);
     double bytes = writtenSize("#Definitions\n");
-    for (const MapFormat::Plan::Grid &grid : plan.grids) {
+    for (const MapFormat::Plan::Section &grid : plan.sections) {
         bytes += writtenSize('#' + grid.name + '\n') + emptyGrid + 2;
         // A filled place writes its number and "," where an empty one writes "0,".
         forEachPlace(grid.values, [&bytes](qint64, qint32 value) { bytes += QByteArray::number(value).size() - 1; });
@@ -436,8 +436,8 @@ MapFormat::Plan MapFormat::plan(const QList<Layer> &layers, const QByteArray &ma
 
     DefinitionTable table(mapName, cellIds, copyNames);
     for (const Layer &layer : layers) {
-        plan.grids.append(Plan::Grid{layer.name, layerValues(layer, plan.width, table)});
-        forEachPlace(plan.grids.last().values, [&plan](qint64, qint32) { ++plan.cells; });
+        plan.sections.append(Plan::Section{layer.name, layerValues(layer, plan.width, table)});
+        forEachPlace(plan.sections.last().values, [&plan](qint64, qint32) { ++plan.cells; });
     }
     plan.definitions = inFileOrder(table.definitions(), lineOrder);
     plan.copies = copyNames.copies();
@@ -448,7 +448,7 @@ MapFormat::Plan MapFormat::plan(const QList<Layer> &layers, const QByteArray &ma
 bool MapFormat::writeText(const Plan &plan, const Sink &sink)
 {
     Emitter out(sink);
-    for (const Plan::Grid &grid : plan.grids) {
+    for (const Plan::Section &grid : plan.sections) {
         out << '#' << grid.name << '\n';
         emitGrid(out, grid.values, plan.width, plan.height);
         out << '\n';

@@ -79,12 +79,12 @@ public:
     // values, the definition lines, the copies, and the exact size of the text.
     struct Plan
     {
-        struct Grid
+        struct Section
         {
             QByteArray name;
             Placed values;
         };
-        QList<Grid> grids;
+        QList<Section> sections;
         qint64 width = 1;
         qint64 height = 1;
         QList<MapDefinition> definitions;
