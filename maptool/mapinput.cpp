@@ -10,12 +10,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-const QString tooLarge = QStringLiteral("the file is larger than 64 MB, the largest map file the editor opens");
-
-} // namespace
-
 bool MapInput::read(const QString &fileName, QString *failure)
 {
     name = fileName;
@@ -29,7 +23,8 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = QStringLiteral("not a regular file");
         return false;
     case MapTextFile::Outcome::TooLarge:
-        *failure = tooLarge;
+        *failure = QStringLiteral("the file is larger than %1, the largest map file the editor opens")
+                       .arg(MapLimits::fileBytesText());
         return false;
     case MapTextFile::Outcome::Unreadable:
     case MapTextFile::Outcome::Cancelled: // no progress is asked for, so never cancelled
@@ -55,7 +50,9 @@ bool MapInput::read(const QString &fileName, QString *failure)
         }
     }
     if (cells > MapLimits::cells) {
-        *failure = QStringLiteral("the map has %1 filled cells; the editor opens at most 250,000").arg(cells);
+        *failure = QStringLiteral("the map has %1 filled cells; the editor opens at most %2")
+                       .arg(cells)
+                       .arg(MapLimits::cellsText());
         return false;
     }
     // The grid as the file holds it, as far as the editor holds it.

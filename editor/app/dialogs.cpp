@@ -50,6 +50,45 @@ QMessageBox::StandardButton defaultUnsavedChoice(const QString &title, const QSt
     return QMessageBox::StandardButton(box.exec());
 }
 
+// A box of standard buttons, some with words of their own.
+QMessageBox::StandardButton ask(const QString &title, const QString &text,
+                                const QList<QPair<QMessageBox::StandardButton, QString>> &buttons,
+                                QMessageBox::StandardButton byDefault, QMessageBox::StandardButton escape)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(text);
+    QMessageBox::StandardButtons all;
+    for (const auto &button : buttons)
+        all |= button.first;
+    box.setStandardButtons(all);
+    for (const auto &button : buttons) {
+        if (!button.second.isEmpty())
+            box.button(button.first)->setText(button.second);
+    }
+    box.setDefaultButton(byDefault);
+    box.setEscapeButton(escape);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+QMessageBox::StandardButton defaultOverwriteChoice(const QString &title, const QString &text)
+{
+    return ask(title, text,
+               {{QMessageBox::Yes, QStringLiteral("&Overwrite")},
+                {QMessageBox::Save, QStringLiteral("Save &As...")},
+                {QMessageBox::Cancel, QString()}},
+               QMessageBox::Cancel, QMessageBox::Cancel);
+}
+
+QMessageBox::StandardButton defaultRecoveryChoice(const QString &title, const QString &text)
+{
+    return ask(title, text,
+               {{QMessageBox::Yes, QString()},
+                {QMessageBox::Discard, QStringLiteral("&Discard")},
+                {QMessageBox::Cancel, QStringLiteral("&Later")}},
+               QMessageBox::Yes, QMessageBox::Cancel);
+}
+
 void defaultInformation(const QString &title, const QString &text)
 {
     QMessageBox box;
@@ -69,6 +108,8 @@ Dialogs::FileChooser Dialogs::saveChooser = defaultSave;
 Dialogs::FileChooser Dialogs::openChooser = defaultOpen;
 Dialogs::Question Dialogs::question = defaultQuestion;
 Dialogs::Question Dialogs::unsavedChoice = defaultUnsavedChoice;
+Dialogs::Question Dialogs::overwriteChoice = defaultOverwriteChoice;
+Dialogs::Question Dialogs::recoveryChoice = defaultRecoveryChoice;
 Dialogs::Notice Dialogs::information = defaultInformation;
 Dialogs::Notice Dialogs::warning = defaultWarning;
 
@@ -108,6 +149,16 @@ QMessageBox::StandardButton Dialogs::askSaveDiscardCancel(const QString &title, 
     return unsavedChoice ? unsavedChoice(title, text) : QMessageBox::Cancel;
 }
 
+QMessageBox::StandardButton Dialogs::askOverwrite(const QString &title, const QString &text)
+{
+    return overwriteChoice ? overwriteChoice(title, text) : QMessageBox::Cancel;
+}
+
+QMessageBox::StandardButton Dialogs::askRecover(const QString &title, const QString &text)
+{
+    return recoveryChoice ? recoveryChoice(title, text) : QMessageBox::Cancel;
+}
+
 void Dialogs::inform(const QString &title, const QString &text)
 {
     if (information)
@@ -126,6 +177,8 @@ void Dialogs::restoreDefaults()
     openChooser = defaultOpen;
     question = defaultQuestion;
     unsavedChoice = defaultUnsavedChoice;
+    overwriteChoice = defaultOverwriteChoice;
+    recoveryChoice = defaultRecoveryChoice;
     information = defaultInformation;
     warning = defaultWarning;
 }

@@ -27,11 +27,19 @@ public:
     static void warn(const QString &title, const QString &text);
     // Save, Discard or Cancel; Save is the default, Escape cancels.
     static QMessageBox::StandardButton askSaveDiscardCancel(const QString &title, const QString &text);
+    // For a file another program changed: Yes (Overwrite), Save (Save As) or
+    // Cancel; Cancel is the default and Escape.
+    static QMessageBox::StandardButton askOverwrite(const QString &title, const QString &text);
+    // For work a previous session left: Yes (open it), Discard, or Cancel
+    // (later: asked again at the next start); Yes is the default.
+    static QMessageBox::StandardButton askRecover(const QString &title, const QString &text);
 
     static FileChooser saveChooser;
     static FileChooser openChooser;
     static Question question;
     static Question unsavedChoice;
+    static Question overwriteChoice;
+    static Question recoveryChoice;
     static Notice information;
     static Notice warning;
 

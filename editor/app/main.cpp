@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
     if (!maps.isEmpty()) {
         const QString map = QFileInfo(maps.first()).absoluteFilePath();
         // A map opened from the file manager is the folder last used, as one opened by Load Map is.
-        if (window.mapView()->loadMapFile(map))
+        if (window.openAtStart(map))
             Dialogs::rememberFolder(map);
     }
     return app.exec();

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QLocale>
 
 #include <QKeyEvent>
 #include <QShortcut>
@@ -56,13 +58,26 @@ void Tessel::addHistoryKeys()
 
 void Tessel::offerRecovery()
 {
-    if (!RecoveryFile::exists())
-        return;
-    const auto answer = Dialogs::askYesNo(
-        QStringLiteral("Recover unsaved work"),
-        QStringLiteral("The editor ended last time with unsaved changes.\nOpen the copy it kept?"));
-    if (answer == QMessageBox::Yes)
-        view->recoverFrom(RecoveryFile::path());
+    // Every orphan stays locked until all are decided; one left for later is
+    // let go at the end, for the next start.
+    for (RecoveryFile::Orphan &orphan : RecoveryFile::orphans()) {
+        const QString map = orphan.mapName.isEmpty() ? QStringLiteral("a map not yet saved")
+                                                      : QDir::toNativeSeparators(orphan.mapName);
+        const auto answer = Dialogs::askRecover(
+            QStringLiteral("Recover unsaved work"),
+            QStringLiteral("An editor ended without saving its work on %1; a copy from %2 was kept.\n"
+                           "Open the copy? Discard deletes it; Later keeps it for the next start.")
+                .arg(map, QLocale().toString(orphan.written, QLocale::ShortFormat)));
+        if (answer == QMessageBox::Discard)
+            RecoveryFile::discard(orphan);
+        else if (answer == QMessageBox::Yes && view->settleUnsaved() && view->recoverFrom(orphan.mapPath()))
+            view->recoveryFile()->adopt(orphan);
+    }
+}
+
+bool Tessel::openAtStart(const QString &fileName)
+{
+    return view->settleUnsaved() && view->loadMapFile(fileName);
 }
 
 void Tessel::closeEvent(QCloseEvent *event)
@@ -71,11 +86,10 @@ void Tessel::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (view) {
-        // A form left open would keep the program running on an invisible map.
+    // A form left open would keep the program running on an invisible map.
+    // (The recovery copy goes with the map view, at a normal end only.)
+    if (view)
         view->closeForm();
-        RecoveryFile::remove();
-    }
     event->accept();
 }
 

@@ -20,8 +20,12 @@ public:
     ~Tessel() override;
 
     MapView *mapView() const { return view.get(); }
-    // At start: offers to open the recovery copy a previous session left.
+    // At start: offers, one by one, the work every editor that ended without
+    // saving left behind; Yes opens it here, as unsaved work.
     void offerRecovery();
+    // At start, after offerRecovery: the map named on the command line, which
+    // replaces recovered work only after the unsaved question.
+    bool openAtStart(const QString &fileName);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

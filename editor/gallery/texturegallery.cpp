@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QListWidget>
 
+#include <algorithm>
 #include <utility>
 
 TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
@@ -142,4 +143,27 @@ int TextureGallery::leftOutCount(const QByteArray &layer) const
 qint32 TextureGallery::nextId()
 {
     return ++counter;
+}
+
+void TextureGallery::reserveIdsThrough(qint32 id)
+{
+    counter = std::max(counter, id);
+}
+
+QHash<qint32, qint32> TextureGallery::makeWayFor(const QSet<qint32> &taken)
+{
+    QHash<qint32, qint32> moved;
+    for (QList<TextureEntry> &textures : textureLists) {
+        for (TextureEntry &texture : textures) {
+            if (taken.contains(texture.id)) {
+                const qint32 fresh = nextId();
+                moved.insert(texture.id, fresh);
+                texture.id = fresh;
+            }
+        }
+    }
+    for (TextureEntry &texture : shown)
+        texture.id = moved.value(texture.id, texture.id);
+    current.id = moved.value(current.id, current.id);
+    return moved;
 }

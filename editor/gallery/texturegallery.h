@@ -9,9 +9,7 @@
 #include <QObject>
 #include <QListWidget>
 #include <QPointer>
-
-
-
+#include <QSet>
 
 // The palette: the textures each layer offers, the one picked last, and the
 // running identifiers that name textures and light cells.
@@ -30,6 +28,12 @@ public:
     // scrolls to it; false when the gallery does not show it.
     bool selectTexture(const TextureEntry &texture);
     qint32 nextId();
+    // The counter goes on above `id`: a loaded map keeps its file's numbers.
+    void reserveIdsThrough(qint32 id);
+    // Gives each texture whose number a loaded map now uses a fresh one, so
+    // that no two different images share a number (the flood fill tells
+    // textures apart by it). Returns the old numbers and their new ones.
+    QHash<qint32, qint32> makeWayFor(const QSet<qint32> &taken);
     // Files of the layer's folder left out because a map could not name them.
     int leftOutCount(const QByteArray &layer) const;
 

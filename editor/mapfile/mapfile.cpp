@@ -1,6 +1,7 @@
 #include "mapfile/mapfile.h"
 
 #include "gallery/texturegallery.h"
+#include "mapfile/editedfile.h"
 #include "mapfile/maplimits.h"
 #include "mapfile/maptextfile.h"
 #include "mapfile/texturepath.h"
@@ -9,6 +10,7 @@
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +23,6 @@
 #include <utility>
 
 namespace {
-
 
 MapFormat::Layer formatLayer(const LayerTable::Entry &entry)
 {
@@ -36,10 +37,63 @@ MapFormat::Layer formatLayer(const LayerTable::Entry &entry)
     return layer;
 }
 
-QString describe(QFileDevice &file)
+// Why a write failed, in the system's words when it has them. They must be
+// taken before cancelWriting(), which forgets them.
+QString describe(const QFileDevice &file)
 {
-    return file.errorString().isEmpty() ? QStringLiteral("the data could not be written completely")
-                                        : file.errorString();
+    return file.error() == QFileDevice::NoError || file.errorString().isEmpty()
+        ? QStringLiteral("the data could not be written completely")
+        : file.errorString();
+}
+
+// A write the system cut short is tried again with the rest: on a full disk
+// the second try is the one that fails and says why.
+bool writeAll(QIODevice &device, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.size() != second.size() || first.size() > MapLimits::imageBytes)
+        return false;
+    QFile one(a);
+    QFile other(b);
+    return one.open(QIODevice::ReadOnly) && other.open(QIODevice::ReadOnly) && one.readAll() == other.readAll();
+}
+
+// Whether the file at `path` may hold the copy of `source`: nothing is there,
+// or that very image, or the same bytes. Anything else is not ours to replace.
+bool mayHold(const QString &path, const QString &source)
+{
+    const QFileInfo at(path);
+    if (at.isSymLink())
+        return false;
+    if (!at.exists())
+        return true;
+    if (!at.isFile())
+        return false;
+    return QFileInfo(source).canonicalFilePath() == at.canonicalFilePath() || sameBytes(source, path);
+}
+
+MapFormat::CopyRules copyRulesFor(const QString &folder)
+{
+    const QString existing = QFileInfo(folder).canonicalFilePath();
+    MapFormat::CopyRules rules;
+    rules.copyFolder = existing.isEmpty() ? QByteArray() : existing.toUtf8() + '/';
+    rules.canTake = [](const QByteArray &source, const QByteArray &path) {
+        return mayHold(QString::fromUtf8(path), QString::fromUtf8(source));
+    };
+    return rules;
 }
 
 const QString outOfMemory = QStringLiteral("There was not enough memory for it.");
@@ -60,11 +114,15 @@ QString usableImage(const QString &path)
     return sane ? target : QString();
 }
 
-const QString extentText = QStringLiteral("4,096 columns and rows");
 // How many refused paths a warning names; the count says the rest.
 const int namedInWarning = 5;
+// A load keeps the file's identifiers below this; the counter goes on above them.
+const qint32 highestKeptId = 999999999;
 
 } // namespace
+
+std::function<std::unique_ptr<QSaveFile>(const QString &)> MapFile::openTarget;
+std::function<void(const QString &)> MapFile::beforeReplace;
 
 QString MapFile::dialogCaption()
 {
@@ -91,12 +149,7 @@ QString MapFile::saveMap(LayerTable table, QString name, bool alwaysAsk)
         return QString();
     name = withMapExtension(name);
     fileName = name;
-    try {
-        if (nameIsWritable(name) && extentIsWritable(table) && writeMap(name, table))
-            copyTextures(name);
-    } catch (const std::bad_alloc &) {
-        fail(outOfMemory);
-    }
+    writeMap(name, table);
     return name;
 }
 
@@ -112,29 +165,36 @@ bool MapFile::nameIsWritable(const QString &name)
     return true;
 }
 
-bool MapFile::extentIsWritable(const LayerTable &table)
+// Every file a save writes must open again: refused here for the reasons the
+// load would refuse it, naming the cell that makes the grid so large.
+bool MapFile::isWithinLimits(const MapFormat::Plan &plan)
 {
-    const Sector *farthest = nullptr;
-    QByteArray farthestLayer;
-    int reach = MapLimits::extent - 1;
-    for (const auto &entry : table) {
-        for (const Sector *sector : entry.sectors) {
-            const int cellReach = std::max(sector->data->mapX, sector->data->mapY);
-            if (cellReach > reach) {
-                reach = cellReach;
-                farthest = sector;
-                farthestLayer = entry.name;
-            }
-        }
+    const MapFormat::Cell &far = plan.farthest;
+    const QString where = QStringLiteral("Map X %1, Map Y %2 on the %3 layer")
+                              .arg(far.mapX)
+                              .arg(far.mapY)
+                              .arg(QString::fromUtf8(plan.farthestLayer));
+    if (std::max(far.mapX, far.mapY) >= MapLimits::extent) {
+        fail(QStringLiteral("The cell at %1 lies beyond the largest map the game reads (%2). Erase the cells "
+                            "that far out and save again.")
+                 .arg(where, MapLimits::extentText()));
+        return false;
     }
-    if (!farthest)
-        return true;
-    fail(QStringLiteral("The cell at Map X %1, Map Y %2 on the %3 layer lies beyond the largest map "
-                        "the game reads (%4). Erase the cells that far out and save again.")
-             .arg(farthest->data->mapX)
-             .arg(farthest->data->mapY)
-             .arg(QString::fromUtf8(farthestLayer), extentText));
-    return false;
+    if (plan.bytes > MapLimits::fileBytes) {
+        fail(QStringLiteral("The file would be %1, larger than the %2 the editor opens: every layer is written "
+                            "as a grid of %3 columns and %4 rows, out to the cell at %5. Erase the cells that "
+                            "far out and save again.")
+                 .arg(MapLimits::megabytes(plan.bytes), MapLimits::fileBytesText(), MapLimits::count(plan.width),
+                      MapLimits::count(plan.height), where));
+        return false;
+    }
+    if (plan.cells > MapLimits::cells) {
+        fail(QStringLiteral("The map has %1 filled cells, more than the %2 the editor opens; the farthest is the "
+                            "cell at %3. Erase some cells and save again.")
+                 .arg(MapLimits::count(plan.cells), MapLimits::cellsText(), where));
+        return false;
+    }
+    return true;
 }
 
 QString MapFile::withMapExtension(const QString &name)
@@ -159,43 +219,73 @@ QString MapFile::copyFolderOf(const QString &name)
 
 bool MapFile::writeMap(const QString &name, const LayerTable &table)
 {
-    QList<MapFormat::Layer> layers;
-    for (const auto &entry : table)
-        layers.append(formatLayer(entry));
-    return writeText(name, layers);
-}
-
-bool MapFile::writeText(const QString &name, const QList<MapFormat::Layer> &layers)
-{
-    // Written beside the old file and renamed over it only when complete, so a
-    // failed save never destroys what was there.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(file.errorString());
+    try {
+        // Lines and copies belong to the real file, wherever a link points.
+        const QString real = EditedFile::realPathOf(name);
+        if (!nameIsWritable(real))
+            return false;
+        QList<MapFormat::Layer> layers;
+        for (const auto &entry : table)
+            layers.append(formatLayer(entry));
+        const MapFormat::Plan plan =
+            MapFormat::plan(layers, mapName(real).toUtf8(), copyRulesFor(copyFolderOf(real)), definitionLines);
+        if (!isWithinLimits(plan) || !writePlanned(real, plan))
+            return false;
+        definitionLines.clear();
+        for (const MapDefinition &definition : plan.definitions)
+            definitionLines.append(MapFormat::lineText(definition));
+        return true;
+    } catch (const std::bad_alloc &) {
+        fail(outOfMemory);
         return false;
     }
-    // Images already in the copy folder (a loaded map saved in place) keep their names.
-    const QString existingFolder = QFileInfo(copyFolderOf(name)).canonicalFilePath();
-    const QByteArray copyFolder = existingFolder.isEmpty() ? QByteArray() : existingFolder.toUtf8() + '/';
-    const MapFormat::Written written = MapFormat::write(
-        layers, mapName(name).toUtf8(), copyFolder,
-        [&file](const QByteArray &chunk) { return file.write(chunk) == chunk.size(); });
-    writtenDefinitions = written.definitions;
-    writtenCopies = written.copies;
-    if (!written.complete || !file.flush()) {
-        const QString reason = describe(file);
-        file.cancelWriting();
+}
+
+std::unique_ptr<QSaveFile> MapFile::target(const QString &name)
+{
+    return openTarget ? openTarget(name) : std::make_unique<QSaveFile>(name);
+}
+
+// Written beside the old file and renamed over it only when complete and when
+// its copies exist, so a failed or killed save leaves the old file, or a new
+// one whose images are there.
+bool MapFile::writePlanned(const QString &name, const MapFormat::Plan &plan)
+{
+    const std::unique_ptr<QSaveFile> file = target(name);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        fail(describe(*file));
+        return false;
+    }
+    QCryptographicHash written(QCryptographicHash::Sha1);
+    const bool complete = MapFormat::writeText(plan, [&](const QByteArray &chunk) {
+        written.addData(chunk);
+        return writeAll(*file, chunk);
+    });
+    writtenDefinitions = plan.definitions;
+    writtenCopies = plan.copies;
+    if (!complete) {
+        const QString reason = describe(*file);
+        file->cancelWriting();
         fail(reason);
         return false;
     }
-    if (!file.commit()) {
-        fail(describe(file));
+    if (!copyTextures(name)) {
+        file->cancelWriting();
         return false;
     }
+    if (beforeReplace)
+        beforeReplace(name);
+    if (!file->commit()) {
+        fail(describe(*file));
+        return false;
+    }
+    hash = written.result();
     return true;
 }
 
-void MapFile::copyTextures(const QString &name)
+// A source that cannot be read is told after the save; a copy that cannot be
+// written fails it.
+bool MapFile::copyTextures(const QString &name)
 {
     const QString folder = copyFolderOf(name);
     const QFileInfo folderInfo(folder);
@@ -205,48 +295,64 @@ void MapFile::copyTextures(const QString &name)
              QStringLiteral("The map was saved, but %1 is a symbolic link or not a folder, so no texture "
                             "was copied into it.")
                  .arg(QDir::toNativeSeparators(folder)));
-        return;
+        return true;
     }
-    QDir().mkdir(folder);
+    if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir() && !writtenCopies.isEmpty()) {
+        fail(QStringLiteral("The folder %1 for the texture copies could not be made.")
+                 .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
     for (const MapFormat::Copy &copy : std::as_const(writtenCopies)) {
         const QString source = QString::fromUtf8(copy.source);
-        if (!copyTexture(source, folder + QLatin1Char('/') + QString::fromUtf8(copy.copyName)))
+        const QString copyName = folder + QLatin1Char('/') + QString::fromUtf8(copy.copyName);
+        QString error;
+        switch (copyTexture(source, copyName, &error)) {
+        case Copy::Made:
+            break;
+        case Copy::SourceUnusable:
             copyFailures.append(source);
+            break;
+        case Copy::WriteFailed:
+            fail(QStringLiteral("The texture copy %1 could not be written: %2")
+                     .arg(QDir::toNativeSeparators(copyName), error));
+            return false;
+        }
     }
+    return true;
 }
 
-// Copies only when the copy is missing or differs; a loaded map saved again in
-// place has source and target as the same file and is left alone.
-bool MapFile::copyTexture(const QString &source, const QString &target)
+// Copies only when the copy is missing; a copy with the same bytes (a loaded
+// map saved again in place) is left alone, and a different file never replaced.
+MapFile::Copy MapFile::copyTexture(const QString &source, const QString &copyName, QString *writeError)
 {
     // Only regular images of a sane size: never a device, a pipe or a folder.
     if (!TexturePath::isRegularFile(source, MapLimits::imageBytes))
-        return false;
-    const QFileInfo from(source);
-    const QFileInfo to(target);
-    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
-        return true;
+        return Copy::SourceUnusable;
+    const QFileInfo to(copyName);
+    if (to.exists() && QFileInfo(source).canonicalFilePath() == to.canonicalFilePath())
+        return Copy::Made;
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
-        return false;
+        return Copy::SourceUnusable;
     const QByteArray bytes = input.read(MapLimits::imageBytes);
-    if (to.isSymLink() || (to.exists() && !to.isFile())) {
-        // Written through, a link would change a file outside the copy folder.
-        if (!QFile::remove(target))
-            return false;
-    } else if (to.exists() && to.size() == bytes.size()) {
-        QFile existing(target);
-        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
-            return true;
+    if (to.exists() || to.isSymLink()) {
+        if (!to.isSymLink() && sameBytes(source, copyName))
+            return Copy::Made;
+        // Named free when the save began: another program put it there since.
+        *writeError = QStringLiteral("another file took its place");
+        return Copy::WriteFailed;
     }
-    QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
-    if (output.write(bytes) != bytes.size() || !output.flush()) {
-        output.cancelWriting();
-        return false;
+    const std::unique_ptr<QSaveFile> output = target(copyName);
+    if (!output->open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(*output, bytes)) {
+        *writeError = describe(*output);
+        output->cancelWriting();
+        return Copy::WriteFailed;
     }
-    return output.commit();
+    if (!output->commit()) {
+        *writeError = describe(*output);
+        return Copy::WriteFailed;
+    }
+    return Copy::Made;
 }
 
 LayerTable MapFile::loadMap(const SectorPlacement &placement)
@@ -259,7 +365,9 @@ LayerTable MapFile::loadMap(const SectorPlacement &placement)
 
 LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &placement)
 {
-    fileName = name;
+    // Texture paths are relative to the real file, wherever a link points.
+    fileName = EditedFile::realPathOf(name);
+    keepFileIds = true;
     try {
         QByteArray text;
         switch (MapTextFile::read(name, &text, nullptr, progressOf(Phase::Read))) {
@@ -270,7 +378,8 @@ LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &plac
             fail(QStringLiteral("It is not a regular file (a folder, a device or a pipe), so it was not read."));
             return LayerTable();
         case MapTextFile::Outcome::TooLarge:
-            fail(QStringLiteral("The file is larger than 64 MB, the largest map file the editor opens."));
+            fail(QStringLiteral("The file is larger than %1, the largest map file the editor opens.")
+                     .arg(MapLimits::fileBytesText()));
             return LayerTable();
         case MapTextFile::Outcome::Unreadable:
             fail(QStringLiteral("The file cannot be read."));
@@ -281,6 +390,7 @@ LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &plac
         case MapTextFile::Outcome::Read:
             break;
         }
+        hash = EditedFile::hashOf(text);
         return parseMap(text, placement);
     } catch (const std::bad_alloc &) {
         fail(outOfMemory);
@@ -292,7 +402,8 @@ LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, con
                               const QHash<QByteArray, QString> &images)
 {
     if (text.size() > MapLimits::fileBytes) {
-        fail(QStringLiteral("The text is larger than 64 MB, the largest map the editor opens."));
+        fail(QStringLiteral("The text is larger than %1, the largest map the editor opens.")
+                 .arg(MapLimits::fileBytesText()));
         return LayerTable();
     }
     textFolder = folder;
@@ -314,6 +425,7 @@ LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &plac
         wasCancelled = true;
         return LayerTable();
     }
+    definitionLines = parsed.definitionLines;
     if (!parsed.sawDefinitions) {
         fail(QStringLiteral("The file has no \"#Definitions\" section, so it is not a map file."));
         return LayerTable();
@@ -372,7 +484,8 @@ bool MapFile::countCells(const MapFormat::Parsed &parsed)
         }
     }
     if (cells > MapLimits::cells) {
-        fail(QStringLiteral("The map has %1 filled cells; the editor opens at most 250,000.").arg(cells));
+        fail(QStringLiteral("The map has %1 filled cells; the editor opens at most %2.")
+                 .arg(MapLimits::count(cells), MapLimits::cellsText()));
         return false;
     }
     expectedCells = int(cells);
@@ -383,6 +496,7 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
 {
     if (!countCells(parsed))
         return LayerTable();
+    chooseIdentifiers(parsed, placement);
     LayerTable table;
     int made = 0;
     if (reportProgress && !reportProgress(Phase::Sectors, 0, expectedCells)) {
@@ -426,9 +540,30 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
     return table;
 }
 
-// Cells that shared a definition line share one identifier, fresh from the
-// gallery's counter, so a loaded map keeps its sharing and never merges with
-// a gallery texture. The texture path is judged once per line.
+// A load keeps the identifier each line of the file gives, so that a map
+// saved unchanged is the same file: any positive number up to highestKeptId
+// that no earlier line took. Other lines, and text from the clipboard, take
+// fresh numbers from the gallery's counter, which first moves past every kept
+// one. The editor gives way to the kept numbers (TextureGallery::makeWayFor).
+void MapFile::chooseIdentifiers(const MapFormat::Parsed &parsed, const SectorPlacement &placement)
+{
+    if (!keepFileIds || !placement.gallery)
+        return;
+    QSet<qint32> taken;
+    qint32 highest = 0;
+    for (const QByteArray &key : parsed.definitionOrder) {
+        const qint32 id = parsed.definitions.value(key).id;
+        if (id < 1 || id > highestKeptId || taken.contains(id))
+            continue;
+        taken.insert(id);
+        fileIds.insert(key, id);
+        highest = std::max(highest, id);
+    }
+    placement.gallery->reserveIdsThrough(highest);
+}
+
+// Cells that shared a definition line share one identifier, the file's own or
+// a fresh one, never a gallery texture's. The texture path is judged once per line.
 MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &definition,
                                 const SectorPlacement &placement)
 {
@@ -436,8 +571,13 @@ MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &defi
     if (known != resolvedDefinitions.constEnd())
         return *known;
     MapDefinition result = definition;
-    if (placement.gallery)
+    const auto kept = fileIds.constFind(key);
+    if (kept != fileIds.constEnd()) {
+        result.id = *kept;
+        keptIds.insert(*kept);
+    } else if (placement.gallery) {
         result.id = placement.gallery->nextId();
+    }
     if (definition.layer != LayerNames::Lightmap)
         result.texturePath = imageOf(definition).toUtf8();
     resolvedDefinitions.insert(key, result);
@@ -483,7 +623,7 @@ void MapFile::noteLeftOut()
         note(QStringLiteral("Cells left out"),
              QStringLiteral("%1 cell(s) lie beyond the largest map the editor opens (%2) and were left out.")
                  .arg(farCells)
-                 .arg(extentText));
+                 .arg(MapLimits::extentText()));
     }
 }
 

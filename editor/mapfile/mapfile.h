@@ -8,11 +8,14 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class QSaveFile;
 class Sector;
 
 // One save or one load of a map file: turns the layer table into the text and
@@ -33,14 +36,29 @@ public:
     // Saving. Returns the file name used, empty when no name was chosen;
     // `alwaysAsk` shows the dialog even when a name is given (Save As).
     QString saveMap(LayerTable table, QString fileName, bool alwaysAsk = false);
+    // Writes the map and its texture copies, the file behind any link. The
+    // copies are made before the map is replaced; a save the load would refuse,
+    // or that fails anywhere, leaves the old file as it was.
     bool writeMap(const QString &fileName, const LayerTable &table);
+    // SHA-1 of the bytes the last save wrote or the last load read.
+    QByteArray contentHash() const { return hash; }
+    // The definition lines of the file as the last load read them or the last
+    // save wrote them. Given to a save, lines it writes again keep this order,
+    // so that an unchanged map is the same file and an edit changes few lines.
+    QList<QByteArray> lineOrder() const { return definitionLines; }
+    void setLineOrder(const QList<QByteArray> &lines) { definitionLines = lines; }
     // The file name without its folder and without its final ".map".
     static QString mapName(const QString &fileName);
     static QString withMapExtension(const QString &fileName);
     // The folder beside the map that receives the texture copies.
     static QString copyFolderOf(const QString &fileName);
-    void copyTextures(const QString &fileName);
     const QList<MapDefinition> &definitions() const { return writtenDefinitions; }
+
+    // Test seams, empty in the program: `openTarget` makes the file a save
+    // writes into (a QSaveFile of the name otherwise), `beforeReplace` is told
+    // when the map is about to be replaced, its texture copies made.
+    static std::function<std::unique_ptr<QSaveFile>(const QString &fileName)> openTarget;
+    static std::function<void(const QString &fileName)> beforeReplace;
 
     // Loading. An empty table with failed() false and a chosen file is an
     // empty map; with nothing chosen, nothing happens.
@@ -60,6 +78,9 @@ public:
     static LayerTable inEditorOrder(const LayerTable &loaded, bool withAllKnownLayers);
 
     QString chosenFileName() const { return fileName; }
+    // The identifiers a load took over from the file's lines, which nothing
+    // else in the editor may use for another image from now on.
+    QSet<qint32> keptIdentifiers() const { return keptIds; }
     bool failed() const { return !problem.isEmpty(); }
     bool cancelled() const { return wasCancelled; }
     QString failure() const { return problem; }
@@ -72,10 +93,14 @@ private:
     void fail(const QString &reason) { problem = reason; }
     void note(const QString &title, const QString &text) { notes.append({title, text}); }
     bool nameIsWritable(const QString &name);
-    bool extentIsWritable(const LayerTable &table);
-    bool writeText(const QString &name, const QList<MapFormat::Layer> &layers);
-    bool copyTexture(const QString &source, const QString &target);
+    bool isWithinLimits(const MapFormat::Plan &plan);
+    bool writePlanned(const QString &name, const MapFormat::Plan &plan);
+    bool copyTextures(const QString &name);
+    enum class Copy { Made, SourceUnusable, WriteFailed };
+    Copy copyTexture(const QString &source, const QString &target, QString *writeError);
+    static std::unique_ptr<QSaveFile> target(const QString &name);
     bool countCells(const MapFormat::Parsed &parsed);
+    void chooseIdentifiers(const MapFormat::Parsed &parsed, const SectorPlacement &placement);
     MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
                            const SectorPlacement &placement);
     void noteLeftOut();
@@ -87,6 +112,8 @@ private:
 
     QList<MapDefinition> writtenDefinitions;
     QList<MapFormat::Copy> writtenCopies;
+    QByteArray hash;
+    QList<QByteArray> definitionLines;
     QString fileName;
     QString problem;
     bool wasCancelled = false;
@@ -98,6 +125,10 @@ private:
     Progress reportProgress;
     // Per definition key: the identifier its cells share and its resolved texture.
     QHash<QByteArray, MapDefinition> resolvedDefinitions;
+    // A load of a file keeps the file's identifiers; clipboard text takes fresh ones.
+    bool keepFileIds = false;
+    QHash<QByteArray, qint32> fileIds;
+    QSet<qint32> keptIds;
     QStringList refusedPaths;
     // Set by parseText: where texture paths are resolved, and whether that is known.
     QString textFolder;

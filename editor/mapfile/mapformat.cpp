@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
-#include <vector>
 
 const char *const MapFormat::lampImage = "assets/lamp.png";
 
@@ -126,8 +126,10 @@ QList<QList<QByteArray>> rowsOf(const QList<QByteArray> &lines, LineTicker *tick
     return rows;
 }
 
+// The definitions of the lines; with order and kept, also their keys and lines in file order.
 QHash<QByteArray, MapDefinition> definitionsOf(const QList<QByteArray> &lines, const QByteArray &mapFolder,
-                                               LineTicker *ticker);
+                                               LineTicker *ticker, QList<QByteArray> *order = nullptr,
+                                               QList<QByteArray> *kept = nullptr);
 
 int filledValues(const QList<QByteArray> &lines)
 {
@@ -153,15 +155,17 @@ QByteArray lightAttributes(const SectorLighting &lighting)
 
 // Decides the file name of each source image's copy beside the map. Images
 // that already lie in the copy folder keep their names (they are their own
-// copies); any other image whose file name is taken gets the layer's name added.
+// copies). Any other image takes its own file name when that is free: no other
+// image of this write has it, and the copy folder holds nothing under it, or
+// only the same bytes. Otherwise it gets the layer's name added.
 class CopyNames
 {
 public:
-    explicit CopyNames(const QByteArray &copyFolder) : folder(copyFolder) {}
+    explicit CopyNames(const MapFormat::CopyRules &rules) : rules(rules) {}
 
     void reserve(const MapFormat::Cell &cell)
     {
-        if (!folder.isEmpty() && cell.textureFolder == folder)
+        if (!rules.copyFolder.isEmpty() && cell.textureFolder == rules.copyFolder)
             claim(cell.textureFolder + cell.textureFileName, safeName(cell.textureFileName));
     }
 
@@ -175,7 +179,7 @@ public:
         if (known != nameOfSource.constEnd())
             return *known;
         QByteArray chosen = name;
-        for (int attempt = 1; sourceOfName.contains(chosen); ++attempt)
+        for (int attempt = 1; !fits(source, chosen); ++attempt)
             chosen = suffixed(name, layer, attempt);
         claim(source, chosen);
         return chosen;
@@ -205,16 +209,27 @@ private:
         return stem + tag + extension;
     }
 
+    bool fits(const QByteArray &source, const QByteArray &name) const
+    {
+        // Two images with the same bytes may share one copy.
+        const auto claimed = sourceOfName.constFind(name);
+        if (claimed != sourceOfName.constEnd())
+            return rules.canTake && rules.canTake(source, *claimed);
+        return rules.copyFolder.isEmpty() || !rules.canTake || rules.canTake(source, rules.copyFolder + name);
+    }
+
     void claim(const QByteArray &source, const QByteArray &name)
     {
-        if (nameOfSource.contains(source) || sourceOfName.contains(name))
+        if (nameOfSource.contains(source))
             return;
         nameOfSource.insert(source, name);
+        if (sourceOfName.contains(name))
+            return; // shares the copy of an image with the same bytes
         sourceOfName.insert(name, source);
         list.append(MapFormat::Copy{source, name});
     }
 
-    QByteArray folder;
+    const MapFormat::CopyRules &rules;
     QHash<QByteArray, QByteArray> nameOfSource;
     QHash<QByteArray, QByteArray> sourceOfName;
     QList<MapFormat::Copy> list;
@@ -339,7 +354,7 @@ bool isPlaced(const MapFormat::Cell &cell)
     return cell.mapX >= 0 && cell.mapY >= 0;
 }
 
-using Placed = std::vector<std::pair<qint64, qint32>>;
+using Placed = MapFormat::Placed;
 
 // A layer's cell values by position in row order; of two cells on one place
 // the later one in the list wins when the grid is emitted.
@@ -354,6 +369,16 @@ Placed layerValues(const MapFormat::Layer &layer, qint64 width, DefinitionTable 
     std::stable_sort(values.begin(), values.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     return values;
+}
+
+// The value written at each filled place: the last one on it.
+template<typename Function>
+void forEachPlace(const Placed &values, Function found)
+{
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i + 1 == values.size() || values[i + 1].first != values[i].first)
+            found(values[i].first, values[i].second);
+    }
 }
 
 void emitGrid(Emitter &out, const Placed &values, qint64 width, qint64 height)
@@ -379,6 +404,54 @@ void emitGrid(Emitter &out, const Placed &values, qint64 width, qint64 height)
     }
 }
 
+QByteArray definitionLine(const MapDefinition &definition)
+{
+    return MapFormat::lineText(definition) + '\n';
+}
+
+// Bytes of text as written: every LF becomes CR LF.
+qint64 writtenSize(const QByteArray &text)
+{
+    return text.size() + text.count('\n');
+}
+
+QList<MapDefinition> inFileOrder(QList<MapDefinition> definitions, const QList<QByteArray> &lineOrder)
+{
+    if (lineOrder.isEmpty())
+        return definitions;
+    QHash<QByteArray, int> rank;
+    for (int i = 0; i < lineOrder.size(); ++i) {
+        if (!rank.contains(lineOrder.at(i)))
+            rank.insert(lineOrder.at(i), i);
+    }
+    std::vector<std::pair<int, int>> order;
+    for (int i = 0; i < definitions.size(); ++i) {
+        order.emplace_back(rank.value(MapFormat::lineText(definitions.at(i)), lineOrder.size()), i);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<MapDefinition> sorted;
+    for (const auto &entry : order)
+        sorted.append(definitions.at(entry.second));
+    return sorted;
+}
+
+// The size of the planned text. Grids can be vast before the limits judge
+// them, so their part is counted in floating point and saturates.
+qint64 plannedBytes(const MapFormat::Plan &plan)
+{
+    const double emptyGrid = double(plan.height) * double(2 * plan.width + 2);
+    double bytes = writtenSize("#Definitions\n");
+    for (const MapFormat::Plan::Section &grid : plan.sections) {
+        bytes += writtenSize('#' + grid.name + '\n') + emptyGrid + 2;
+        // A filled place writes its number and "," where an empty one writes "0,".
+        forEachPlace(grid.values, [&bytes](qint64, qint32 value) { bytes += QByteArray::number(value).size() - 1; });
+    }
+    for (const MapDefinition &definition : plan.definitions)
+        bytes += writtenSize(definitionLine(definition));
+    const double most = double(std::numeric_limits<qint64>::max() / 2);
+    return bytes < most ? qint64(bytes) : qint64(most);
+}
+
 } // namespace
 
 MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray &mapName)
@@ -395,38 +468,58 @@ MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray
 MapFormat::Written MapFormat::write(const QList<Layer> &layers, const QByteArray &mapName,
                                     const QByteArray &copyFolder, const Sink &sink)
 {
-    qint64 width = 1;
-    qint64 height = 1;
+    const Plan planned = plan(layers, mapName, CopyRules{copyFolder, {}});
+    Written written;
+    written.complete = writeText(planned, sink);
+    written.definitions = planned.definitions;
+    written.copies = planned.copies;
+    return written;
+}
+
+MapFormat::Plan MapFormat::plan(const QList<Layer> &layers, const QByteArray &mapName, const CopyRules &rules,
+                                const QList<QByteArray> &lineOrder)
+{
+    Plan plan;
     QSet<qint32> cellIds;
-    CopyNames copyNames(copyFolder);
+    CopyNames copyNames(rules);
     for (const Layer &layer : layers) {
         for (const Cell &cell : layer.cells) {
             if (!isPlaced(cell))
                 continue;
-            width = std::max(width, qint64(cell.mapX) + 1);
-            height = std::max(height, qint64(cell.mapY) + 1);
+            plan.width = std::max(plan.width, qint64(cell.mapX) + 1);
+            plan.height = std::max(plan.height, qint64(cell.mapY) + 1);
+            if (std::max(cell.mapX, cell.mapY) > std::max(plan.farthest.mapX, plan.farthest.mapY)) {
+                plan.farthest = cell;
+                plan.farthestLayer = layer.name;
+            }
             cellIds.insert(cell.id);
             copyNames.reserve(cell);
         }
     }
 
     DefinitionTable table(mapName, cellIds, copyNames);
-    Emitter out(sink);
     for (const Layer &layer : layers) {
-        out << '#' << layer.name << '\n';
-        emitGrid(out, layerValues(layer, width, table), width, height);
+        plan.sections.append(Plan::Section{layer.name, layerValues(layer, plan.width, table)});
+        forEachPlace(plan.sections.last().values, [&plan](qint64, qint32) { ++plan.cells; });
+    }
+    plan.definitions = inFileOrder(table.definitions(), lineOrder);
+    plan.copies = copyNames.copies();
+    plan.bytes = plannedBytes(plan);
+    return plan;
+}
+
+bool MapFormat::writeText(const Plan &plan, const Sink &sink)
+{
+    Emitter out(sink);
+    for (const Plan::Section &grid : plan.sections) {
+        out << '#' << grid.name << '\n';
+        emitGrid(out, grid.values, plan.width, plan.height);
         out << '\n';
     }
     out << QByteArray("#Definitions\n");
-    for (const MapDefinition &definition : table.definitions()) {
-        out << QByteArray::number(definition.id) << ',' << definition.layer << ',' << definition.subtype << ','
-            << definition.attributes << '\n';
-    }
-    Written written;
-    written.complete = out.flush();
-    written.definitions = table.definitions();
-    written.copies = copyNames.copies();
-    return written;
+    for (const MapDefinition &definition : plan.definitions)
+        out << definitionLine(definition);
+    return out.flush();
 }
 
 MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &mapFolder, const Progress &progress)
@@ -441,10 +534,15 @@ MapFormat::Parsed MapFormat::parse(const QByteArray &text, const QByteArray &map
         if (section == definitionsSection) {
             // A later body adds to the definitions instead of replacing them, so
             // a stray empty line cannot wipe what was read before.
-            const QHash<QByteArray, MapDefinition> more = definitionsOf(lines, mapFolder, &ticker);
-            for (auto it = more.constBegin(); it != more.constEnd(); ++it) {
-                if (!parsed.definitions.contains(it.key()))
-                    parsed.definitions.insert(it.key(), it.value());
+            QList<QByteArray> keys;
+            QList<QByteArray> kept;
+            const QHash<QByteArray, MapDefinition> more = definitionsOf(lines, mapFolder, &ticker, &keys, &kept);
+            for (int i = 0; i < keys.size(); ++i) {
+                if (!parsed.definitions.contains(keys.at(i))) {
+                    parsed.definitions.insert(keys.at(i), more.value(keys.at(i)));
+                    parsed.definitionOrder.append(keys.at(i));
+                    parsed.definitionLines.append(kept.at(i));
+                }
             }
         } else if (storedGrids.contains(section)) {
             // Only the first grid of a name is read; what a later one held is lost.
@@ -499,7 +597,7 @@ QHash<QByteArray, MapDefinition> MapFormat::parseDefinitions(const QByteArray &b
 namespace {
 
 QHash<QByteArray, MapDefinition> definitionsOf(const QList<QByteArray> &lines, const QByteArray &mapFolder,
-                                               LineTicker *ticker)
+                                               LineTicker *ticker, QList<QByteArray> *order, QList<QByteArray> *kept)
 {
     QHash<QByteArray, MapDefinition> definitions;
     for (const QByteArray &line : lines) {
@@ -536,6 +634,10 @@ QHash<QByteArray, MapDefinition> definitionsOf(const QList<QByteArray> &lines, c
             definition.texturePath = mapFolder + '/' + definition.attributes;
         }
         definitions.insert(fields.at(0), definition);
+        if (order && kept) {
+            order->append(fields.at(0));
+            kept->append(line);
+        }
     }
     return definitions;
 }
@@ -556,6 +658,12 @@ QByteArray MapFormat::cleaned(const QByteArray &text)
     QByteArray bytes = text;
     bytes.replace('\0', QByteArray()); // first: decoding would stop at a NUL
     return QString::fromUtf8(bytes).toUtf8();
+}
+
+QByteArray MapFormat::lineText(const MapDefinition &definition)
+{
+    return QByteArray::number(definition.id) + ',' + definition.layer + ',' + definition.subtype + ','
+        + definition.attributes;
 }
 
 QByteArray MapFormat::formatBlinkDelay(double value)

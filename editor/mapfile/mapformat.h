@@ -9,6 +9,8 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 // The text of a map file in both directions. Works on UTF-8 bytes and plain
 // structs only, so that it can be tested on exact text and fuzzed without widgets.
@@ -59,6 +61,52 @@ public:
     // Receives the text piece by piece; returns false to stop the write.
     using Sink = std::function<bool(const QByteArray &chunk)>;
 
+    // How the copies beside the map are named. `copyFolder` is that folder
+    // (absolute, ending in "/") when it exists; its images keep their names.
+    // `canTake(source, path)` says whether the file at `path` may hold the copy
+    // of `source`: nothing lies there, or the same bytes do. Without it every
+    // name is free, and two sources never share one copy.
+    struct CopyRules
+    {
+        QByteArray copyFolder;
+        std::function<bool(const QByteArray &source, const QByteArray &path)> canTake;
+    };
+
+    // A layer's cell values by position (row * width + column) in row order.
+    using Placed = std::vector<std::pair<qint64, qint32>>;
+
+    // Everything a write decides before its first byte: the grid, each layer's
+    // values, the definition lines, the copies, and the exact size of the text.
+    struct Plan
+    {
+        struct Section
+        {
+            QByteArray name;
+            Placed values;
+        };
+        QList<Section> sections;
+        qint64 width = 1;
+        qint64 height = 1;
+        QList<MapDefinition> definitions;
+        QList<Copy> copies;
+        // Bytes of the text, CR LF line ends included.
+        qint64 bytes = 0;
+        // Filled places over all layers, as a load counts them.
+        qint64 cells = 0;
+        // The placed cell that reaches farthest (the larger of its column and
+        // row), and its layer; mapX is -1 when nothing is placed.
+        Cell farthest{-1, -1, 0, {}, {}, {}, {}};
+        QByteArray farthestLayer;
+    };
+
+    // Definition lines come in the order the writer meets them, except that
+    // lines found in `lineOrder` (a file's lines as read) keep its order and
+    // come first: an unchanged map writes its lines as its file had them.
+    static Plan plan(const QList<Layer> &layers, const QByteArray &mapName, const CopyRules &rules,
+                     const QList<QByteArray> &lineOrder = {});
+    // Hands the planned text to `sink`; false when the sink refused a chunk.
+    static bool writeText(const Plan &plan, const Sink &sink);
+
     struct Grid
     {
         QByteArray name;
@@ -79,6 +127,10 @@ public:
         QList<Grid> grids;
         // Keyed by the exact text of the first field.
         QHash<QByteArray, MapDefinition> definitions;
+        // The same keys in the order of their lines in the file, and those
+        // lines as the file has them.
+        QList<QByteArray> definitionOrder;
+        QList<QByteArray> definitionLines;
         // False for text that is not a map file at all.
         bool sawDefinitions = false;
         // Sections left out because their names could not be written back.
@@ -114,8 +166,12 @@ public:
     static QHash<QByteArray, MapDefinition> parseDefinitions(const QByteArray &body,
                                                              const QByteArray &mapFolder);
 
+    // A definition line as the writer writes it, without its line end.
+    static QByteArray lineText(const MapDefinition &definition);
+
     // Six significant digits, like QString::number(value, 'g', 6).
     static QByteArray formatBlinkDelay(double value);
 
     static const char *const lampImage;
+
 };

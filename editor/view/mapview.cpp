@@ -56,6 +56,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     applyGridTile();
     followModel();
     followHistory();
+    followRecovery();
 
     panTool = std::make_unique<PanTool>(*this);
     pencilTool = std::make_unique<PencilTool>(*this, *panTool);
@@ -88,9 +89,6 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 MapView::~MapView()
 {
     delete propertiesForm.data();
-    // A clean exit leaves no recovery copy behind.
-    if (recovery && !isModified())
-        RecoveryFile::remove();
     // The sectors go before the tools and the view: their buttons' removal must
     // not reach this filter any more.
     if (canvas)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mapfile/editedfile.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
 #include "view/sectorcanvas.h"
@@ -11,10 +12,12 @@
 #include <QList>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TesselClass;
@@ -82,7 +85,9 @@ public:
     QWidget *mapSurface() const { return mapWidget; }
     QLabel *selectionLabel() const { return selectionOverlay; }
     ObjectPropertiesForm *openForm() const;
-    QString currentMapFileName() const { return mapFileName; }
+    // The map file as the user named it (the title shows it); saves go to
+    // the real file behind it.
+    QString currentMapFileName() const { return openFile.chosenName(); }
     // Loads the named map as Load Map does after its dialog; false when the
     // current map stayed (a failure, already reported, or a cancel).
     bool loadMapFile(const QString &fileName);
@@ -119,6 +124,8 @@ public:
     RecoveryFile *recoveryFile() const { return recovery.get(); }
     // Opens a recovery copy as an unsaved map without a name.
     bool recoverFrom(const QString &fileName);
+    // A save asked for during a stroke, made when the stroke ends.
+    bool saveWaiting() const { return waitingSave.has_value(); }
     void closeForm();
     // Clipboard (mapviewclipboard.cpp). Copy and cut take the last rectangle of
     // Select mode on every layer; paste makes the clipboard's piece a stamp.
@@ -205,6 +212,10 @@ private:
     void resetViewForLoad();
     void setWindowTitleFor(const QString &fileName);
     bool saveMap(bool alwaysAsk);
+    bool mayOverwrite(bool *saveAs);
+    void runWaitingSave();
+    void followRecovery();
+    void makeWayFor(const QSet<qint32> &keptIds);
     void recordEdit(const MapChange &change);
     void followHistory();
     bool midGesture();
@@ -242,7 +253,12 @@ private:
     bool pickNoticeShown = false;
     bool pickPressHeld = false;
     QCursor toolCursor;
-    QString mapFileName;
+    EditedFile openFile;
+    // The definition lines of the map's file as last read or written: saves
+    // keep their order.
+    QList<QByteArray> fileLines;
+    // Save (false) or Save As (true), asked for while a stroke was open.
+    std::optional<bool> waitingSave;
     int originX = 0;
     int originY = 0;
     std::unique_ptr<PanTool> panTool;

@@ -1,10 +1,11 @@
-// Saving and loading the map from the window's buttons.
+// Saving and loading the map from the window's buttons, and the recovery copy.
 #include "view/mapview.h"
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
 #include "app/dialogs.h"
+#include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/layernames.h"
 #include "view/loadprogress.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -33,20 +35,33 @@ void MapView::saveMapAs()
 
 bool MapView::saveMap(bool alwaysAsk)
 {
+    // The file and the clean state must agree: a stroke in progress ends first.
+    if (editOpen()) {
+        waitingSave = waitingSave.value_or(false) || alwaysAsk;
+        return false;
+    }
+    if (!alwaysAsk && !mayOverwrite(&alwaysAsk))
+        return false;
+    const QString target = alwaysAsk ? QString() : openFile.realName();
     MapFile file;
-    const QString name = file.saveMap(layers->layerTable(), mapFileName, alwaysAsk);
+    file.setLineOrder(fileLines);
+    const QString name = file.saveMap(layers->layerTable(), target, alwaysAsk);
+    const QString shown = target.isEmpty() ? name : openFile.chosenName();
     if (file.failed()) {
         Dialogs::warn(QStringLiteral("Save failed"),
                       QStringLiteral("The map could not be saved to %1:\n%2\nThe file was left as it was.")
-                          .arg(QDir::toNativeSeparators(name), file.failure()));
+                          .arg(QDir::toNativeSeparators(shown), file.failure()));
         return false;
     }
     if (name.isEmpty())
         return false;
-    mapFileName = name;
+    if (target.isEmpty())
+        openFile = EditedFile(name);
+    openFile.stamp(file.contentHash());
+    fileLines = file.lineOrder();
     history->setClean();
-    RecoveryFile::remove();
-    setWindowTitleFor(mapFileName);
+    recovery->writeNow();
+    setWindowTitleFor(openFile.chosenName());
     showNotices(file);
     if (!file.failedCopies().isEmpty()) {
         Dialogs::warn(QStringLiteral("Textures not copied"),
@@ -54,6 +69,31 @@ bool MapView::saveMap(bool alwaysAsk)
                           .arg(file.failedCopies().join(QLatin1Char('\n'))));
     }
     return true;
+}
+
+// Another program may have written the file since it was loaded or saved
+// here: it is overwritten only when the user says so.
+bool MapView::mayOverwrite(bool *saveAs)
+{
+    if (openFile.isEmpty() || !openFile.changedOnDisk())
+        return true;
+    const QMessageBox::StandardButton answer = Dialogs::askOverwrite(
+        QStringLiteral("File changed on disk"),
+        QStringLiteral("%1 was changed by another program since it was opened or saved here.\n"
+                       "Overwrite it with this map, or save this map under another name?")
+            .arg(QDir::toNativeSeparators(openFile.chosenName())));
+    *saveAs = answer == QMessageBox::Save;
+    return answer == QMessageBox::Yes || *saveAs;
+}
+
+void MapView::runWaitingSave()
+{
+    if (!waitingSave || editOpen())
+        return;
+    const bool saveAs = *waitingSave;
+    waitingSave.reset();
+    // After the release that ended the stroke has been handled.
+    QTimer::singleShot(0, this, [this, saveAs]() { saveMap(saveAs); });
 }
 
 void MapView::showNotices(const MapFile &file)
@@ -105,12 +145,15 @@ bool MapView::loadMapFile(const QString &name)
     }
     if (!read)
         return false;
+    makeWayFor(file.keptIdentifiers());
     // A loaded map starts a history of its own.
     history->clear();
     history->setClean();
-    // Save now writes back to the file that was opened.
-    mapFileName = name;
-    setWindowTitleFor(mapFileName);
+    // Save now writes back to the file that was opened (the real one behind a link).
+    openFile = EditedFile(name);
+    openFile.stamp(file.contentHash());
+    fileLines = file.lineOrder();
+    setWindowTitleFor(openFile.chosenName());
     if (file.skippedCells() > 0) {
         Dialogs::warn(QStringLiteral("Cells skipped"),
                       QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
@@ -126,7 +169,7 @@ bool MapView::recoverFrom(const QString &name)
     if (!loadMapFile(name))
         return false;
     // The copy is not the user's file: Save asks for a name, and the work stays unsaved.
-    mapFileName.clear();
+    openFile = EditedFile();
     window->setWindowTitle(QStringLiteral("Tessel[*]"));
     history->resetClean();
     window->setWindowModified(true);
@@ -178,4 +221,37 @@ void MapView::installLoadedMap(LayerTable loaded)
     gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
     setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
+}
+
+// The loaded map keeps its file's identifiers: textures of the gallery and
+// cells of a copied piece that use one of them for another image move aside.
+void MapView::makeWayFor(const QSet<qint32> &keptIds)
+{
+    QHash<qint32, qint32> moved = gallery->makeWayFor(keptIds);
+    QList<MapPiece::Layer> pieceLayers = copiedPiece.layers();
+    for (MapPiece::Layer &layer : pieceLayers) {
+        for (MapPiece::Cell &cell : layer.cells) {
+            qint32 &id = cell.state.texture.id;
+            if (!keptIds.contains(id))
+                continue;
+            if (!moved.contains(id))
+                moved.insert(id, gallery->nextId());
+            id = moved.value(id);
+        }
+    }
+    copiedPiece = MapPiece(copiedPiece.size(), pieceLayers);
+}
+
+void MapView::followRecovery()
+{
+    RecoveryFile::Hooks hooks;
+    hooks.unsaved = [this]() { return isModified(); };
+    hooks.busy = [this]() { return midGesture(); };
+    hooks.table = [this]() -> const LayerTable & { return model->layers(); };
+    hooks.mapName = [this]() { return openFile.chosenName(); };
+    hooks.lineOrder = [this]() { return fileLines; };
+    hooks.report = [this](const QString &problem) { setStatusText(problem); };
+    recovery = std::make_unique<RecoveryFile>(std::move(hooks));
+    connect(model.get(), &MapModel::edited, recovery.get(), &RecoveryFile::schedule);
+    connect(history.get(), &QUndoStack::indexChanged, recovery.get(), &RecoveryFile::schedule);
 }

@@ -1,4 +1,4 @@
-// The undo history, the unsaved state and the recovery copy.
+// The undo history and the unsaved state.
 #include "view/mapview.h"
 
 #include "app/dialogs.h"
@@ -6,7 +6,6 @@
 #include "model/mapmodel.h"
 #include "properties/objectpropertiesform.h"
 #include "view/mapeditcommand.h"
-#include "view/recoveryfile.h"
 
 #include <QGuiApplication>
 #include <QUndoStack>
@@ -27,8 +26,6 @@ void MapView::followHistory()
         if (window)
             window->setWindowModified(!clean);
     });
-    recovery = std::make_unique<RecoveryFile>([this] { return isModified(); },
-                                              [this]() -> const LayerTable & { return model->layers(); });
 }
 
 void MapView::beginEdit(const QString &text)
@@ -44,6 +41,7 @@ void MapView::endEdit()
     std::unique_ptr<MapEditCommand> step = std::move(openEdit);
     if (!step->isEmpty())
         history->push(step.release());
+    runWaitingSave();
 }
 
 void MapView::recordEdit(const MapChange &change)

@@ -38,6 +38,9 @@ e2e_begin() {
     trap e2e_end EXIT
     mkdir -m 700 "$WORK/xdg"
     export XDG_RUNTIME_DIR=$WORK/xdg
+    # Settings, recovery copies and caches of this run only: never the user's,
+    # never another run's.
+    export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data XDG_CACHE_HOME=$WORK/cache
     export QT_QPA_PLATFORM=xcb
     export QT_QPA_PLATFORMTHEME=          # Qt's own file dialog, which xdotool can type into
     unset SESSION_MANAGER

@@ -115,8 +115,12 @@ QStringList cellsOf(const MapFormat::Parsed &parsed)
                 if (value == "0")
                     continue;
                 const MapDefinition d = parsed.definitions.value(value);
+                // A copy whose name was taken in the copy folder has a layer's name added.
+                QString copy = QFileInfo(QString::fromUtf8(d.attributes)).fileName();
+                for (const MapFormat::Grid &layer : parsed.grids)
+                    copy.replace(QLatin1Char('-') + QString::fromUtf8(layer.name) + '.', QStringLiteral("."));
                 cells << QStringLiteral("%1 %2 %3 %4 %5").arg(QString::fromUtf8(grid.name)).arg(column).arg(row)
-                             .arg(QString::fromUtf8(d.subtype), QFileInfo(QString::fromUtf8(d.attributes)).fileName());
+                             .arg(QString::fromUtf8(d.subtype), copy);
             }
         }
     }
@@ -174,6 +178,8 @@ void TestHostileMaps::loadAndSaveStaySafe()
     for (const QString &step : steps)
         QVERIFY2(setUp(root, step), qPrintable(step));
     const QMap<QString, QByteArray> before = snapshot(root);
+    const QFileInfo linkInCopies(root + QStringLiteral("/maps/out/good.png"));
+    const QString linkTarget = linkInCopies.isSymLink() ? linkInCopies.symLinkTarget() : QString();
 
     QStringList warnings;
     Dialogs::warning = [&warnings](const QString &title, const QString &text) { warnings << title + ": " + text; };
@@ -196,6 +202,9 @@ void TestHostileMaps::loadAndSaveStaySafe()
     QDirIterator copies(root + QStringLiteral("/maps/out"), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     while (copies.hasNext()) {
         const QFileInfo copy(copies.next());
+        // A link the folder held stays as it was: the copy takes another name.
+        if (copy.isSymLink() && copy.filePath() == linkInCopies.filePath() && copy.symLinkTarget() == linkTarget)
+            continue;
         QVERIFY2(copy.isFile() && !copy.isSymLink(), qPrintable(copy.filePath()));
         const QByteArray bytes = readFile(copy.filePath());
         QVERIFY2(bytes != secret && bytes != osRelease, qPrintable(copy.filePath()));

@@ -168,6 +168,8 @@ void TestMapFormat::writes()
     QFETCH(QList<Layer>, input);
     QFETCH(QByteArray, expected);
     QCOMPARE(MapFormat::write(input, "m").text, expected);
+    // The size a save judges before it writes is the size it writes.
+    QCOMPARE(MapFormat::plan(input, "m", {}).bytes, qint64(expected.size()));
 }
 
 void TestMapFormat::blinkDelay_data()

@@ -137,7 +137,7 @@ private slots:
     void savingALoadedMapInPlaceKeepsItsTextures();
     void missingTextureIsReported();
     void loadingTheExample();
-    void loadingTwiceGivesFreshIdentifiers();
+    void loadingTwiceKeepsTheFileIdentifiers();
     void loadedSectorsAnswerClicks();
     void loadResetsViewEvenWhenCancelled();
     void unreadableOrForeignFileKeepsTheMap_data();
@@ -475,10 +475,14 @@ void TestMapSaveLoad::textureCopiesStayCurrent()
     answerDialogs(log, {editor.path("t.map")});
     editor.paint(0, 0);
     editor.clickButton("btnSaveMap");
-    // The artist changes the image under the same name.
+    const QByteArray first = readFile(editor.path("t/brick.png"));
+    // The artist changes the image under the same name. The old copy is left
+    // as it was (loaded cells may show it); the map names a copy of the new one.
     EditorFixture::writeImage(editor.path("textures/Wall/brick.png"), Qt::green);
     editor.clickButton("btnSaveMap");
-    QCOMPARE(readFile(editor.path("t/brick.png")), readFile(editor.path("textures/Wall/brick.png")));
+    QVERIFY(readFile(editor.path("t.map")).contains(",t/brick-Wall.png\r\n"));
+    QCOMPARE(readFile(editor.path("t/brick-Wall.png")), readFile(editor.path("textures/Wall/brick.png")));
+    QCOMPARE(readFile(editor.path("t/brick.png")), first);
     QVERIFY(log.warnings.isEmpty());
 }
 
@@ -549,18 +553,25 @@ void TestMapSaveLoad::loadingTheExample()
     QVERIFY(log.warnings.isEmpty());
 }
 
-void TestMapSaveLoad::loadingTwiceGivesFreshIdentifiers()
+void TestMapSaveLoad::loadingTwiceKeepsTheFileIdentifiers()
 {
     EditorFixture editor;
     DialogLog log;
     writeFile(editor.path("level1.map"), exampleMap);
     answerDialogs(log, {}, {editor.path("level1.map"), editor.path("level1.map")});
-    editor.clickButton("btnLoadMap");
-    const qint32 first = editor.sectorOn("Wall", 1, 0)->data->texture.id;
-    editor.clickButton("btnLoadMap");
-    const qint32 second = editor.sectorOn("Wall", 1, 0)->data->texture.id;
-    QVERIFY(second > first);
-    QCOMPARE(editor.layers->layerTable().sectorCount(), 3);
+    for (int load = 0; load < 2; ++load) {
+        editor.clickButton("btnLoadMap");
+        QCOMPARE(editor.sectorOn("Wall", 1, 0)->data->texture.id, 104);
+        QCOMPARE(editor.layers->layerTable().sectorCount(), 3);
+    }
+    // The gallery's textures numbered 100, 104 and 111 moved aside: no two
+    // images share a number, and new ones come from above.
+    for (const QByteArray &layer : editor.layers->layerTable().names()) {
+        for (const TextureEntry &texture : editor.gallery->texturesOf(layer))
+            QVERIFY(texture.id != 100 && texture.id != 104 && texture.id != 111);
+    }
+    QVERIFY(editor.gallery->currentTexture().id > 111);
+    QVERIFY(editor.gallery->nextId() > 111);
 }
 
 void TestMapSaveLoad::loadedSectorsAnswerClicks()

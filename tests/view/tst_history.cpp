@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -264,15 +265,18 @@ void TestHistory::unsavedWorkIsSettledFirst()
 void TestHistory::recoveryCopyIsWrittenAndOffered()
 {
     EditorFixture editor;
-    RecoveryFile::remove();
-    QVERIFY(!editor.view->recoveryFile()->writeNow()); // nothing unsaved, nothing written
+    RecoveryFile *recovery = editor.view->recoveryFile();
+    QVERIFY(!recovery->writeNow()); // nothing unsaved, nothing written
     buildMap(editor);
-    QVERIFY(editor.view->recoveryFile()->writeNow());
-    QVERIFY(!QFileInfo(RecoveryFile::path()).absolutePath().startsWith(editor.path(QString())));
+    QVERIFY(recovery->writeNow());
+    QVERIFY(!recovery->mapPath().startsWith(editor.path(QString())));
+    // As if the editor had died: its copy in a folder no lock holds.
+    const QString crashed = RecoveryFile::rootFolder() + "/crashed";
+    QVERIFY(QDir().rename(recovery->folder(), crashed));
 
     // The next start offers it; the copy opens as unsaved work without a name.
     QString offered;
-    Dialogs::question = [&offered](const QString &title, const QString &) {
+    Dialogs::recoveryChoice = [&offered](const QString &title, const QString &) {
         offered = title;
         return QMessageBox::Yes;
     };
@@ -281,14 +285,14 @@ void TestHistory::recoveryCopyIsWrittenAndOffered()
     QCOMPARE(offered, QString("Recover unsaved work"));
     QVERIFY(next.isWindowModified());
     QVERIFY(next.mapView()->currentMapFileName().isEmpty());
-    // (A load numbers the identifiers afresh; the cells are the same.)
     for (const auto &entry : editor.layers->layerTable())
         QCOMPARE(next.mapView()->mapModel()->sectorsOf(entry.name).size(), entry.sectors.size());
+    QCOMPARE(next.mapView()->recoveryFile()->folder(), crashed);
 
     const QString name = editor.path("saved.map");
     Dialogs::saveChooser = [name](const QString &, const QString &) { return name; };
-    editor.view->BtnSaveMapEvent();
-    QVERIFY(!RecoveryFile::exists());
+    next.mapView()->BtnSaveMapEvent();
+    QVERIFY(!QFile::exists(next.mapView()->recoveryFile()->mapPath()));
 }
 
 void TestHistory::actionsThatChangeNothingRecordNoStep_data()
