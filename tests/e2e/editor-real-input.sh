@@ -2,7 +2,8 @@
 # Clicks as a person makes them: a right click holds the button for a moment,
 # long enough for the erase to destroy the pressed cell's own button before
 # the release comes. Every such erase must still be one undo step, also when
-# Ctrl+Z is pressed twice in quick succession.
+# Ctrl+Z is pressed twice in quick succession, and a right drag that starts on
+# a cell goes on erasing after that first button is gone.
 # Then a door painted with the wall's texture shares the wall's definition
 # line; the map is saved and loaded again, the door is erased with Ctrl held,
 # the view is zoomed, and the map is saved, undone and saved again: the door
@@ -69,6 +70,26 @@ erase 4 1
 xdotool key --delay 120 ctrl+z ctrl+z
 wait_until "the first Ctrl+Z to restore (4, 1)" cell_is_filled 4 1
 wait_until "the second Ctrl+Z to restore (3, 1)" cell_is_filled 3 1
+
+step "a right drag from a wall erases every wall it crosses; one Ctrl+Z brings all back"
+# The drag's first erase destroys the button the press went to.
+xdotool mousemove "$(cell_x 2)" "$(cell_y 1)"
+sleep 0.2
+xdotool mousedown 3
+sleep 0.12
+for x in 3 4; do
+    xdotool mousemove "$(cell_x "$x")" "$(cell_y 1)"
+    sleep 0.12
+done
+xdotool mouseup 3
+for x in 2 3 4; do
+    wait_until "the drag to erase ($x, 1)" cell_is_empty "$x" 1
+done
+cell_is_filled 1 1 || fail "the drag erased a wall it never crossed"
+xdotool key ctrl+z
+for x in 2 3 4; do
+    wait_until "Ctrl+Z to restore ($x, 1)" cell_is_filled "$x" 1
+done
 
 step "two walls and, with Ctrl held, a door between them in the same texture"
 paint 1 3
