@@ -357,14 +357,25 @@ brick_ahead() {
 }
 brick_ahead && fail "the camera faces the brick wall before turning"
 # Turning left swings the view from south to east, onto the brick wall. The
-# wall first comes into the middle at its edge, about 45 degrees short of east;
-# turning on for about 40 degrees more faces it squarely, so that walking on
-# does not slide past its corner.
-xdotool keydown Left
-wait_until "the brick wall straight ahead in the preview" brick_ahead
-sleep 0.3
-xdotool keyup Left
-brick_ahead || fail "turning on lost the wall ahead"
+# wall first comes into the middle at its edge, about 45 degrees short of east,
+# and spreads to the right of the middle as the turn goes on. Short taps turn
+# a few degrees each, however slowly this machine answers, until the wall
+# fills the middle and the right of it: faced squarely, walking on does not
+# slide past its corner.
+brick_right() {
+    local r g b
+    read -r r g b <<<"$(pixel $((centre_x + PW / 6)) "$centre_y")"
+    [ -n "${b:-}" ] && [ "$r" -gt $((2 * g + 8)) ] && [ "$r" -gt $((2 * b + 8)) ]
+}
+faces_wall() { brick_ahead && brick_right; }
+taps=0
+until faces_wall; do
+    [ $((taps += 1)) -le 150 ] || fail "150 taps of Left never turned the camera to face the brick wall"
+    xdotool keydown Left
+    sleep 0.03
+    xdotool keyup Left
+    sleep 0.1
+done
 # Up walks towards it; the wall stops the camera, so it still fills the view.
 xdotool keydown Up
 sleep 0.5
