@@ -247,7 +247,7 @@ private:
         const QList<Sector *> sectors = someSectors(model, in);
         if (sectors.isEmpty())
             return;
-        const QList<QByteArray> subtypes = subtypesOf(sectors.first()->data->layer);
+        const QList<QByteArray> subtypes = subtypesOf(sectors.first()->layer());
         const QByteArray subtype = subtypes.value(in.below(std::max(1, int(subtypes.size()))));
         record(before, model.setProperties(sectors.first(), subtype, anyLighting(in)));
     }
