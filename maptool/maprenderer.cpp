@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -57,13 +58,21 @@ QImage MapRenderer::render(const MapInput &input, const Options &chosen)
 
 void MapRenderer::drawGrid(QImage &picture) const
 {
+    // Pixel by pixel rather than with a painter: Qt 5's rasterizer leaves out
+    // the last pixel row of a map 4,096 cells tall (32,768 pixels at 8), Qt 6's
+    // does not, and both builds must draw the same picture.
     picture.fill(gridCellColour);
-    QPainter painter(&picture);
     const int n = options.cellSize;
-    for (int x = 0; x < picture.width(); x += n)
-        painter.fillRect(x, 0, 1, picture.height(), gridLineColour);
-    for (int y = 0; y < picture.height(); y += n)
-        painter.fillRect(0, y, picture.width(), 1, gridLineColour);
+    const QRgb line = gridLineColour.rgb();
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        if (y % n == 0) {
+            std::fill(row, row + picture.width(), line);
+            continue;
+        }
+        for (int x = 0; x < picture.width(); x += n)
+            row[x] = line;
+    }
 }
 
 void MapRenderer::drawLayer(QImage &picture, const MapInput &input, const QByteArray &name, bool current)
