@@ -118,14 +118,14 @@ step "closing one with Discard leaves the other's copy"
 focus "$(window_of "$SECOND" '^Unsaved changes$')"
 xdotool key d
 wait_until "the second editor to end" gone "$SECOND"
-wait "$SECOND" || fail "the second editor ended with status $?"
+expect_clean_exit "$SECOND" "the second editor"
 PIDS=("$FIRST")
 copies_hold 1 1 || fail "the first editor's copy did not stay alone: $(copies)"
 "$X11CLOSE" "$FIRST_WINDOW" || fail "cannot ask the first editor to close"
 focus "$(window_of "$FIRST" '^Unsaved changes$')"
 xdotool key d
 wait_until "the first editor to end" gone "$FIRST"
-wait "$FIRST" || fail "the first editor ended with status $?"
+expect_clean_exit "$FIRST" "the first editor"
 PIDS=()
 [ "$(copy_count)" -eq 0 ] || fail "copies left after both editors ended: $(copies)"
 

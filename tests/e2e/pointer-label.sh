@@ -89,9 +89,7 @@ step "close the editor and discard the map"
 focus "$(window_of "$EDITOR" '^Unsaved changes$')"
 xdotool key d
 wait_until "the editor to end" gone "$EDITOR"
-status=0
-wait "$EDITOR" || status=$?
-[ "$status" -eq 0 ] || fail "the editor ended with status $status"
+expect_clean_exit "$EDITOR" "the editor"
 PIDS=()
 
 step "done"
