@@ -98,8 +98,8 @@ QList<Sector *> findSectors(const MapModel &model, const FindQuery &query)
     };
     FileNameMatch nameMatches(query.fileNamePart);
     return collect(model, wanted, [&](const SectorData &data) {
-        return (query.subtype.isEmpty() || data.subtype == query.subtype) && (!light || lightMatches(query, data.lighting))
-            && nameMatches(data.texture.fileName);
+        return (query.subtype.isEmpty() || data.subtype == query.subtype)
+            && (!light || lightMatches(query, data.lighting)) && nameMatches(data.texture.fileName);
     });
 }
 

@@ -41,26 +41,31 @@ RoomPlan roomPlan(const MapModel &model, const QPoint &a, const QPoint &b, const
         }
         plan.change.cells.append(record);
     };
+    plan.change.cells.reserve(int(outline + 2 * inside));
     const SectorState wall = paintedState(LayerNames::Wall, textures.wall);
     const ShapeCells outlineCells(ShapeCells::Form::Outline, a, b);
     for (const QPoint &cell : outlineCells.cells()) {
         if (model.hasSectorAt(LayerNames::Door, cell.x(), cell.y()))
             ++plan.doorsOnOutline;
-        else
+        else if (!textures.wall.isEmpty())
             write(LayerNames::Wall, cell, wall);
     }
+    if (inside == 0)
+        return plan;
     // Inside: one cell in from the outline on every side, on the map.
     const int left = std::max(std::min(a.x(), b.x()) + 1, 0);
     const int right = std::max(a.x(), b.x()) - 1;
     const int top = std::max(std::min(a.y(), b.y()) + 1, 0);
     const int bottom = std::max(a.y(), b.y()) - 1;
     for (const QByteArray &layer : {QByteArray(LayerNames::Floor), QByteArray(LayerNames::Ceil)}) {
-        const SectorState state = paintedState(layer, layer == LayerNames::Floor ? textures.floor : textures.ceil);
+        const TextureEntry &texture = layer == LayerNames::Floor ? textures.floor : textures.ceil;
+        const SectorState state = paintedState(layer, texture);
         for (int y = top; y <= bottom; ++y) {
             for (int x = left; x <= right; ++x) {
                 if (layer == LayerNames::Floor && model.hasSectorAt(LayerNames::Wall, x, y))
                     ++plan.wallsInside;
-                write(layer, QPoint(x, y), state);
+                if (!texture.isEmpty())
+                    write(layer, QPoint(x, y), state);
             }
         }
     }

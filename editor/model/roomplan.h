@@ -38,6 +38,8 @@ struct RoomPlan
 //   and plain light values, as a painted cell has; a cell that already is so
 //   is not in the change;
 // - a wall inside the room is left as it is, for the designer to keep or erase;
+// - a layer whose texture is empty (its gallery has none) is not written, so
+//   no cell is made without an image;
 // - cells left of column 0 or above row 0 are left out and counted.
 // Plan and apply at once: the change holds the cells as the map has them now.
 RoomPlan roomPlan(const MapModel &model, const QPoint &a, const QPoint &b, const RoomPlan::Textures &textures);
