@@ -11,20 +11,14 @@
 #
 # Usage: editor-real-input.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
+source "$(dirname "$0")/editor-grid.sh"
 
 TESSEL=$(readlink -f "$1")
 X11CLOSE=$(readlink -f "$2")
 e2e_begin editor-real-input "$3"
 
-# As in editor-roundtrip.sh: the map's top left and the Load Map button.
-MAP_X=357 MAP_Y=11 CELL=64
 LOAD_BUTTON=(100 676)
-GRID_COLOUR="40 60 90"
 
-cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
-cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
-cell_is_empty() { pixel_near "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
-cell_is_filled() { pixel_differs "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
 alive() { gone "$EDITOR" && fail "the editor ended (see $OUT/editor.log)"; true; }
 
 paint() {

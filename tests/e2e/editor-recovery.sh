@@ -9,21 +9,13 @@
 #
 # Usage: editor-recovery.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
+source "$(dirname "$0")/editor-grid.sh"
 
 TESSEL=$(readlink -f "$1")
 X11CLOSE=$(readlink -f "$2")
 e2e_begin editor-recovery "$3"
 
-# Every window opens at (0, 0); at zoom 4 a cell is 64 pixels (see editor-roundtrip.sh).
-MAP_X=357 MAP_Y=11 CELL=64
 LAYER_COMBO=(182 65)
-GRID_COLOUR="40 60 90"
-BRICK_COLOUR="220 30 30"
-
-cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
-cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
-cell_is_filled() { pixel_differs "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
-cell_is_brick() { pixel_near "$(cell_x "$1")" "$(cell_y "$2")" "$BRICK_COLOUR"; }
 
 # A person's click: press, a pause, release.
 paint() {

@@ -15,15 +15,12 @@
 # Usage: editor-roundtrip.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 # X11CLOSE asks a window to close as a window manager would.
 source "$(dirname "$0")/e2e-lib.sh"
+source "$(dirname "$0")/editor-grid.sh"
 
 TESSEL=$(readlink -f "$1")
 X11CLOSE=$(readlink -f "$2")
 e2e_begin editor-roundtrip "$3"
 
-# Where things are on screen. There is no window manager, so every window
-# opens at (0, 0). The map widget's top left follows from the fixed-width
-# left column and the layout margins; at zoom 4 a cell is 64 pixels.
-MAP_X=357 MAP_Y=11 CELL=64
 LAYER_COMBO=(182 65)
 LOAD_BUTTON=(100 676)
 FILL_RADIO=(722 663) PENCIL_RADIO=(630 663)
@@ -34,14 +31,7 @@ RANDOM_CHECK=(47 310) EMITTER_CHECK=(47 340) RADIUS_SLIDER=(47 374) OK_BUTTON=(2
 # bar's pointer label writes its text.
 EDIT_RADIO=(403 670) SELECT_RADIO=(487 670) GALLERY_ITEM1=(69 198) GALLERY_ITEM2=(133 198)
 POINTER_LABEL=360x24+20+721
-GRID_COLOUR="40 60 90"
-BRICK_COLOUR="220 30 30"
 GRANITE_COLOUR="90 90 90"
-
-cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
-cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
-cell_is_empty() { pixel_near "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
-cell_is_filled() { pixel_differs "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
 
 # A left click on an empty cell paints it with the Pencil.
 paint() {

@@ -7,18 +7,13 @@
 #
 # Usage: package-opens-map.sh PACKAGE.deb X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
+source "$(dirname "$0")/editor-grid.sh"
 
 PACKAGE=$(readlink -f "$1")
 X11CLOSE=$(readlink -f "$2")
 e2e_begin package-opens-map "$3"
 
-# The map widget's top left; at the start zoom a cell is 64 pixels.
-MAP_X=357 MAP_Y=11 CELL=64
-BRICK_COLOUR="220 30 30" STONE_COLOUR="30 60 220"
-
-cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
-cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
-cell_is() { pixel_near "$(cell_x "$1")" "$(cell_y "$2")" "$3"; }
+STONE_COLOUR="30 60 220"
 
 ROOT=$WORK/root
 dpkg-deb -x "$PACKAGE" "$ROOT"

@@ -8,20 +8,14 @@
 #
 # Usage: pointer-label.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
+source "$(dirname "$0")/editor-grid.sh"
 
 TESSEL=$(readlink -f "$1")
 X11CLOSE=$(readlink -f "$2")
 e2e_begin pointer-label "$3"
 
-# As in editor-roundtrip.sh: no window manager, the window at (0, 0).
-MAP_X=357 MAP_Y=11 CELL=64
 LAYER_COMBO=(182 65)
 POINTER_LABEL=360x24+20+721
-GRID_COLOUR="40 60 90"
-
-cell_x() { echo $((MAP_X + $1 * CELL + CELL / 2)); }
-cell_y() { echo $((MAP_Y + $1 * CELL + CELL / 2)); }
-cell_is_filled() { pixel_differs "$(cell_x "$1")" "$(cell_y "$2")" "$GRID_COLOUR"; }
 
 # Width in pixels of the text in the pointer label (0: empty).
 pointer_text_width() {
