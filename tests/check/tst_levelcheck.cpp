@@ -1,5 +1,6 @@
 #include "check/levelcheck.h"
 #include "check/parsedsnapshot.h"
+#include "check/problemlist.h"
 #include "mapfile/mapformat.h"
 
 #include "levelpicture.h"
@@ -9,6 +10,8 @@
 #include <QTest>
 
 #include <algorithm>
+
+Q_DECLARE_METATYPE(LevelProblem)
 
 // Every level under levels/ is a picture of a small map with the problems the
 // check must find in it, no more and no fewer. The picture goes through the
@@ -22,6 +25,12 @@ private slots:
     void findsExactlyTheExpectedProblems();
     void listsAHundredOfAKind_data();
     void listsAHundredOfAKind();
+    void gathersCellsWithTheSameProblem_data();
+    void gathersCellsWithTheSameProblem();
+    void warnsOfImagesMissingOrRefused_data();
+    void warnsOfImagesMissingOrRefused();
+    void countsInRealPlurals_data();
+    void countsInRealPlurals();
 };
 
 namespace {
@@ -29,12 +38,31 @@ namespace {
 using LevelPicture::editorLayers;
 using LevelPicture::mapText;
 
-QString described(const LevelProblem &problem)
+QString described(const LevelProblem &problem, const QPoint &cell)
 {
     return QStringLiteral("%1 %2 %3:%4")
         .arg(LevelProblem::severityName(problem.severity), QString::fromUtf8(problem.kind))
-        .arg(problem.mapX)
-        .arg(problem.mapY);
+        .arg(cell.x())
+        .arg(cell.y());
+}
+
+QList<LevelProblem> checked(const QList<QByteArray> &picture)
+{
+    const MapFormat::Parsed parsed = MapFormat::parse(mapText(picture), "/levels");
+    return LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers));
+}
+
+LevelProblem problemAt(const QByteArray &kind, int x, const QString &message)
+{
+    LevelProblem problem;
+    problem.severity = LevelProblem::Severity::Warning;
+    problem.kind = kind;
+    problem.layer = "Wall";
+    problem.mapX = x;
+    problem.mapY = x >= 0 ? 0 : -1;
+    problem.message = message;
+    problem.manyMessage = "cells: " + message;
+    return problem;
 }
 
 } // namespace
@@ -82,9 +110,13 @@ void TestLevelCheck::findsExactlyTheExpectedProblems()
 
     QStringList found;
     for (const LevelProblem &problem : problems) {
-        found.append(described(problem));
-        const QString part = messageParts.value(found.last());
-        QVERIFY2(problem.message.contains(part), qPrintable(problem.message + " lacks: " + part));
+        // Each cell of a line is a finding of its own.
+        const QVector<QPoint> cells = problem.hasCell() ? problem.cells : QVector<QPoint>{QPoint(-1, -1)};
+        for (const QPoint &cell : cells) {
+            found.append(described(problem, cell));
+            const QString part = messageParts.value(found.last());
+            QVERIFY2(problem.message.contains(part), qPrintable(problem.message + " lacks: " + part));
+        }
     }
     for (int i = 1; i < problems.size(); ++i)
         QVERIFY2(problems.at(i - 1).isError() || !problems.at(i).isError(), "a warning before an error");
@@ -99,7 +131,8 @@ void TestLevelCheck::listsAHundredOfAKind_data()
     QTest::addColumn<int>("listed");
     QTest::addColumn<QString>("note");
     QTest::newRow("100") << 100 << 100 << QString();
-    QTest::newRow("101") << 101 << 100 << "1 more problems like the one at Map X 0, Map Y 0 are not listed";
+    QTest::newRow("101") << 101 << 100 << "1 more problem like the one at Map X 0, Map Y 0 is not listed";
+    QTest::newRow("102") << 102 << 100 << "2 more problems like the one at Map X 0, Map Y 0 are not listed";
 }
 
 // Past a hundred problems of one kind, one note counts the rest.
@@ -108,20 +141,146 @@ void TestLevelCheck::listsAHundredOfAKind()
     QFETCH(int, soldiers);
     QFETCH(int, listed);
     QFETCH(QString, note);
-    const QList<QByteArray> picture{QByteArray(soldiers, 'X')};
-    const MapFormat::Parsed parsed = MapFormat::parse(mapText(picture), "/levels");
     QStringList notes;
     int cells = 0;
-    for (const LevelProblem &problem : LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers))) {
+    for (const LevelProblem &problem : checked({QByteArray(soldiers, 'X')})) {
         if (problem.kind != "inside-wall")
             continue;
         if (problem.hasCell())
-            ++cells;
+            cells += problem.cells.size();
         else
             notes << problem.message;
     }
     QCOMPARE(cells, listed);
     QCOMPARE(notes, note.isEmpty() ? QStringList() : QStringList{note});
+}
+
+void TestLevelCheck::gathersCellsWithTheSameProblem_data()
+{
+    QTest::addColumn<QList<LevelProblem>>("found");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("cells");
+    const QString a = QStringLiteral("a");
+    QTest::newRow("one cell: its own message")
+        << QList<LevelProblem>{problemAt("k", 3, a)} << QStringList{a} << 1;
+    QTest::newRow("three cells: one line with the count and the first")
+        << QList<LevelProblem>{problemAt("k", 3, a), problemAt("k", 1, a), problemAt("k", 2, a)}
+        << QStringList{"3 cells: a: Map X 3, Map Y 0 and 2 more"} << 3;
+    LevelProblem otherLayer = problemAt("k", 2, a);
+    otherLayer.layer = "Floor";
+    QTest::newRow("another message, kind or layer: lines of their own")
+        << QList<LevelProblem>{problemAt("k", 1, a), problemAt("k", 2, "b"), problemAt("j", 3, a), otherLayer}
+        << QStringList{a, "b", a, a} << 4;
+    LevelProblem single = problemAt("k", 4, a);
+    single.manyMessage.clear();
+    QTest::newRow("whole-map problems and those that never repeat stay apart")
+        << QList<LevelProblem>{problemAt("k", -1, a), problemAt("k", -1, a), problemAt("k", 4, a), single}
+        << QStringList{a, a, a, a} << 2;
+    QList<LevelProblem> manyCells, manyKinds;
+    for (int i = 0; i < 102; ++i) {
+        manyCells << problemAt("k", i, a);
+        manyKinds << problemAt("k", i, QString::number(i));
+    }
+    QTest::newRow("a hundred cells to a line")
+        << manyCells
+        << QStringList{"100 cells: a: Map X 0, Map Y 0 and 99 more",
+                       "2 more problems like the one at Map X 0, Map Y 0 are not listed"}
+        << 100;
+    QStringList hundredLines;
+    for (int i = 0; i < 100; ++i)
+        hundredLines << QString::number(i);
+    QTest::newRow("a hundred lines to a kind")
+        << manyKinds << hundredLines + QStringList{"2 more problems like the one at Map X 0, Map Y 0 are not listed"}
+        << 100;
+    LevelProblem error = problemAt("e", 5, "e");
+    error.severity = LevelProblem::Severity::Error;
+    QTest::newRow("errors first, in the order found")
+        << QList<LevelProblem>{problemAt("k", 1, a), error, problemAt("k", 2, a)}
+        << QStringList{"e", "2 cells: a: Map X 1, Map Y 0 and 1 more"} << 3;
+}
+
+// Thirty cells without a ceiling are one line to read, and that line still
+// knows every one of its cells.
+void TestLevelCheck::gathersCellsWithTheSameProblem()
+{
+    QFETCH(QList<LevelProblem>, found);
+    QFETCH(QStringList, lines);
+    QFETCH(int, cells);
+    ProblemList list;
+    for (const LevelProblem &problem : std::as_const(found))
+        list.add(problem);
+    QStringList texts;
+    int listed = 0;
+    for (const LevelProblem &line : list.take()) {
+        texts << line.text();
+        listed += line.cells.size();
+        if (line.hasCell())
+            QCOMPARE(line.cells.first(), QPoint(line.mapX, line.mapY));
+    }
+    QCOMPARE(texts, lines);
+    QCOMPARE(listed, cells);
+}
+
+void TestLevelCheck::warnsOfImagesMissingOrRefused_data()
+{
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<QByteArray>("layer");
+    QTest::addColumn<QString>("line");
+    using V = TexturePath::Verdict;
+    QTest::newRow("found") << int(V::Accepted) << 2 << QByteArray("Wall") << QString();
+    QTest::newRow("missing, one cell") << int(V::Missing) << 1 << QByteArray("Wall")
+                                       << "warning texture-missing: the texture \"w/brick.png\" is missing beside the map";
+    QTest::newRow("missing, three cells")
+        << int(V::Missing) << 3 << QByteArray("Wall")
+        << "warning texture-missing: 3 cells use the texture \"w/brick.png\", which is missing beside the map: "
+           "Map X 1, Map Y 0 and 2 more";
+    QTest::newRow("refused") << int(V::Refused) << 1 << QByteArray("Wall")
+                             << "warning texture-refused: the texture \"w/brick.png\" is refused (outside the map's folder)";
+    QTest::newRow("a light has no image") << int(V::Missing) << 2 << QByteArray("Lightmap") << QString();
+}
+
+// The game shows nothing where a cell's image is missing beside the map, and
+// the editor never reads a refused one: both are worth a warning, one line per image.
+void TestLevelCheck::warnsOfImagesMissingOrRefused()
+{
+    QFETCH(int, verdict);
+    QFETCH(int, cells);
+    QFETCH(QByteArray, layer);
+    QFETCH(QString, line);
+    QList<QByteArray> row{"0"};
+    for (int i = 0; i < cells; ++i)
+        row << "777";
+    MapFormat::Parsed parsed;
+    parsed.grids.append(MapFormat::Grid{layer, {row}});
+    parsed.definitions.insert("777", MapDefinition{777, layer, "", "", "w/brick.png", SectorLighting()});
+    const auto judge = [verdict](const MapDefinition &) {
+        return TexturePath::Resolved{TexturePath::Verdict(verdict), QString(), QStringLiteral("outside the map's folder")};
+    };
+    QStringList lines;
+    for (const LevelProblem &problem : LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers, nullptr, judge))) {
+        if (problem.kind.startsWith("texture"))
+            lines << LevelProblem::severityName(problem.severity) + ' ' + problem.kind + ": " + problem.text();
+    }
+    QCOMPARE(lines, line.isEmpty() ? QStringList() : QStringList{line});
+}
+
+void TestLevelCheck::countsInRealPlurals_data()
+{
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<QString>("tally");
+    QTest::newRow("1, 32") << 1 << 32 << "1 error, 32 warnings";
+    QTest::newRow("0, 1") << 0 << 1 << "no errors, 1 warning";
+    QTest::newRow("2, 0") << 2 << 0 << "2 errors, no warnings";
+}
+
+void TestLevelCheck::countsInRealPlurals()
+{
+    QFETCH(int, errors);
+    QFETCH(int, warnings);
+    QFETCH(QString, tally);
+    QCOMPARE(LevelProblem::tally(errors, warnings), tally);
 }
 
 QTEST_GUILESS_MAIN(TestLevelCheck)
