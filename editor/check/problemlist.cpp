@@ -18,11 +18,7 @@ void ProblemList::add(const LevelProblem &problem)
     const QString key = joins ? keyOf(problem) : QString();
     const auto found = joins ? lineOf.constFind(key) : lineOf.constEnd();
     if (found != lineOf.constEnd()) {
-        LevelProblem &line = lines[*found];
-        if (line.cells.size() >= listed)
-            ++unlisted[problem.kind];
-        else
-            line.cells.append(QPoint(problem.mapX, problem.mapY));
+        lines[*found].cells.append(QPoint(problem.mapX, problem.mapY));
         return;
     }
     int &kindLines = linesOfKind[problem.kind];

@@ -7,10 +7,10 @@
 
 // Gathers findings as the level check makes them, one cell at a time: a
 // problem found again on another cell (same kind, layer and message) joins the
-// line of the first, so 30 cells without a ceiling read as one line. Past
-// `listed` lines of one kind, or cells of one line, a list helps nobody, and a
-// hostile map could otherwise ask for millions of them: the rest is counted,
-// and one note a kind says how many were left out.
+// line of the first, so 30 cells without a ceiling read as one line. A line
+// keeps all its cells (filled cells, as many as a map may hold), so that they
+// can all be selected. Past `listed` lines of one kind a list helps nobody:
+// the rest is counted, and one note a kind says how many were left out.
 class ProblemList
 {
 public:
