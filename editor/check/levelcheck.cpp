@@ -136,6 +136,8 @@ void LevelCheck::checkTextures(const LevelSnapshot &level)
             if (cell.texture < 0 || cell.texture >= level.textures.size() || cell.mapX < 0 || cell.mapY < 0)
                 continue;
             const LevelTexture &texture = level.textures.at(cell.texture);
+            if (texture.verdict == TexturePath::Verdict::Accepted)
+                continue;
             const QString name = shortPath(texture.path);
             if (texture.verdict == TexturePath::Verdict::Missing)
                 add(Severity::Warning, "texture-missing", layer.name, cell.mapX, cell.mapY,
