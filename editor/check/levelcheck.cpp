@@ -3,6 +3,7 @@
 #include "check/levelgrid.h"
 #include "check/levelvocabulary.h"
 #include "check/reachability.h"
+#include "model/layernames.h"
 
 #include <algorithm>
 #include <utility>
@@ -359,7 +360,7 @@ void LevelCheck::checkEdges(const Reachability &reach)
             ? QStringLiteral("the player can walk off the map: this cell on its edge is open")
             : QStringLiteral("the player can walk off the map: %1 open cells on its edge, from here to %2")
                   .arg(length).arg(LevelProblem::cellName(run.last().endX, run.last().endY));
-        add(Severity::Error, "walk-off-map", "Wall", run.first().startX, run.first().startY, message,
+        add(Severity::Error, "walk-off-map", LayerNames::Wall, run.first().startX, run.first().startY, message,
             QStringLiteral("separate open cells on its edge let the player walk off the map"));
         run.clear();
     };
@@ -415,7 +416,7 @@ void LevelCheck::checkFloorAndCeil(const Reachability &reach)
         const int y = grid->yOf(cell);
         for (qint32 mapY = rows.first(y); mapY <= rows.last(y) && listed < ProblemList::listed; ++mapY) {
             for (qint32 mapX = columns.first(x); mapX <= columns.last(x) && listed < ProblemList::listed; ++mapX) {
-                add(Severity::Warning, kind, floor ? "Ceil" : "Floor", mapX, mapY, message, many);
+                add(Severity::Warning, kind, floor ? LayerNames::Ceil : LayerNames::Floor, mapX, mapY, message, many);
                 ++listed;
             }
         }
