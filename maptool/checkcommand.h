@@ -4,13 +4,15 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
 class MapInput;
 
 // "tessel-map check LEVEL.map...": runs the level check on each file and
-// prints what it finds, one problem a line as compilers do, or as JSON.
+// prints what it finds, one problem a line as compilers do (cells with the same
+// problem share one), or as JSON, one problem per cell.
 class CheckCommand
 {
 public:
@@ -19,7 +21,9 @@ public:
 private:
     void checkFile(const QString &fileName);
     void printLines(const QString &fileName, const QList<LevelProblem> &problems) const;
-    static QJsonObject json(const LevelProblem &problem);
+    void printSummary(int fileCount) const;
+    // The problem as it is on one of its cells.
+    static QJsonObject json(const LevelProblem &problem, const QPoint &cell);
 
     bool asJson = false;
     bool warningsFail = false;

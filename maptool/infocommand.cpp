@@ -1,5 +1,6 @@
 #include "infocommand.h"
 
+#include "check/levelproblem.h"
 #include "check/levelvocabulary.h"
 #include "commandline.h"
 #include "mapinput.h"
@@ -119,8 +120,12 @@ QString InfoCommand::lights(const MapInput &input)
         low = std::min(low, cell.lighting.emission);
         high = std::max(high, cell.lighting.emission);
     }
-    return QStringLiteral("lights: %1 cells (%2 static, %3 dynamic), emission %4 to %5\n")
-        .arg(layer->cells.size()).arg(layer->cells.size() - dynamic).arg(dynamic).arg(low).arg(high);
+    return QStringLiteral("lights: %1 (%2 static, %3 dynamic), emission %4 to %5\n")
+        .arg(LevelProblem::counted(layer->cells.size(), QStringLiteral("cell"), QStringLiteral("cells")))
+        .arg(layer->cells.size() - dynamic)
+        .arg(dynamic)
+        .arg(low)
+        .arg(high);
 }
 
 QString InfoCommand::textures(const MapInput &input)

@@ -14,7 +14,8 @@ namespace {
 const char usage[] =
     "usage: tessel-map COMMAND [OPTIONS] ...\n"
     "\n"
-    "  check LEVEL.map...           can the player finish each level? (--json, --werror)\n"
+    "  check LEVEL.map...           can the player finish each level? (--json, --werror,\n"
+    "                               --verbose)\n"
     "  info LEVEL.map               extent, cells, subtypes, lights and textures of a map\n"
     "  render LEVEL.map -o FILE.png a picture of the map (--cell N, --layers Floor,Wall,...)\n"
     "\n"

@@ -2,6 +2,7 @@
 
 #include "check/levelvocabulary.h"
 #include "check/parsedsnapshot.h"
+#include "check/problemlist.h"
 #include "mapfile/maplimits.h"
 #include "mapfile/maptextfile.h"
 
@@ -40,7 +41,13 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = QStringLiteral("no \"#Definitions\" section, so this is not a map file");
         return false;
     }
-    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOutCells);
+    QList<LevelProblem> leftOut;
+    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOut,
+                                 [this](const MapDefinition &definition) { return texture(definition); });
+    ProblemList lines;
+    for (const LevelProblem &problem : std::as_const(leftOut))
+        lines.add(problem);
+    leftOutCells = lines.take();
     int cells = 0;
     for (const LevelLayer &layer : std::as_const(level.layers)) {
         cells += layer.cells.size();

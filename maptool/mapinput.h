@@ -25,7 +25,8 @@ public:
     const MapFormat::Parsed &parsed() const { return map; }
     const LevelSnapshot &snapshot() const { return level; }
     // Cells the editor leaves out on loading: values without a definition
-    // line, and cells beyond the largest map it opens.
+    // line, and cells beyond the largest map it opens; a value's cells share
+    // one problem (ProblemList).
     const QList<LevelProblem> &leftOut() const { return leftOutCells; }
     int leftOutCount() const { return leftOutTotal; }
     // Columns and rows of the grid the editor holds (at least 1 x 1).

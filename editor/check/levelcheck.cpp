@@ -3,19 +3,15 @@
 #include "check/levelgrid.h"
 #include "check/levelvocabulary.h"
 #include "check/reachability.h"
+#include "model/layernames.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 namespace LV = LevelVocabulary;
 using Severity = LevelProblem::Severity;
 
 namespace {
-
-// Past this many problems of one kind a list helps nobody, and a hostile map
-// could otherwise ask for millions of them.
-const int listedPerKind = 100;
 
 QString quoted(const QByteArray &name)
 {
@@ -37,6 +33,13 @@ QString objectName(const QByteArray &layer, const QByteArray &subtype)
     return QStringLiteral("a %1 (%2)").arg(shortName(subtype), shortName(layer));
 }
 
+// A texture path keeps its end, where the file name is.
+QString shortPath(const QByteArray &path)
+{
+    const QString text = QString::fromUtf8(path);
+    return text.size() <= 60 ? text : QStringLiteral("...") + text.right(57);
+}
+
 template<typename Positioned>
 bool byPosition(const Positioned &a, const Positioned &b)
 {
@@ -48,12 +51,7 @@ bool byPosition(const Positioned &a, const Positioned &b)
 QList<LevelProblem> LevelCheck::run(const LevelSnapshot &level)
 {
     LevelCheck check(level);
-    check.addOverflowNotes();
-    std::stable_sort(check.problems.begin(), check.problems.end(),
-                     [](const LevelProblem &a, const LevelProblem &b) {
-                         return a.isError() && !b.isError();
-                     });
-    return check.problems;
+    return check.found.take();
 }
 
 LevelCheck::~LevelCheck() = default;
@@ -69,6 +67,7 @@ LevelCheck::LevelCheck(const LevelSnapshot &level)
             QStringLiteral("the cells are spread over %1 columns and %2 rows, too many to check")
                 .arg(columns.size()).arg(rows.size()));
         checkKeysAndDoors();
+        checkTextures(level);
         return;
     }
     grid = std::make_unique<LevelGrid>(columns, rows);
@@ -77,6 +76,7 @@ LevelCheck::LevelCheck(const LevelSnapshot &level)
     checkKeysAndDoors();
     checkDoorFrames();
     checkWalking();
+    checkTextures(level);
 }
 
 void LevelCheck::collect(const LevelSnapshot &level)
@@ -118,13 +118,38 @@ void LevelCheck::checkStartAndExit()
     if (players.isEmpty())
         add(Severity::Error, "no-player", "Actor", -1, -1,
             QStringLiteral("there is no player start (an Actor \"Player\")"));
+    const QString first = LevelProblem::cellName(players.value(0).x, players.value(0).y);
     for (int i = 1; i < players.size(); ++i)
         add(Severity::Error, "many-players", players.at(i),
-            QStringLiteral("a second player start; the first one is at %1")
-                .arg(LevelProblem::cellName(players.first().x, players.first().y)));
+            QStringLiteral("a second player start; the first one is at %1").arg(first),
+            QStringLiteral("player starts besides the first one at %1").arg(first));
     if (exits.isEmpty())
         add(Severity::Error, "no-exit", "Item", -1, -1,
             QStringLiteral("there is no exit (an Item \"LevelEnd\")"));
+}
+
+// The game shows nothing where an image is missing; a refused one the editor
+// never reads, so the next save leaves it out.
+void LevelCheck::checkTextures(const LevelSnapshot &level)
+{
+    for (const LevelLayer &layer : level.layers) {
+        for (const LevelCell &cell : layer.cells) {
+            if (cell.texture < 0 || cell.texture >= level.textures.size() || cell.mapX < 0 || cell.mapY < 0)
+                continue;
+            const LevelTexture &texture = level.textures.at(cell.texture);
+            if (texture.verdict == TexturePath::Verdict::Accepted)
+                continue;
+            const QString name = shortPath(texture.path);
+            if (texture.verdict == TexturePath::Verdict::Missing)
+                add(Severity::Warning, "texture-missing", layer.name, cell.mapX, cell.mapY,
+                    QStringLiteral("the texture \"%1\" is missing beside the map").arg(name),
+                    QStringLiteral("cells use the texture \"%1\", which is missing beside the map").arg(name));
+            else if (texture.verdict == TexturePath::Verdict::Refused)
+                add(Severity::Warning, "texture-refused", layer.name, cell.mapX, cell.mapY,
+                    QStringLiteral("the texture \"%1\" is refused (%2)").arg(name, texture.reason),
+                    QStringLiteral("cells use the texture \"%1\", which is refused (%2)").arg(name, texture.reason));
+        }
+    }
 }
 
 void LevelCheck::buildGrid(const LevelSnapshot &level)
@@ -165,8 +190,9 @@ void LevelCheck::checkInsideWalls()
         if (!grid->has(cellOf(object), LevelGrid::Wall))
             continue;
         reported.insert(cellOf(object));
-        add(Severity::Error, "inside-wall", object,
-            QStringLiteral("%1 is inside a Wall cell").arg(objectName(object.layer, object.subtype)));
+        const QString name = objectName(object.layer, object.subtype);
+        add(Severity::Error, "inside-wall", object, QStringLiteral("%1 is inside a Wall cell").arg(name),
+            QStringLiteral("Wall cells hold %1").arg(name));
     }
 }
 
@@ -177,12 +203,16 @@ void LevelCheck::checkKeysAndDoors()
             for (const Object &door : std::as_const(keyDoors[colour]))
                 add(Severity::Warning, "key-missing", door,
                     QStringLiteral("a %1 whose key (an Item %2) is nowhere on the map")
+                        .arg(QString::fromUtf8(door.subtype), quoted(LV::keyName(colour))),
+                    QStringLiteral("%1s whose key (an Item %2) is nowhere on the map")
                         .arg(QString::fromUtf8(door.subtype), quoted(LV::keyName(colour))));
         }
         if (keyDoors[colour].isEmpty()) {
             for (const Object &key : std::as_const(keys[colour]))
                 add(Severity::Warning, "key-without-door", key,
                     QStringLiteral("a %1 with no %2 on the map")
+                        .arg(QString::fromUtf8(key.subtype), QString::fromUtf8(LV::keyDoorName(colour))),
+                    QStringLiteral("%1s with no %2 on the map")
                         .arg(QString::fromUtf8(key.subtype), QString::fromUtf8(LV::keyDoorName(colour))));
         }
     }
@@ -203,7 +233,8 @@ void LevelCheck::checkDoorFrames()
         const bool along = wallAt(x, y - 1) && wallAt(x, y + 1);
         if (!across && !along)
             add(Severity::Warning, "door-unframed", door,
-                QStringLiteral("a door without walls on two opposite sides"));
+                QStringLiteral("a door without walls on two opposite sides"),
+                QStringLiteral("doors without walls on two opposite sides"));
     }
 }
 
@@ -329,7 +360,8 @@ void LevelCheck::checkEdges(const Reachability &reach)
             ? QStringLiteral("the player can walk off the map: this cell on its edge is open")
             : QStringLiteral("the player can walk off the map: %1 open cells on its edge, from here to %2")
                   .arg(length).arg(LevelProblem::cellName(run.last().endX, run.last().endY));
-        add(Severity::Error, "walk-off-map", "Wall", run.first().startX, run.first().startY, message);
+        add(Severity::Error, "walk-off-map", LayerNames::Wall, run.first().startX, run.first().startY, message,
+            QStringLiteral("separate open cells on its edge let the player walk off the map"));
         run.clear();
     };
     for (int step = 0; step < ring.size(); ++step) {
@@ -351,8 +383,9 @@ void LevelCheck::checkUnreached(const Reachability &reach)
             continue;
         if (LV::isSolidSprite(object.layer, object.subtype))
             continue;
-        add(Severity::Warning, "unreachable", object,
-            QStringLiteral("the player can never reach %1").arg(objectName(object.layer, object.subtype)));
+        const QString name = objectName(object.layer, object.subtype);
+        add(Severity::Warning, "unreachable", object, QStringLiteral("the player can never reach %1").arg(name),
+            QStringLiteral("unreachable cells hold %1").arg(name));
     }
 }
 
@@ -371,24 +404,25 @@ void LevelCheck::checkFloorAndCeil(const Reachability &reach)
         if (floor && ceil)
             continue;
         total += grid->weight(cell);
-        if (listed >= listedPerKind)
+        if (listed >= ProblemList::listed)
             continue;
-        const QString message = QStringLiteral("the player can reach this cell, but it has %1")
-                                    .arg(!floor && !ceil ? QStringLiteral("no Floor and no Ceil")
-                                                         : floor ? QStringLiteral("no Ceil") : QStringLiteral("no Floor"));
+        const QString lacks = !floor && !ceil ? QStringLiteral("no Floor and no Ceil")
+                                              : floor ? QStringLiteral("no Ceil") : QStringLiteral("no Floor");
+        const QString message = QStringLiteral("the player can reach this cell, but it has %1").arg(lacks);
+        const QString many = QStringLiteral("reachable cells have %1").arg(lacks);
         // A folded cell stands for a block of empty map cells; a map without any
         // floor has millions of them, so only the listed ones are visited.
         const int x = grid->xOf(cell);
         const int y = grid->yOf(cell);
-        for (qint32 mapY = rows.first(y); mapY <= rows.last(y) && listed < listedPerKind; ++mapY) {
-            for (qint32 mapX = columns.first(x); mapX <= columns.last(x) && listed < listedPerKind; ++mapX) {
-                add(Severity::Warning, kind, floor ? "Ceil" : "Floor", mapX, mapY, message);
+        for (qint32 mapY = rows.first(y); mapY <= rows.last(y) && listed < ProblemList::listed; ++mapY) {
+            for (qint32 mapX = columns.first(x); mapX <= columns.last(x) && listed < ProblemList::listed; ++mapX) {
+                add(Severity::Warning, kind, floor ? LayerNames::Ceil : LayerNames::Floor, mapX, mapY, message, many);
                 ++listed;
             }
         }
     }
     if (total > listed)
-        unlisted[kind] += int(std::min<qint64>(total - listed, INT_MAX));
+        found.addUnlisted(kind, total - listed);
 }
 
 int LevelCheck::cellOf(const Object &object) const
@@ -402,13 +436,8 @@ QString LevelCheck::at(int cell) const
 }
 
 void LevelCheck::add(Severity severity, const char *kind, const QByteArray &layer, qint32 x, qint32 y,
-                     const QString &message)
+                     const QString &message, const QString &manyMessage)
 {
-    const int listed = listedOf[kind]++;
-    if (listed >= listedPerKind) {
-        ++unlisted[kind];
-        return;
-    }
     LevelProblem problem;
     problem.severity = severity;
     problem.kind = kind;
@@ -416,27 +445,12 @@ void LevelCheck::add(Severity severity, const char *kind, const QByteArray &laye
     problem.mapX = x;
     problem.mapY = y;
     problem.message = message;
-    problems.append(problem);
+    problem.manyMessage = manyMessage;
+    found.add(problem);
 }
 
-void LevelCheck::add(Severity severity, const char *kind, const Object &object, const QString &message)
+void LevelCheck::add(Severity severity, const char *kind, const Object &object, const QString &message,
+                     const QString &manyMessage)
 {
-    add(severity, kind, object.layer, object.x, object.y, message);
-}
-
-void LevelCheck::addOverflowNotes()
-{
-    QList<LevelProblem> notes;
-    for (const LevelProblem &problem : std::as_const(problems)) {
-        const int more = unlisted.take(problem.kind);
-        if (more == 0)
-            continue;
-        LevelProblem note = problem;
-        note.mapX = note.mapY = -1;
-        note.message = QStringLiteral("%1 more problems like the one at %2 are not listed")
-                           .arg(more)
-                           .arg(problem.cellName());
-        notes.append(note);
-    }
-    problems += notes;
+    add(severity, kind, object.layer, object.x, object.y, message, manyMessage);
 }

@@ -2,8 +2,8 @@
 
 #include "check/levelproblem.h"
 #include "check/levelsnapshot.h"
+#include "check/problemlist.h"
 
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QVector>
@@ -16,7 +16,8 @@ class Reachability;
 // the game: start and exit, the way between them through key doors, gaps in
 // the outer wall, objects inside walls, and the usual slips (keys without
 // doors, cells without floor or ceiling, doors without a frame, objects out of
-// reach). A pure function of the snapshot; errors come before warnings.
+// reach, images missing beside the map). A pure function of the snapshot;
+// errors come before warnings.
 class LevelCheck
 {
 public:
@@ -36,6 +37,7 @@ private:
     explicit LevelCheck(const LevelSnapshot &level);
     void collect(const LevelSnapshot &level);
     void checkStartAndExit();
+    void checkTextures(const LevelSnapshot &level);
     void buildGrid(const LevelSnapshot &level);
     void checkInsideWalls();
     void checkKeysAndDoors();
@@ -49,17 +51,13 @@ private:
     void checkFloorAndCeil(const Reachability &reach);
     int cellOf(const Object &object) const;
     QString at(int cell) const;
+    // manyMessage: the message for several cells (LevelProblem::manyMessage).
     void add(LevelProblem::Severity severity, const char *kind, const QByteArray &layer,
-             qint32 x, qint32 y, const QString &message);
+             qint32 x, qint32 y, const QString &message, const QString &manyMessage = QString());
     void add(LevelProblem::Severity severity, const char *kind, const Object &object,
-             const QString &message);
+             const QString &message, const QString &manyMessage = QString());
 
-    void addOverflowNotes();
-
-    QList<LevelProblem> problems;
-    // Problems listed and left unlisted, by kind.
-    QHash<QByteArray, int> listedOf;
-    QHash<QByteArray, int> unlisted;
+    ProblemList found;
     QVector<qint32> usedXs;
     QVector<qint32> usedYs;
     QVector<Object> players, exits, objects, doors;

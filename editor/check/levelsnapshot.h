@@ -1,8 +1,10 @@
 #pragma once
 
+#include "mapfile/texturepath.h"
 #include "model/sectorlighting.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QVector>
 #include <QtGlobal>
 
@@ -15,6 +17,8 @@ struct LevelCell
     QByteArray subtype;
     // Only read for Lightmap cells.
     SectorLighting lighting;
+    // The cell's image in LevelSnapshot::textures; -1 for none or not known.
+    int texture = -1;
 };
 
 struct LevelLayer
@@ -23,7 +27,20 @@ struct LevelLayer
     QVector<LevelCell> cells;
 };
 
+// An image that cells refer to, judged by the path rules against the map's
+// folder (TexturePath::resolve).
+struct LevelTexture
+{
+    // As the map file names it.
+    QByteArray path;
+    TexturePath::Verdict verdict = TexturePath::Verdict::Accepted;
+    // Why a Refused path was refused.
+    QString reason;
+};
+
 struct LevelSnapshot
 {
     QVector<LevelLayer> layers;
+    // Optional: left empty, no texture is checked.
+    QVector<LevelTexture> textures = {};
 };

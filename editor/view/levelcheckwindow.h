@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPoint>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 
 #include <functional>
@@ -16,8 +17,9 @@ class LevelCheckWindow;
 }
 class QTreeWidgetItem;
 
-// The level check's findings in a window of their own, errors first. The
-// check runs a moment after the last change, so editing never waits for it.
+// The level check's findings in a window of their own, errors first, cells
+// with the same problem on one line. The check runs a moment after the last
+// change, so editing never waits for it.
 class LevelCheckWindow : public QWidget
 {
     Q_OBJECT
@@ -39,11 +41,13 @@ public slots:
     void mapChanged();
 
 signals:
-    // The user asked to see a problem's cell.
-    void problemActivated(const QByteArray &layer, const QPoint &cell);
+    // The user asked to see a problem: cell is the one to show (the first of
+    // the line), cells every cell of the line, all on layer.
+    void problemActivated(const QByteArray &layer, const QPoint &cell, const QVector<QPoint> &cells);
 
 private:
     void list(const QList<LevelProblem> &problems);
+    void fitToMessages();
     void activate(QTreeWidgetItem *item);
 
     std::unique_ptr<Ui::LevelCheckWindow> ui;

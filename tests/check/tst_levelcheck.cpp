@@ -1,5 +1,6 @@
 #include "check/levelcheck.h"
 #include "check/parsedsnapshot.h"
+#include "check/problemlist.h"
 #include "mapfile/mapformat.h"
 
 #include "levelpicture.h"
@@ -9,6 +10,8 @@
 #include <QTest>
 
 #include <algorithm>
+
+Q_DECLARE_METATYPE(LevelProblem)
 
 // Every level under levels/ is a picture of a small map with the problems the
 // check must find in it, no more and no fewer. The picture goes through the
@@ -22,6 +25,8 @@ private slots:
     void findsExactlyTheExpectedProblems();
     void listsAHundredOfAKind_data();
     void listsAHundredOfAKind();
+    void gathersCellsWithTheSameProblem_data();
+    void gathersCellsWithTheSameProblem();
 };
 
 namespace {
@@ -29,12 +34,31 @@ namespace {
 using LevelPicture::editorLayers;
 using LevelPicture::mapText;
 
-QString described(const LevelProblem &problem)
+QString described(const LevelProblem &problem, const QPoint &cell)
 {
     return QStringLiteral("%1 %2 %3:%4")
         .arg(LevelProblem::severityName(problem.severity), QString::fromUtf8(problem.kind))
-        .arg(problem.mapX)
-        .arg(problem.mapY);
+        .arg(cell.x())
+        .arg(cell.y());
+}
+
+QList<LevelProblem> checked(const QList<QByteArray> &picture)
+{
+    const MapFormat::Parsed parsed = MapFormat::parse(mapText(picture), "/levels");
+    return LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers));
+}
+
+LevelProblem problemAt(const QByteArray &kind, int x, const QString &message)
+{
+    LevelProblem problem;
+    problem.severity = LevelProblem::Severity::Warning;
+    problem.kind = kind;
+    problem.layer = "Wall";
+    problem.mapX = x;
+    problem.mapY = x >= 0 ? 0 : -1;
+    problem.message = message;
+    problem.manyMessage = "cells: " + message;
+    return problem;
 }
 
 } // namespace
@@ -82,9 +106,13 @@ void TestLevelCheck::findsExactlyTheExpectedProblems()
 
     QStringList found;
     for (const LevelProblem &problem : problems) {
-        found.append(described(problem));
-        const QString part = messageParts.value(found.last());
-        QVERIFY2(problem.message.contains(part), qPrintable(problem.message + " lacks: " + part));
+        // Each cell of a line is a finding of its own.
+        const QVector<QPoint> cells = problem.hasCell() ? problem.cells : QVector<QPoint>{QPoint(-1, -1)};
+        for (const QPoint &cell : cells) {
+            found.append(described(problem, cell));
+            const QString part = messageParts.value(found.last());
+            QVERIFY2(problem.message.contains(part), qPrintable(problem.message + " lacks: " + part));
+        }
     }
     for (int i = 1; i < problems.size(); ++i)
         QVERIFY2(problems.at(i - 1).isError() || !problems.at(i).isError(), "a warning before an error");
@@ -95,33 +123,88 @@ void TestLevelCheck::findsExactlyTheExpectedProblems()
 
 void TestLevelCheck::listsAHundredOfAKind_data()
 {
-    QTest::addColumn<int>("soldiers");
+    QTest::addColumn<int>("open");
     QTest::addColumn<int>("listed");
     QTest::addColumn<QString>("note");
     QTest::newRow("100") << 100 << 100 << QString();
-    QTest::newRow("101") << 101 << 100 << "1 more problems like the one at Map X 0, Map Y 0 are not listed";
+    QTest::newRow("101") << 101 << 100 << "1 more problem like the one at Map X 3, Map Y 1 is not listed";
+    QTest::newRow("102") << 102 << 100 << "2 more problems like the one at Map X 3, Map Y 1 are not listed";
 }
 
-// Past a hundred problems of one kind, one note counts the rest.
+// A cell without a ceiling may stand for millions of empty map cells: past a
+// hundred, one note counts the rest.
 void TestLevelCheck::listsAHundredOfAKind()
 {
-    QFETCH(int, soldiers);
+    QFETCH(int, open);
     QFETCH(int, listed);
     QFETCH(QString, note);
-    const QList<QByteArray> picture{QByteArray(soldiers, 'X')};
-    const MapFormat::Parsed parsed = MapFormat::parse(mapText(picture), "/levels");
+    const QByteArray wall(open + 4, '#');
     QStringList notes;
     int cells = 0;
-    for (const LevelProblem &problem : LevelCheck::run(ParsedSnapshot::from(parsed, editorLayers))) {
-        if (problem.kind != "inside-wall")
+    for (const LevelProblem &problem : checked({wall, "#PE" + QByteArray(open, 'f') + "#", wall})) {
+        if (problem.kind != "no-floor-or-ceil")
             continue;
         if (problem.hasCell())
-            ++cells;
+            cells += problem.cells.size();
         else
             notes << problem.message;
     }
     QCOMPARE(cells, listed);
     QCOMPARE(notes, note.isEmpty() ? QStringList() : QStringList{note});
+}
+
+void TestLevelCheck::gathersCellsWithTheSameProblem_data()
+{
+    QTest::addColumn<QList<LevelProblem>>("found");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("cells");
+    const QString a = QStringLiteral("a");
+    QTest::newRow("three cells: one line, first found first")
+        << QList<LevelProblem>{problemAt("k", 3, a), problemAt("k", 1, a), problemAt("k", 2, a)}
+        << QStringList{"3 cells: a: Map X 3, Map Y 0 and 2 more"} << 3;
+    LevelProblem otherLayer = problemAt("k", 2, a);
+    otherLayer.layer = "Floor";
+    LevelProblem single = problemAt("k", 4, a);
+    single.manyMessage.clear();
+    QTest::newRow("another message, kind or layer, the whole map, a problem that never repeats: apart")
+        << QList<LevelProblem>{problemAt("k", 1, a), problemAt("k", 2, "b"), problemAt("j", 3, a), otherLayer,
+                               problemAt("k", -1, a), problemAt("k", -1, a), single}
+        << QStringList{a, "b", a, a, a, a, a} << 5;
+    QList<LevelProblem> manyKinds;
+    QStringList hundredLines;
+    for (int i = 0; i < 102; ++i) {
+        manyKinds << problemAt("k", i, QString::number(i));
+        hundredLines << QString::number(i);
+    }
+    hundredLines = hundredLines.mid(0, 100) << "2 more problems like the one at Map X 0, Map Y 0 are not listed";
+    QTest::newRow("a hundred lines to a kind") << manyKinds << hundredLines << 100;
+    LevelProblem error = problemAt("e", 5, "e");
+    error.severity = LevelProblem::Severity::Error;
+    QTest::newRow("errors first")
+        << QList<LevelProblem>{problemAt("k", 1, a), error, problemAt("k", 2, a)}
+        << QStringList{"e", "2 cells: a: Map X 1, Map Y 0 and 1 more"} << 3;
+}
+
+// Thirty cells without a ceiling are one line to read, and that line still
+// knows every one of its cells.
+void TestLevelCheck::gathersCellsWithTheSameProblem()
+{
+    QFETCH(QList<LevelProblem>, found);
+    QFETCH(QStringList, lines);
+    QFETCH(int, cells);
+    ProblemList list;
+    for (const LevelProblem &problem : std::as_const(found))
+        list.add(problem);
+    QStringList texts;
+    int listed = 0;
+    for (const LevelProblem &line : list.take()) {
+        texts << line.text();
+        listed += line.cells.size();
+        if (line.hasCell())
+            QCOMPARE(line.cells.first(), QPoint(line.mapX, line.mapY));
+    }
+    QCOMPARE(texts, lines);
+    QCOMPARE(listed, cells);
 }
 
 QTEST_GUILESS_MAIN(TestLevelCheck)
