@@ -6,6 +6,7 @@
 #
 # Usage: editor-levelcheck.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
+source "$(dirname "$0")/editor-grid.sh"
 
 TESSEL=$(readlink -f "$1")
 X11CLOSE=$(readlink -f "$2")
@@ -13,9 +14,6 @@ X11CLOSE=$(readlink -f "$2")
 # nine tenths of the screen's width).
 export E2E_SCREEN=1600x1200x24
 e2e_begin editor-levelcheck "$3"
-
-# As in editor-roundtrip.sh: the map's top left at 64 pixels a cell.
-MAP_X=357 MAP_Y=11 CELL=64
 
 APP=$WORK/app
 mkdir -p "$APP"
