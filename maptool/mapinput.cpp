@@ -2,8 +2,9 @@
 
 #include "check/levelvocabulary.h"
 #include "check/parsedsnapshot.h"
-#include "mapfile/maplimits.h"
-#include "mapfile/maptextfile.h"
+#include "format/layernames.h"
+#include "format/maplimits.h"
+#include "format/maptextfile.h"
 
 #include <QFileInfo>
 
@@ -40,7 +41,7 @@ bool MapInput::read(const QString &fileName, QString *failure)
         *failure = QStringLiteral("no \"#Definitions\" section, so this is not a map file");
         return false;
     }
-    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOutCells);
+    level = ParsedSnapshot::from(map, layerOrder(), &leftOutCells);
     int cells = 0;
     for (const LevelLayer &layer : std::as_const(level.layers)) {
         cells += layer.cells.size();

@@ -1,8 +1,8 @@
 #include "app/tessel.h"
 
 #include "ui_tessel.h"
-#include "model/layernames.h"
 #include "app/dialogs.h"
+#include "format/layernames.h"
 #include "view/mapview.h"
 #include "view/recoveryfile.h"
 

@@ -3,6 +3,7 @@
 #include "check/levelgrid.h"
 #include "check/levelvocabulary.h"
 #include "check/reachability.h"
+#include "format/layernames.h"
 
 #include <algorithm>
 #include <climits>
@@ -89,15 +90,15 @@ void LevelCheck::collect(const LevelSnapshot &level)
             usedXs.append(cell.mapX);
             usedYs.append(cell.mapY);
             const Object object{layer.name, cell.subtype, cell.mapX, cell.mapY};
-            if (layer.name == "Actor" || layer.name == "Item" || LV::isSolidSprite(layer.name, cell.subtype))
+            if (layer.name == LayerNames::Actor || layer.name == LayerNames::Item || LV::isSolidSprite(layer.name, cell.subtype))
                 objects.append(object);
             if (LV::isPlayer(layer.name, cell.subtype))
                 players.append(object);
             if (LV::isExit(layer.name, cell.subtype))
                 exits.append(object);
-            if (layer.name == "Item" && LV::keyColour(cell.subtype) >= 0)
+            if (layer.name == LayerNames::Item && LV::keyColour(cell.subtype) >= 0)
                 keys[LV::keyColour(cell.subtype)].append(object);
-            if (layer.name == "Door") {
+            if (layer.name == LayerNames::Door) {
                 doors.append(object);
                 if (LV::keyDoorColour(cell.subtype) >= 0)
                     keyDoors[LV::keyDoorColour(cell.subtype)].append(object);
@@ -116,14 +117,14 @@ void LevelCheck::collect(const LevelSnapshot &level)
 void LevelCheck::checkStartAndExit()
 {
     if (players.isEmpty())
-        add(Severity::Error, "no-player", "Actor", -1, -1,
+        add(Severity::Error, "no-player", LayerNames::Actor, -1, -1,
             QStringLiteral("there is no player start (an Actor \"Player\")"));
     for (int i = 1; i < players.size(); ++i)
         add(Severity::Error, "many-players", players.at(i),
             QStringLiteral("a second player start; the first one is at %1")
                 .arg(LevelProblem::cellName(players.first().x, players.first().y)));
     if (exits.isEmpty())
-        add(Severity::Error, "no-exit", "Item", -1, -1,
+        add(Severity::Error, "no-exit", LayerNames::Item, -1, -1,
             QStringLiteral("there is no exit (an Item \"LevelEnd\")"));
 }
 
@@ -131,11 +132,11 @@ void LevelCheck::buildGrid(const LevelSnapshot &level)
 {
     for (const LevelLayer &layer : level.layers) {
         quint16 flag = 0;
-        if (layer.name == "Wall")
+        if (layer.name == LayerNames::Wall)
             flag = LevelGrid::Wall;
-        else if (layer.name == "Floor")
+        else if (layer.name == LayerNames::Floor)
             flag = LevelGrid::Floor;
-        else if (layer.name == "Ceil")
+        else if (layer.name == LayerNames::Ceil)
             flag = LevelGrid::Ceil;
         for (const LevelCell &cell : layer.cells) {
             if (cell.mapX < 0 || cell.mapY < 0)
@@ -146,12 +147,12 @@ void LevelCheck::buildGrid(const LevelSnapshot &level)
                 grid->add(at, LevelGrid::SolidSprite);
             if (LV::isExit(layer.name, cell.subtype))
                 grid->add(at, LevelGrid::Exit);
-            if (layer.name == "Door") {
+            if (layer.name == LayerNames::Door) {
                 const int colour = LV::keyDoorColour(cell.subtype);
                 grid->add(at, colour >= 0 ? LevelGrid::KeyDoor : LevelGrid::Door);
                 grid->setDoorColour(at, std::max(colour, 0));
             }
-            if (layer.name == "Item" && LV::keyColour(cell.subtype) >= 0) {
+            if (layer.name == LayerNames::Item && LV::keyColour(cell.subtype) >= 0) {
                 grid->add(at, LevelGrid::Key);
                 grid->setKeyColour(at, LV::keyColour(cell.subtype));
             }
@@ -329,7 +330,7 @@ void LevelCheck::checkEdges(const Reachability &reach)
             ? QStringLiteral("the player can walk off the map: this cell on its edge is open")
             : QStringLiteral("the player can walk off the map: %1 open cells on its edge, from here to %2")
                   .arg(length).arg(LevelProblem::cellName(run.last().endX, run.last().endY));
-        add(Severity::Error, "walk-off-map", "Wall", run.first().startX, run.first().startY, message);
+        add(Severity::Error, "walk-off-map", LayerNames::Wall, run.first().startX, run.first().startY, message);
         run.clear();
     };
     for (int step = 0; step < ring.size(); ++step) {
@@ -382,7 +383,7 @@ void LevelCheck::checkFloorAndCeil(const Reachability &reach)
         const int y = grid->yOf(cell);
         for (qint32 mapY = rows.first(y); mapY <= rows.last(y) && listed < listedPerKind; ++mapY) {
             for (qint32 mapX = columns.first(x); mapX <= columns.last(x) && listed < listedPerKind; ++mapX) {
-                add(Severity::Warning, kind, floor ? "Ceil" : "Floor", mapX, mapY, message);
+                add(Severity::Warning, kind, floor ? LayerNames::Ceil : LayerNames::Floor, mapX, mapY, message);
                 ++listed;
             }
         }

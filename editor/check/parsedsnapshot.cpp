@@ -1,6 +1,6 @@
 #include "check/parsedsnapshot.h"
 
-#include "mapfile/maplimits.h"
+#include "format/maplimits.h"
 
 namespace {
 

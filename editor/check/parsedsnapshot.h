@@ -2,7 +2,7 @@
 
 #include "check/levelproblem.h"
 #include "check/levelsnapshot.h"
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 
 #include <QList>
 

@@ -2,11 +2,11 @@
 
 #include "gallery/texturegallery.h"
 #include "mapfile/editedfile.h"
-#include "mapfile/maplimits.h"
-#include "mapfile/maptextfile.h"
-#include "mapfile/texturepath.h"
+#include "format/maplimits.h"
+#include "format/maptextfile.h"
+#include "format/texturepath.h"
 #include "app/dialogs.h"
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile/mapdefinition.h"
-#include "mapfile/mapformat.h"
+#include "format/mapdefinition.h"
+#include "format/mapformat.h"
 #include "model/layertable.h"
 #include "view/sectorplacement.h"
 

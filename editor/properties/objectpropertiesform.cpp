@@ -1,10 +1,10 @@
 #include "properties/objectpropertiesform.h"
 
+#include "format/layernames.h"
 #include "ui_objectpropertiesform.h"
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/layernames.h"
 #include "model/lightpoint.h"
 #include "model/mapmodel.h"
 #include "view/sectorcanvas.h"

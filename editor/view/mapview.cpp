@@ -3,6 +3,7 @@
 #include "ui_tessel.h"
 
 #include "app/highdpi.h"
+#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"

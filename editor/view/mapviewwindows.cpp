@@ -3,6 +3,7 @@
 #include "view/mapview.h"
 
 #include "check/levelsnapshot.h"
+#include "format/layernames.h"
 #include "layers/layercontroller.h"
 #include "model/subtypetable.h"
 #include "model/mapmodel.h"

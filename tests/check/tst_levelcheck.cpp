@@ -1,6 +1,6 @@
 #include "check/levelcheck.h"
 #include "check/parsedsnapshot.h"
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 
 #include "levelpicture.h"
 

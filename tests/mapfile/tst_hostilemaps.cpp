@@ -3,7 +3,7 @@
 #include "editorfixture.h"
 
 #include "layers/layercontroller.h"
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 #include "app/dialogs.h"
 #include "model/sector.h"
 #include "view/mapview.h"

@@ -1,10 +1,10 @@
 #include "view/tools/floodfilltool.h"
 
 #include "app/dialogs.h"
+#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/floodregion.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "view/mapview.h"
 #include "view/sectorcanvas.h"

@@ -1,8 +1,8 @@
 #include "view/tools/penciltool.h"
 
+#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "view/mapview.h"
 #include "view/tools/pantool.h"
