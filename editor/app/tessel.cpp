@@ -4,7 +4,7 @@
 #include "app/dialogs.h"
 #include "format/layernames.h"
 #include "view/mapview.h"
-#include "view/recoveryfile.h"
+#include "document/recoveryfile.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -14,8 +14,7 @@
 #include "view/sectorblock.h"
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
-#include "view/mapeditcommand.h"
-#include "view/recoveryfile.h"
+#include "mapfile/mapfile.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
 #include "view/tools/floodfilltool.h"
@@ -42,8 +41,9 @@
 MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     : QWidget(nullptr), window(mainWindow)
 {
-    model = std::make_unique<MapModel>();
-    layers = std::make_unique<LayerController>(model.get(), form.comboBoxMapLayer, form.btnMapLayerClear);
+    document = std::make_unique<MapDocument>(&MapFile::writeRecoveryCopy);
+    model = document->model();
+    layers = std::make_unique<LayerController>(model, form.comboBoxMapLayer, form.btnMapLayerClear);
     gallery = std::make_unique<TextureGallery>(form.listViewTextures, galleryScanOrder());
     // Light cells and loaded cells draw their identifiers from the gallery's counter.
     model->setIdSource([this] { return gallery->nextId(); });
@@ -53,11 +53,10 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     mapWidget = form.mapWidget;
     canvas = SectorCanvas::forMap(mapWidget);
     canvas->setPlacement(origin(), cellSize());
-    viewport = std::make_unique<SectorViewport>(model.get(), layers.get(), canvas);
+    viewport = std::make_unique<SectorViewport>(model, layers.get(), canvas);
     applyGridTile();
     followModel();
     followHistory();
-    followRecovery();
 
     panTool = std::make_unique<PanTool>(*this);
     pencilTool = std::make_unique<PencilTool>(*this, *panTool);
@@ -96,9 +95,10 @@ MapView::~MapView()
         canvas->removeEventFilter(this);
     if (mapWidget)
         mapWidget->removeEventFilter(this);
-    // The history outlives the model here; its last signals must not reach us.
-    history->disconnect(this);
-    model.reset();
+    // The history outlives the model in the document; its last signals must not reach us.
+    document->undoStack()->disconnect(this);
+    document->disconnect(this);
+    document.reset();
 }
 
 void MapView::wireWidgets(const Ui::TesselClass &form)
@@ -133,11 +133,11 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
 // button here, wherever the edit came from.
 void MapView::followModel()
 {
-    connect(model.get(), &MapModel::sectorAdded, this, &MapView::showNewSector);
-    connect(model.get(), &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
-    connect(model.get(), &MapModel::mapReplaced, this, &MapView::showReplacedMap);
+    connect(model, &MapModel::sectorAdded, this, &MapView::showNewSector);
+    connect(model, &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
+    connect(model, &MapModel::mapReplaced, this, &MapView::showReplacedMap);
     // Undo and redo change light levels too: the shade follows.
-    connect(model.get(), &MapModel::propertiesChanged, layers.get(), &LayerController::refreshLook);
+    connect(model, &MapModel::propertiesChanged, layers.get(), &LayerController::refreshLook);
 }
 
 QPushButton *MapView::makeButton(const Sector *sector) const

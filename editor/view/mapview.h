@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapfile/editedfile.h"
+#include "document/mapdocument.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
 #include "view/sectorcanvas.h"
@@ -24,10 +24,8 @@ class TesselClass;
 }
 class FloodFillTool;
 class GestureWatch;
-class MapEditCommand;
 class MapModel;
 class MapTool;
-class RecoveryFile;
 class PanTool;
 class PencilTool;
 class SelectTool;
@@ -79,7 +77,8 @@ public:
     bool temporaryLayerActive() const { return temporaryLayer; }
 
     // View state other parts and tests read.
-    MapModel *mapModel() const { return model.get(); }
+    MapDocument *mapDocument() const { return document.get(); }
+    MapModel *mapModel() const { return model; }
     LayerController *layerController() const { return layers.get(); }
     TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
@@ -87,7 +86,7 @@ public:
     ObjectPropertiesForm *openForm() const;
     // The map file as the user named it (the title shows it); saves go to
     // the real file behind it.
-    QString currentMapFileName() const { return openFile.chosenName(); }
+    QString currentMapFileName() const { return document->file().chosenName(); }
     // Loads the named map as Load Map does after its dialog; false when the
     // current map stayed (a failure, already reported, or a cancel).
     bool loadMapFile(const QString &fileName);
@@ -110,18 +109,18 @@ public:
     void pickTextureUnderPointer();
     QString gridTilePath() const;
 
-    // History (mapviewhistory.cpp). Every model edit is recorded: alone it is
-    // one undo step; between beginEdit and the matching endEdit all are one.
-    QUndoStack *undoStack() const { return history.get(); }
-    void beginEdit(const QString &text);
-    void endEdit();
-    bool editOpen() const { return editDepth > 0; }
+    // History (mapviewhistory.cpp), kept by the document: every model edit is
+    // recorded; between beginEdit and the matching endEdit all are one step.
+    QUndoStack *undoStack() const { return document->undoStack(); }
+    void beginEdit(const QString &text) { document->beginEdit(text); }
+    void endEdit() { document->endEdit(); }
+    bool editOpen() const { return document->editOpen(); }
     // The selected sectors, each from its own layer, as one step.
     void deleteSelection();
-    bool isModified() const;
+    bool isModified() const { return document->isModified(); }
     // Save, Discard or Cancel when there is unsaved work; false means stay.
     bool settleUnsaved();
-    RecoveryFile *recoveryFile() const { return recovery.get(); }
+    RecoveryFile *recoveryFile() const { return document->recoveryFile(); }
     // Opens a recovery copy as an unsaved map without a name.
     bool recoverFrom(const QString &fileName);
     // A save asked for during a stroke, made when the stroke ends.
@@ -214,9 +213,7 @@ private:
     bool saveMap(bool alwaysAsk);
     bool mayOverwrite(bool *saveAs);
     void runWaitingSave();
-    void followRecovery();
     void makeWayFor(const QSet<qint32> &keptIds);
-    void recordEdit(const MapChange &change);
     void followHistory();
     bool midGesture();
     void showNotices(const MapFile &file);
@@ -233,7 +230,9 @@ private:
     QPointer<SectorCanvas> canvas;
     QPointer<QSlider> zoomSlider;
     QPointer<QComboBox> layerCombo;
-    std::unique_ptr<MapModel> model;
+    std::unique_ptr<MapDocument> document;
+    // The document's model, which outlives everything here that follows it.
+    MapModel *model = nullptr;
     std::unique_ptr<LayerController> layers;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
@@ -253,10 +252,6 @@ private:
     bool pickNoticeShown = false;
     bool pickPressHeld = false;
     QCursor toolCursor;
-    EditedFile openFile;
-    // The definition lines of the map's file as last read or written: saves
-    // keep their order.
-    QList<QByteArray> fileLines;
     // Save (false) or Save As (true), asked for while a stroke was open.
     std::optional<bool> waitingSave;
     int originX = 0;
@@ -272,10 +267,6 @@ private:
     QByteArray copiedPayload;
     QPointer<ObjectPropertiesForm> propertiesForm;
     bool temporaryLayer = false;
-    std::unique_ptr<QUndoStack> history;
-    std::unique_ptr<MapEditCommand> openEdit;
-    int editDepth = 0;
-    std::unique_ptr<RecoveryFile> recovery;
     QString temporaryText;
     QPointer<PreviewWindow> preview;
     QPointer<LevelCheckWindow> levelCheck;

@@ -40,7 +40,7 @@ void MapView::copySelection()
     if (!copyArea(&area))
         return;
     copiedPiece = MapPiece::copy(*model, area);
-    QMimeData *data = PieceText::toMimeData(copiedPiece, openFile.realName());
+    QMimeData *data = PieceText::toMimeData(copiedPiece, document->file().realName());
     copiedPayload = data->data(QString::fromLatin1(PieceText::mimeType));
     QApplication::clipboard()->setMimeData(data);
     setStatusText(QStringLiteral("%1 cell(s) copied").arg(copiedPiece.cellCount()));

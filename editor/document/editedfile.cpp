@@ -1,4 +1,4 @@
-#include "mapfile/editedfile.h"
+#include "document/editedfile.h"
 
 #include "format/maplimits.h"
 
