@@ -47,6 +47,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     gallery = std::make_unique<TextureGallery>(form.listViewTextures, galleryScanOrder());
     // Light cells and loaded cells draw their identifiers from the gallery's counter.
     model->setIdSource([this] { return gallery->nextId(); });
+    editing = std::make_unique<EditingState>(layers->currentLayer());
     gallery->selectLayer(layers->currentLayer());
 
     zoomSlider = form.mapViewZoomSlider;
@@ -66,7 +67,6 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 
     wireWidgets(form);
     wireClipboardKeys();
-    radioPaint->setChecked(true);
     SwitchToEditMode();
     createSelectionOverlay();
 
@@ -162,7 +162,7 @@ void MapView::showNewSector(Sector *sector)
     const bool shown = layers->displayNewSector(sector);
     viewport->place(sector, shown);
     // Clicks go through a new button like through the others in fill and select mode.
-    sector->setMouseTransparent(!(radioPaint && radioPaint->isChecked() && radioPencil->isChecked()));
+    sector->setMouseTransparent(!editing->cellsTakeClicks());
     connectSectorClick(sector);
 }
 
@@ -255,6 +255,11 @@ void MapView::setAllMouseTransparent(bool transparent)
     }
 }
 
+void MapView::applyClickRule()
+{
+    setAllMouseTransparent(!editing->cellsTakeClicks());
+}
+
 void MapView::setStatusText(const QString &text)
 {
     labelStatus->setText(text);
@@ -309,26 +314,30 @@ QCursor MapView::cursorFromImage(const QString &path) const
     return QCursor(image, image.width() / 2, image.height() / 2);
 }
 
+// The radio buttons write the state through these slots and mirror it.
 void MapView::SwitchToPencilPaintEvent()
 {
+    editing->setPaintTool(EditingState::PaintTool::Pencil);
     toolCursor = cursorFromImage(QStringLiteral("assets/pencil.png"));
     radioPencil->setChecked(true);
-    setAllMouseTransparent(false);
+    applyClickRule();
 }
 
 void MapView::SwitchToFloodFillPaintEvent()
 {
+    editing->setPaintTool(EditingState::PaintTool::FloodFill);
     toolCursor = cursorFromImage(QStringLiteral("assets/bucket.png"));
     radioFloodFill->setChecked(true);
-    setAllMouseTransparent(true);
+    applyClickRule();
 }
 
 void MapView::SwitchToEditMode()
 {
+    editing->setMode(EditingState::Mode::Paint);
+    radioPaint->setChecked(true);
     resetSelectionDrag();
     stampTool->stop();
     layers->clearSelection();
-    setAllMouseTransparent(false);
     btnEditSelection->setEnabled(false);
     radioPencil->setEnabled(true);
     radioFloodFill->setEnabled(true);
@@ -337,7 +346,9 @@ void MapView::SwitchToEditMode()
 
 void MapView::SwitchToSelectMode()
 {
-    setAllMouseTransparent(true);
+    editing->setMode(EditingState::Mode::Select);
+    radioSelect->setChecked(true);
+    applyClickRule();
     toolCursor = QCursor(Qt::CrossCursor);
     btnEditSelection->setEnabled(true);
     radioPencil->setEnabled(false);
@@ -380,9 +391,9 @@ MapTool *MapView::activeTool() const
 {
     if (stampTool->active())
         return stampTool.get();
-    if (!radioPaint->isChecked())
+    if (editing->mode() == EditingState::Mode::Select)
         return selectTool.get();
-    if (radioPencil->isChecked())
+    if (editing->paintTool() == EditingState::PaintTool::Pencil)
         return pencilTool.get();
     return floodFillTool.get();
 }
@@ -448,6 +459,7 @@ void MapView::drawSelectionOverlay(const QPoint &anchor)
 
 void MapView::MapLayerChanged()
 {
+    editing->setChosenLayer(layerCombo->currentText().toUtf8());
     resetSelectionDrag();
     layers->clearSelection();
     layers->MapLayerChanged();
@@ -460,19 +472,19 @@ void MapView::MapLayerChanged()
 
 void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
 {
-    if (layerCombo->currentText().toUtf8() == name)
+    if (editing->chosenLayer() == name)
         return;
+    editing->holdLayer(name);
     layers->setCurrentLayer(name);
     setStatusText(text);
     temporaryText = text;
-    temporaryLayer = true;
 }
 
 void MapView::endTemporaryLayer()
 {
-    layers->setCurrentLayer(layerCombo->currentText().toUtf8());
+    editing->releaseLayer();
+    layers->setCurrentLayer(editing->chosenLayer());
     // What a Ctrl key did meanwhile (copy, paste) keeps its word.
     if (labelStatus->text() == temporaryText)
         clearStatusText();
-    temporaryLayer = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/editingstate.h"
 #include "document/mapdocument.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
@@ -68,16 +69,19 @@ public:
     QPoint mapToCanvas(const QPoint &cell) const;
     SectorPlacement placement() const;
     void setAllMouseTransparent(bool transparent);
+    // Lets clicks reach the cells' buttons or go through them, as the mode says.
+    void applyClickRule();
     void setStatusText(const QString &text);
     void clearStatusText();
     void drawSelectionOverlay(const QPoint &anchor);
 
     void beginTemporaryLayer(const QByteArray &name, const QString &text);
     void endTemporaryLayer();
-    bool temporaryLayerActive() const { return temporaryLayer; }
+    bool temporaryLayerActive() const { return editing->temporaryLayerActive(); }
 
     // View state other parts and tests read.
     MapDocument *mapDocument() const { return document.get(); }
+    EditingState *editingState() const { return editing.get(); }
     MapModel *mapModel() const { return model; }
     LayerController *layerController() const { return layers.get(); }
     TextureGallery *textureGallery() const { return gallery.get(); }
@@ -234,6 +238,7 @@ private:
     // The document's model, which outlives everything here that follows it.
     MapModel *model = nullptr;
     std::unique_ptr<LayerController> layers;
+    std::unique_ptr<EditingState> editing;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
     QPointer<QRadioButton> radioPaint;
@@ -266,7 +271,6 @@ private:
     MapPiece copiedPiece;
     QByteArray copiedPayload;
     QPointer<ObjectPropertiesForm> propertiesForm;
-    bool temporaryLayer = false;
     QString temporaryText;
     QPointer<PreviewWindow> preview;
     QPointer<LevelCheckWindow> levelCheck;

@@ -28,7 +28,7 @@ void MapView::wireClipboardKeys()
 bool MapView::copyArea(QRect *area)
 {
     *area = selectTool->area();
-    if (radioSelect->isChecked() && !area->isEmpty())
+    if (editing->mode() == EditingState::Mode::Select && !area->isEmpty())
         return true;
     setStatusText(QStringLiteral("Drag a rectangle in Select mode first, then copy or cut."));
     return false;
@@ -77,10 +77,8 @@ void MapView::pasteClipboard()
         piece = read.piece;
         notices = read.notices.join(QLatin1Char(' '));
     }
-    if (!radioSelect->isChecked()) {
-        radioSelect->setChecked(true);
+    if (editing->mode() != EditingState::Mode::Select)
         SwitchToSelectMode();
-    }
     stampTool->start(piece);
     if (!notices.isEmpty())
         setStatusText(labelStatus->text() + QStringLiteral(" (") + notices + QLatin1Char(')'));

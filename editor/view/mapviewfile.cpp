@@ -210,7 +210,7 @@ void MapView::installLoadedMap(LayerTable loaded)
     gallery->reloadTextures();
     gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
-    setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
+    applyClickRule();
 }
 
 // The loaded map keeps its file's identifiers: textures of the gallery and

@@ -2,6 +2,7 @@
 // state through save, load and recovery, and the recovery copy's timing.
 #include "documentfixture.h"
 
+#include "document/editingstate.h"
 #include "document/recoveryfile.h"
 
 #include <QFileInfo>
@@ -20,6 +21,7 @@ private slots:
     void oneStepPerAction();
     void cleanStateFollowsTheFile();
     void recoveryCopyWaitsAndReports();
+    void heldLayerOutranksTheChosenOne();
 };
 
 void TestMapDocument::oneStepPerAction_data()
@@ -125,6 +127,23 @@ void TestMapDocument::recoveryCopyWaitsAndReports()
     fixture.writerFailure.clear();
     doc.markSaved(EditedFile("/nowhere/saved.map"), "hash", {});
     QVERIFY(!QFileInfo(recovery->mapPath()).exists());
+}
+
+// Shift/Ctrl hold a layer for a moment; a choice made meanwhile shows once
+// the key is let go, and only real changes are announced.
+void TestMapDocument::heldLayerOutranksTheChosenOne()
+{
+    EditingState state(LayerNames::Floor);
+    QSignalSpy changed(&state, &EditingState::currentLayerChanged);
+    state.holdLayer(LayerNames::Wall);
+    state.setChosenLayer(LayerNames::Ceil);
+    QCOMPARE(state.currentLayer(), QByteArray(LayerNames::Wall));
+    QVERIFY(state.temporaryLayerActive());
+    state.releaseLayer();
+    QCOMPARE(state.currentLayer(), QByteArray(LayerNames::Ceil));
+    state.setChosenLayer(LayerNames::Ceil);
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(changed.last().first().toByteArray(), QByteArray(LayerNames::Ceil));
 }
 
 QTEST_GUILESS_MAIN(TestMapDocument)
