@@ -10,6 +10,7 @@
 #include "model/sector.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/eventposition.h"
 #include "view/gesturewatch.h"
 #include "view/sectorblock.h"
 #include "view/sectorbutton.h"
@@ -59,9 +60,10 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     followModel();
     followHistory();
 
+    const ToolContext tools{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
     panTool = std::make_unique<PanTool>(*this);
-    pencilTool = std::make_unique<PencilTool>(*this, *panTool);
-    floodFillTool = std::make_unique<FloodFillTool>(*this);
+    pencilTool = std::make_unique<PencilTool>(tools, *panTool);
+    floodFillTool = std::make_unique<FloodFillTool>(tools);
     selectTool = std::make_unique<SelectTool>(*this, *panTool);
     stampTool = std::make_unique<StampTool>(*this, *panTool, window);
 
@@ -225,6 +227,18 @@ QPoint MapView::cursorCell() const
     return cellAtPixel(cursorPosIn(mapWidget), cellSize());
 }
 
+// A mouse event's own position; the pointer's for the other events a tool sees.
+ToolPoint MapView::pointOf(const QEvent *event) const
+{
+    ToolPoint at;
+    const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+        || event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonDblClick;
+    at.global = mouse ? EventPosition::global(static_cast<const QMouseEvent *>(event)) : QCursor::pos();
+    at.canvasCell = cellAtPixel(mapWidget->mapFromGlobal(at.global), cellSize());
+    at.mapCell = canvasToMap(at.canvasCell);
+    return at;
+}
+
 QPoint MapView::canvasToMap(const QPoint &cell) const
 {
     return QPoint(cell.x() - originX, cell.y() - originY);
@@ -366,7 +380,7 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
         if (isRightPress(event))
             holdMouseOnCanvas();
         if (!taken)
-            activeTool()->handle(event);
+            activeTool()->handle(event, pointOf(event));
         switch (event->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:

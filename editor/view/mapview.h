@@ -6,6 +6,7 @@
 #include "model/mappiece.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorplacement.h"
+#include "view/tools/toolcontext.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -149,7 +150,6 @@ public:
     QPoint centreCell() const;
 
     const int baseCellSize = 16;
-    const int floodFillLimit = 1000;
 
 public slots:
     void SectorClickEvent();
@@ -200,6 +200,7 @@ private:
     void holdMouseOnCanvas();
 
     MapTool *activeTool() const;
+    ToolPoint pointOf(const QEvent *event) const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
 

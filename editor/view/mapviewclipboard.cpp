@@ -79,7 +79,7 @@ void MapView::pasteClipboard()
     }
     if (editing->mode() != EditingState::Mode::Select)
         SwitchToSelectMode();
-    stampTool->start(piece);
+    stampTool->start(piece, cursorCell());
     if (!notices.isEmpty())
         setStatusText(labelStatus->text() + QStringLiteral(" (") + notices + QLatin1Char(')'));
 }
