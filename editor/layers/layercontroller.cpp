@@ -34,6 +34,8 @@ LayerController::LayerController(MapModel *mapModel, QComboBox *combo, QPushButt
     layerName = comboText().toUtf8();
     refreshLayerDisplay();
     connect(model, &MapModel::sectorRemoved, this, &LayerController::forgetSector);
+    // New light levels (a light cell's own, an emission's, an undo's) show at once.
+    connect(model, &MapModel::propertiesChanged, this, &LayerController::refreshLook);
     if (clearButton)
         connect(clearButton, &QPushButton::clicked, this, &LayerController::MapClearButton);
 }

@@ -138,8 +138,6 @@ void MapView::followModel()
     connect(model, &MapModel::sectorAdded, this, &MapView::showNewSector);
     connect(model, &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
     connect(model, &MapModel::mapReplaced, this, &MapView::showReplacedMap);
-    // Undo and redo change light levels too: the shade follows.
-    connect(model, &MapModel::propertiesChanged, layers.get(), &LayerController::refreshLook);
 }
 
 QPushButton *MapView::makeButton(const Sector *sector) const

@@ -1,7 +1,6 @@
 #include "view/tools/floodfilltool.h"
 
 #include "app/dialogs.h"
-#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/floodregion.h"
@@ -34,8 +33,4 @@ void FloodFillTool::fill(const QPoint &start)
     }
     SectorCanvas::Batch batch(SectorCanvas::forMap(context.mapSurface));
     model->placeCells(layer, region.cells, texture);
-    if (layer == LayerNames::Lightmap) {
-        for (const QPoint &cell : region.cells)
-            layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
-    }
 }

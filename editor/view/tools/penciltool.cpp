@@ -1,6 +1,5 @@
 #include "view/tools/penciltool.h"
 
-#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "document/mapdocument.h"
@@ -31,12 +30,8 @@ void PencilTool::handle(QEvent *event, const ToolPoint &at)
 
 void PencilTool::place(const QPoint &cell)
 {
-    LayerController *layers = context.layers;
-    const QByteArray layer = layers->currentLayer();
-    MapModel *model = context.document->model();
-    const MapChange change = model->placeCell(layer, cell, context.gallery->currentTexture());
-    if (!change.isEmpty() && layer == LayerNames::Lightmap)
-        layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
+    // The new cell's look (a light's shade too) comes with its button.
+    context.document->model()->placeCell(context.layers->currentLayer(), cell, context.gallery->currentTexture());
 }
 
 void PencilTool::endStroke()
