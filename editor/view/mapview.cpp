@@ -68,7 +68,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     stampTool = std::make_unique<StampTool>(*this, *panTool, window);
 
     wireWidgets(form);
-    wireClipboardKeys();
+    clipboard = std::make_unique<ClipboardController>(*this, window);
     SwitchToEditMode();
     createSelectionOverlay();
 
@@ -270,6 +270,16 @@ void MapView::setAllMouseTransparent(bool transparent)
 void MapView::applyClickRule()
 {
     setAllMouseTransparent(!editing->cellsTakeClicks());
+}
+
+QRect MapView::selectionArea() const
+{
+    return selectTool->area();
+}
+
+QString MapView::statusText() const
+{
+    return labelStatus ? labelStatus->text() : QString();
 }
 
 void MapView::setStatusText(const QString &text)

@@ -4,6 +4,7 @@
 #include "document/mapdocument.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
+#include "view/clipboardcontroller.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorplacement.h"
 #include "view/tools/toolcontext.h"
@@ -131,13 +132,14 @@ public:
     // A save asked for during a stroke, made when the stroke ends.
     bool saveWaiting() const { return waitingSave.has_value(); }
     void closeForm();
-    // Clipboard (mapviewclipboard.cpp). Copy and cut take the last rectangle of
-    // Select mode on every layer; paste makes the clipboard's piece a stamp.
-    void copySelection();
-    void cutSelection();
-    void pasteClipboard();
-    // Drops the stamp with its top-left on this map cell: one edit.
-    void pasteStamp(const MapPiece &piece, const QPoint &topLeft);
+    // Copy, cut and paste (view/clipboardcontroller.*).
+    void copySelection() { clipboard->copySelection(); }
+    void cutSelection() { clipboard->cutSelection(); }
+    void pasteClipboard() { clipboard->pasteClipboard(); }
+    void pasteStamp(const MapPiece &piece, const QPoint &topLeft) { clipboard->pasteStamp(piece, topLeft); }
+    // The map cells of Select mode's last rectangle; empty before one.
+    QRect selectionArea() const;
+    QString statusText() const;
     StampTool *stamp() const { return stampTool.get(); }
 
     // The windows beside the main one (mapviewwindows.cpp). The preview opens
@@ -226,9 +228,6 @@ private:
     bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
     void installLoadedMap(LayerTable loaded);
 
-    // Clipboard (mapviewclipboard.cpp)
-    void wireClipboardKeys();
-    bool copyArea(QRect *area);
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
@@ -268,9 +267,7 @@ private:
     std::unique_ptr<SelectTool> selectTool;
     std::unique_ptr<StampTool> stampTool;
     std::unique_ptr<GestureWatch> gestures;
-    // What this window last put on the clipboard, to paste it exactly while it is still there.
-    MapPiece copiedPiece;
-    QByteArray copiedPayload;
+    std::unique_ptr<ClipboardController> clipboard;
     QPointer<ObjectPropertiesForm> propertiesForm;
     QString temporaryText;
     QPointer<PreviewWindow> preview;

@@ -217,17 +217,5 @@ void MapView::installLoadedMap(LayerTable loaded)
 // cells of a copied piece that use one of them for another image move aside.
 void MapView::makeWayFor(const QSet<qint32> &keptIds)
 {
-    QHash<qint32, qint32> moved = gallery->makeWayFor(keptIds);
-    QList<MapPiece::Layer> pieceLayers = copiedPiece.layers();
-    for (MapPiece::Layer &layer : pieceLayers) {
-        for (MapPiece::Cell &cell : layer.cells) {
-            qint32 &id = cell.state.texture.id;
-            if (!keptIds.contains(id))
-                continue;
-            if (!moved.contains(id))
-                moved.insert(id, gallery->nextId());
-            id = moved.value(id);
-        }
-    }
-    copiedPiece = MapPiece(copiedPiece.size(), pieceLayers);
+    clipboard->makeWayFor(keptIds, gallery->makeWayFor(keptIds), *gallery);
 }
