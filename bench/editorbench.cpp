@@ -6,6 +6,7 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "app/dialogs.h"
+#include "format/layernames.h"
 #include "model/emission.h"
 #include "view/iconcache.h"
 #include "model/sector.h"

@@ -2,6 +2,7 @@
 // cell, the looks as tinted pixmaps. It does the same work per operation as the
 // editor (same file, same region rules, same emission cells), nothing more.
 #include "benchcommon.h"
+#include "format/layernames.h"
 
 #include "model/emission.h"
 #include "view/iconcache.h"

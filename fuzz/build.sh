@@ -11,8 +11,8 @@ mkdir -p "$out"
 flags="-std=c++17 -g -O1 -fPIC -Wall -Wextra -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
 # shellcheck disable=SC2046,SC2086
 clang++-14 $flags -I"$root/editor" \
-    "$root/fuzz/fuzz_mapreader.cpp" "$root/editor/mapfile/mapformat.cpp" \
-    "$root/editor/mapfile/texturepath.cpp" \
+    "$root/fuzz/fuzz_mapreader.cpp" "$root/editor/format/mapformat.cpp" \
+    "$root/editor/format/texturepath.cpp" \
     $(pkg-config --cflags --libs Qt5Core) \
     -o "$out/fuzz_mapreader"
 moc="$(pkg-config --variable=host_bins Qt5Core)/moc"
@@ -21,7 +21,7 @@ for header in mapmodel sector; do
 done
 # shellcheck disable=SC2046,SC2086
 clang++-14 $flags -I"$root/editor" \
-    "$root/fuzz/fuzz_mapmodel.cpp" "$root"/editor/model/*.cpp "$out/moc_mapmodel.cpp" "$out/moc_sector.cpp" \
+    "$root/fuzz/fuzz_mapmodel.cpp" "$root"/editor/model/*.cpp "$root/editor/format/layernames.cpp" "$root/editor/format/maplimits.cpp" "$out/moc_mapmodel.cpp" "$out/moc_sector.cpp" \
     $(pkg-config --cflags --libs Qt5Widgets) \
     -o "$out/fuzz_mapmodel"
 echo "$out/fuzz_mapreader $out/fuzz_mapmodel"

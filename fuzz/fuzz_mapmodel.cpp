@@ -6,7 +6,7 @@
 // list, and reverting the edit and applying it again must give back the map
 // of before and after exactly, list order included: that order is what a save
 // writes. Build and run with fuzz/run.sh.
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "model/lightpoint.h"
 #include "model/mappiece.h"
 #include "model/mapmodel.h"

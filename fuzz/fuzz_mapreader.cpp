@@ -1,7 +1,7 @@
 // libFuzzer target for the map file reader and writer, and for the rule that
 // keeps texture paths inside the map's folder. Build and run with fuzz/run.sh.
-#include "mapfile/mapformat.h"
-#include "mapfile/texturepath.h"
+#include "format/mapformat.h"
+#include "format/texturepath.h"
 
 #include <QDir>
 #include <QFile>

@@ -13,9 +13,9 @@ seconds=${1:-300}
 targets=${*:-mapreader mapmodel}
 out="$root/build-fuzz"
 sources="$root/fuzz/fuzz_mapreader.cpp $root/fuzz/fuzz_mapmodel.cpp $root/fuzz/build.sh
-         $root/editor/mapfile/mapformat.cpp $root/editor/mapfile/mapformat.h
-         $root/editor/mapfile/mapdefinition.h $root/editor/mapfile/texturepath.cpp
-         $root/editor/mapfile/texturepath.h $root/editor/mapfile/maplimits.h $root/editor/model"
+         $root/editor/format/mapformat.cpp $root/editor/format/mapformat.h
+         $root/editor/format/mapdefinition.h $root/editor/format/texturepath.cpp
+         $root/editor/format/texturepath.h $root/editor/format/maplimits.h $root/editor/model"
 # shellcheck disable=SC2086
 if [ ! -x "$out/fuzz_mapreader" ] || [ ! -x "$out/fuzz_mapmodel" ] \
     || [ -n "$(find $sources -newer "$out/fuzz_mapmodel" -o -newer "$out/fuzz_mapreader" | head -1)" ]; then

@@ -3,6 +3,7 @@
 #include "check/levelproblem.h"
 #include "check/levelvocabulary.h"
 #include "commandline.h"
+#include "format/layernames.h"
 #include "mapinput.h"
 
 #include <QCommandLineParser>
@@ -25,7 +26,7 @@ const LevelLayer *layerNamed(const MapInput &input, const QByteArray &name)
 // The known layers in the editor's order, then whatever other grids the file has.
 QList<QByteArray> layerNames(const MapInput &input)
 {
-    QList<QByteArray> names = LevelVocabulary::layerOrder();
+    QList<QByteArray> names = layerOrder();
     for (const LevelLayer &layer : input.snapshot().layers) {
         if (!names.contains(layer.name))
             names.append(layer.name);
@@ -109,7 +110,7 @@ QString InfoCommand::subtypes(const MapInput &input)
 
 QString InfoCommand::lights(const MapInput &input)
 {
-    const LevelLayer *layer = layerNamed(input, "Lightmap");
+    const LevelLayer *layer = layerNamed(input, LayerNames::Lightmap);
     if (!layer || layer->cells.isEmpty())
         return QStringLiteral("lights: none\n");
     int dynamic = 0;
@@ -137,7 +138,7 @@ QString InfoCommand::textures(const MapInput &input)
         for (const QList<QByteArray> &row : grid.rows) {
             for (const QByteArray &value : row) {
                 const auto found = parsed.definitions.constFind(value);
-                if (value == "0" || found == parsed.definitions.constEnd() || found->layer == "Lightmap")
+                if (value == "0" || found == parsed.definitions.constEnd() || found->layer == LayerNames::Lightmap)
                     continue;
                 const QString shown = text(found->attributes);
                 if (used.contains(shown))

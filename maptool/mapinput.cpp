@@ -3,8 +3,9 @@
 #include "check/levelvocabulary.h"
 #include "check/parsedsnapshot.h"
 #include "check/problemlist.h"
-#include "mapfile/maplimits.h"
-#include "mapfile/maptextfile.h"
+#include "format/layernames.h"
+#include "format/maplimits.h"
+#include "format/maptextfile.h"
 
 #include <QFileInfo>
 
@@ -42,7 +43,7 @@ bool MapInput::read(const QString &fileName, QString *failure)
         return false;
     }
     QList<LevelProblem> leftOut;
-    level = ParsedSnapshot::from(map, LevelVocabulary::layerOrder(), &leftOut,
+    level = ParsedSnapshot::from(map, layerOrder(), &leftOut,
                                  [this](const MapDefinition &definition) { return texture(definition); });
     ProblemList lines;
     for (const LevelProblem &problem : std::as_const(leftOut))

@@ -2,7 +2,9 @@
 
 #include "check/levelvocabulary.h"
 #include "colorize.h"
-#include "mapfile/maplimits.h"
+#include "format/layernames.h"
+#include "format/maplimits.h"
+#include "looks/layerlooks.h"
 #include "mapinput.h"
 
 #include <QImageReader>
@@ -13,17 +15,10 @@
 
 namespace {
 
-// The editor's looks and grid (the generated grid tile).
-const QColor otherLayerTint(0, 0, 155);
+// The editor's grid (the generated grid tile).
 const QColor gridCellColour(24, 26, 30);
 const QColor gridLineColour(78, 84, 96);
 const QString lampKey = QStringLiteral("\nlamp");
-
-QColor lightShade(qint32 emission)
-{
-    const int e = qBound(0, int(emission), 255);
-    return QColor(e, e, e);
-}
 
 } // namespace
 
@@ -34,7 +29,7 @@ QSize MapRenderer::pictureSize(const MapInput &input, int cellSize)
 
 QList<QByteArray> MapRenderer::defaultLayers()
 {
-    return {"Wall", "Door", "Actor", "Sprite", "Item"};
+    return LayerLooks::layersShownWhileEditing(LayerNames::Wall);
 }
 
 QImage MapRenderer::render(const MapInput &input, const Options &chosen)
@@ -44,14 +39,14 @@ QImage MapRenderer::render(const MapInput &input, const Options &chosen)
     if (picture.isNull())
         return picture;
     drawGrid(picture);
-    QList<QByteArray> order = LevelVocabulary::layerOrder();
+    QList<QByteArray> order = layerOrder();
     for (const QByteArray &name : std::as_const(options.layers)) {
         if (!order.contains(name))
             order.append(name);
     }
     for (const QByteArray &name : std::as_const(order)) {
         if (options.layers.contains(name))
-            drawLayer(picture, input, name, name == options.layers.first());
+            drawLayer(picture, input, name);
     }
     return picture;
 }
@@ -75,7 +70,7 @@ void MapRenderer::drawGrid(QImage &picture) const
     }
 }
 
-void MapRenderer::drawLayer(QImage &picture, const MapInput &input, const QByteArray &name, bool current)
+void MapRenderer::drawLayer(QImage &picture, const MapInput &input, const QByteArray &name)
 {
     const MapFormat::Parsed &parsed = input.parsed();
     QPainter painter(&picture);
@@ -90,10 +85,8 @@ void MapRenderer::drawLayer(QImage &picture, const MapInput &input, const QByteA
                 if (values.at(column) == "0" || found == parsed.definitions.constEnd())
                     continue;
                 // Every Lightmap cell shows the lamp, whatever its definition says.
-                const bool lamp = name == "Lightmap";
-                QColor tint = current ? QColor() : otherLayerTint;
-                if (lamp && current)
-                    tint = lightShade(found->lighting.emission);
+                const bool lamp = name == LayerNames::Lightmap;
+                const QColor tint = LayerLooks::lookOf(name, options.layers.first(), false, found->lighting.emission);
                 const QString path = lamp ? lampKey : texturePath(input, *found);
                 const QImage image = path.isEmpty() ? QImage() : cellImage(path, tint);
                 if (!image.isNull())

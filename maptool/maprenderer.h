@@ -35,7 +35,7 @@ public:
 
 private:
     void drawGrid(QImage &picture) const;
-    void drawLayer(QImage &picture, const MapInput &input, const QByteArray &name, bool current);
+    void drawLayer(QImage &picture, const MapInput &input, const QByteArray &name);
     static QString texturePath(const MapInput &input, const MapDefinition &definition);
     QImage cellImage(const QString &path, const QColor &tint);
     QImage loadScaled(const QString &path);

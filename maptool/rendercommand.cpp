@@ -2,6 +2,7 @@
 
 #include "check/levelvocabulary.h"
 #include "commandline.h"
+#include "format/layernames.h"
 #include "mapinput.h"
 #include "maprenderer.h"
 
@@ -92,9 +93,9 @@ bool RenderCommand::chooseLayers(const QString &text, QList<QByteArray> *layers)
     const QStringList names = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString &name : names) {
         const QByteArray layer = name.trimmed().toUtf8();
-        if (!LevelVocabulary::layerOrder().contains(layer)) {
+        if (!layerOrder().contains(layer)) {
             CommandLine::complain(QStringLiteral("no layer \"%1\"; the layers are %2")
-                                      .arg(name, QString::fromUtf8(LevelVocabulary::layerOrder().join(','))));
+                                      .arg(name, QString::fromUtf8(layerOrder().join(','))));
             return false;
         }
         if (!layers->contains(layer))

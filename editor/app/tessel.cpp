@@ -1,10 +1,10 @@
 #include "app/tessel.h"
 
 #include "ui_tessel.h"
-#include "model/layernames.h"
 #include "app/dialogs.h"
+#include "format/layernames.h"
 #include "view/mapview.h"
-#include "view/recoveryfile.h"
+#include "document/recoveryfile.h"
 
 #include <QAction>
 #include <QCloseEvent>

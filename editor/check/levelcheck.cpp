@@ -3,7 +3,7 @@
 #include "check/levelgrid.h"
 #include "check/levelvocabulary.h"
 #include "check/reachability.h"
-#include "model/layernames.h"
+#include "format/layernames.h"
 
 #include <algorithm>
 #include <utility>
@@ -89,15 +89,15 @@ void LevelCheck::collect(const LevelSnapshot &level)
             usedXs.append(cell.mapX);
             usedYs.append(cell.mapY);
             const Object object{layer.name, cell.subtype, cell.mapX, cell.mapY};
-            if (layer.name == "Actor" || layer.name == "Item" || LV::isSolidSprite(layer.name, cell.subtype))
+            if (layer.name == LayerNames::Actor || layer.name == LayerNames::Item || LV::isSolidSprite(layer.name, cell.subtype))
                 objects.append(object);
             if (LV::isPlayer(layer.name, cell.subtype))
                 players.append(object);
             if (LV::isExit(layer.name, cell.subtype))
                 exits.append(object);
-            if (layer.name == "Item" && LV::keyColour(cell.subtype) >= 0)
+            if (layer.name == LayerNames::Item && LV::keyColour(cell.subtype) >= 0)
                 keys[LV::keyColour(cell.subtype)].append(object);
-            if (layer.name == "Door") {
+            if (layer.name == LayerNames::Door) {
                 doors.append(object);
                 if (LV::keyDoorColour(cell.subtype) >= 0)
                     keyDoors[LV::keyDoorColour(cell.subtype)].append(object);
@@ -116,7 +116,7 @@ void LevelCheck::collect(const LevelSnapshot &level)
 void LevelCheck::checkStartAndExit()
 {
     if (players.isEmpty())
-        add(Severity::Error, "no-player", "Actor", -1, -1,
+        add(Severity::Error, "no-player", LayerNames::Actor, -1, -1,
             QStringLiteral("there is no player start (an Actor \"Player\")"));
     const QString first = LevelProblem::cellName(players.value(0).x, players.value(0).y);
     for (int i = 1; i < players.size(); ++i)
@@ -124,7 +124,7 @@ void LevelCheck::checkStartAndExit()
             QStringLiteral("a second player start; the first one is at %1").arg(first),
             QStringLiteral("player starts besides the first one at %1").arg(first));
     if (exits.isEmpty())
-        add(Severity::Error, "no-exit", "Item", -1, -1,
+        add(Severity::Error, "no-exit", LayerNames::Item, -1, -1,
             QStringLiteral("there is no exit (an Item \"LevelEnd\")"));
 }
 
@@ -156,11 +156,11 @@ void LevelCheck::buildGrid(const LevelSnapshot &level)
 {
     for (const LevelLayer &layer : level.layers) {
         quint16 flag = 0;
-        if (layer.name == "Wall")
+        if (layer.name == LayerNames::Wall)
             flag = LevelGrid::Wall;
-        else if (layer.name == "Floor")
+        else if (layer.name == LayerNames::Floor)
             flag = LevelGrid::Floor;
-        else if (layer.name == "Ceil")
+        else if (layer.name == LayerNames::Ceil)
             flag = LevelGrid::Ceil;
         for (const LevelCell &cell : layer.cells) {
             if (cell.mapX < 0 || cell.mapY < 0)
@@ -171,12 +171,12 @@ void LevelCheck::buildGrid(const LevelSnapshot &level)
                 grid->add(at, LevelGrid::SolidSprite);
             if (LV::isExit(layer.name, cell.subtype))
                 grid->add(at, LevelGrid::Exit);
-            if (layer.name == "Door") {
+            if (layer.name == LayerNames::Door) {
                 const int colour = LV::keyDoorColour(cell.subtype);
                 grid->add(at, colour >= 0 ? LevelGrid::KeyDoor : LevelGrid::Door);
                 grid->setDoorColour(at, std::max(colour, 0));
             }
-            if (layer.name == "Item" && LV::keyColour(cell.subtype) >= 0) {
+            if (layer.name == LayerNames::Item && LV::keyColour(cell.subtype) >= 0) {
                 grid->add(at, LevelGrid::Key);
                 grid->setKeyColour(at, LV::keyColour(cell.subtype));
             }

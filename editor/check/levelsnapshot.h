@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile/texturepath.h"
-#include "model/sectorlighting.h"
+#include "format/texturepath.h"
+#include "format/sectorlighting.h"
 
 #include <QByteArray>
 #include <QString>

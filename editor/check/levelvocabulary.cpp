@@ -1,5 +1,7 @@
 #include "check/levelvocabulary.h"
 
+#include "format/layernames.h"
+
 namespace {
 
 const char *const colourNames[LevelVocabulary::keyColours] = {"Blue", "Red", "Green", "Yellow"};
@@ -16,13 +18,6 @@ int colourWithSuffix(const QByteArray &subtype, const char *suffix)
 } // namespace
 
 namespace LevelVocabulary {
-
-const QList<QByteArray> &layerOrder()
-{
-    static const QList<QByteArray> order{"Ceil", "Wall", "Floor", "Door",
-                                         "Actor", "Sprite", "Item", "Lightmap"};
-    return order;
-}
 
 int keyDoorColour(const QByteArray &doorSubtype)
 {
@@ -46,17 +41,17 @@ QByteArray keyName(int colour)
 
 bool isPlayer(const QByteArray &layer, const QByteArray &subtype)
 {
-    return layer == "Actor" && subtype == "Player";
+    return layer == LayerNames::Actor && subtype == "Player";
 }
 
 bool isExit(const QByteArray &layer, const QByteArray &subtype)
 {
-    return layer == "Item" && subtype == "LevelEnd";
+    return layer == LayerNames::Item && subtype == "LevelEnd";
 }
 
 bool isSolidSprite(const QByteArray &layer, const QByteArray &subtype)
 {
-    return layer == "Sprite" && subtype == "Solid";
+    return layer == LayerNames::Sprite && subtype == "Solid";
 }
 
 } // namespace LevelVocabulary

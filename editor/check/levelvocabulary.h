@@ -7,9 +7,6 @@
 // level can be finished.
 namespace LevelVocabulary {
 
-// The eight layers in the order the editor walks them and writes map sections.
-const QList<QByteArray> &layerOrder();
-
 const int keyColours = 4;
 
 // 0..3 for BlueKeyDoor .. YellowKeyDoor, -1 for any other door.

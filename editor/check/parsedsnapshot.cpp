@@ -1,7 +1,7 @@
 #include "check/parsedsnapshot.h"
 
-#include "mapfile/maplimits.h"
-#include "model/layernames.h"
+#include "format/maplimits.h"
+#include "format/layernames.h"
 
 namespace {
 

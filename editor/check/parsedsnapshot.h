@@ -2,8 +2,8 @@
 
 #include "check/levelproblem.h"
 #include "check/levelsnapshot.h"
-#include "mapfile/mapformat.h"
-#include "mapfile/texturepath.h"
+#include "format/mapformat.h"
+#include "format/texturepath.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "gallery/texturegallery.h"
 
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "view/iconcache.h"
 
 #include <QDir>

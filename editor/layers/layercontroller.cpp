@@ -1,7 +1,8 @@
 #include "layers/layercontroller.h"
 
 #include "app/dialogs.h"
-#include "model/layernames.h"
+#include "format/layernames.h"
+#include "looks/layerlooks.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
@@ -14,32 +15,12 @@
 
 #include <algorithm>
 
-namespace {
-
-// Walls are always shown, and so are layers of a loaded map this editor does not
-// know; Ceil, Floor and Lightmap are each shown alone with the walls; the object
-// layers are shown together.
-bool shownWhileEditing(const QByteArray &layer, const QByteArray &current)
-{
-    using namespace LayerNames;
-    static const QList<QByteArray> alone{Ceil, Floor, Lightmap};
-    static const QList<QByteArray> objects{Door, Actor, Sprite, Item};
-    if (layer == Wall || !(alone.contains(layer) || objects.contains(layer)))
-        return true;
-    if (alone.contains(current))
-        return layer == current;
-    return !alone.contains(layer);
-}
-
-} // namespace
-
-const QColor LayerController::otherLayerTint(0, 0, 155, 255);
-const QColor LayerController::selectedTint(0, 155, 0, 255);
+const QColor &LayerController::otherLayerTint = LayerLooks::otherLayerTint;
+const QColor &LayerController::selectedTint = LayerLooks::selectedTint;
 
 QColor LayerController::lightShade(const Sector *sector)
 {
-    const int e = std::clamp(sector->data->lighting.emission, 0, 255);
-    return QColor(e, e, e, 255);
+    return LayerLooks::lightShade(sector->data->lighting.emission);
 }
 
 LayerController::LayerController(MapModel *mapModel, QComboBox *combo, QPushButton *clearButton)
@@ -53,6 +34,8 @@ LayerController::LayerController(MapModel *mapModel, QComboBox *combo, QPushButt
     layerName = comboText().toUtf8();
     refreshLayerDisplay();
     connect(model, &MapModel::sectorRemoved, this, &LayerController::forgetSector);
+    // New light levels (a light cell's own, an emission's, an undo's) show at once.
+    connect(model, &MapModel::propertiesChanged, this, &LayerController::refreshLook);
     if (clearButton)
         connect(clearButton, &QPushButton::clicked, this, &LayerController::MapClearButton);
 }
@@ -163,7 +146,7 @@ void LayerController::refreshLayerDisplay()
 
 bool LayerController::layerShown(const QByteArray &layer) const
 {
-    return shownWhileEditing(layer, layerName);
+    return LayerLooks::shownWhileEditing(layer, layerName);
 }
 
 bool LayerController::displayNewSector(Sector *sector) const
@@ -175,11 +158,8 @@ bool LayerController::displayNewSector(Sector *sector) const
 
 QColor LayerController::lookOf(const Sector *sector) const
 {
-    if (selectedSet.contains(sector))
-        return selectedTint;
-    if (sector->layer() != layerName)
-        return otherLayerTint;
-    return layerName == LayerNames::Lightmap ? lightShade(sector) : QColor();
+    return LayerLooks::lookOf(sector->layer(), layerName, selectedSet.contains(sector),
+                              sector->data->lighting.emission);
 }
 
 void LayerController::refreshLook(Sector *sector)

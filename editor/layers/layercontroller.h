@@ -26,8 +26,8 @@ public:
     LayerController(MapModel *model, QComboBox *layerCombo, QPushButton *clearButton);
     ~LayerController() override;
 
-    static const QColor otherLayerTint;
-    static const QColor selectedTint;
+    static const QColor &otherLayerTint;
+    static const QColor &selectedTint;
     static QColor lightShade(const Sector *sector);
 
     MapModel *mapModel() const { return model; }

@@ -1,12 +1,12 @@
 #include "mapfile/mapfile.h"
 
 #include "gallery/texturegallery.h"
-#include "mapfile/editedfile.h"
-#include "mapfile/maplimits.h"
-#include "mapfile/maptextfile.h"
-#include "mapfile/texturepath.h"
+#include "document/editedfile.h"
+#include "format/maplimits.h"
+#include "format/maptextfile.h"
+#include "format/texturepath.h"
 #include "app/dialogs.h"
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
@@ -151,6 +151,15 @@ QString MapFile::saveMap(LayerTable table, QString name, bool alwaysAsk)
     fileName = name;
     writeMap(name, table);
     return name;
+}
+
+QString MapFile::writeRecoveryCopy(const QString &name, const LayerTable &table, const QList<QByteArray> &lines)
+{
+    MapFile file;
+    file.setLineOrder(lines);
+    if (file.writeMap(name, table))
+        return QString();
+    return file.failure().isEmpty() ? QStringLiteral("the copy could not be written") : file.failure();
 }
 
 // The map name goes into every definition line, which a "," or a line break

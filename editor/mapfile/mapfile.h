@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile/mapdefinition.h"
-#include "mapfile/mapformat.h"
+#include "format/mapdefinition.h"
+#include "format/mapformat.h"
 #include "model/layertable.h"
 #include "view/sectorplacement.h"
 
@@ -40,6 +40,10 @@ public:
     // copies are made before the map is replaced; a save the load would refuse,
     // or that fails anywhere, leaves the old file as it was.
     bool writeMap(const QString &fileName, const LayerTable &table);
+    // Writes a copy of the map (the recovery copy) keeping `lines` in their
+    // order; returns why it failed, empty when written.
+    static QString writeRecoveryCopy(const QString &fileName, const LayerTable &table,
+                                     const QList<QByteArray> &lines);
     // SHA-1 of the bytes the last save wrote or the last load read.
     QByteArray contentHash() const { return hash; }
     // The definition lines of the file as the last load read them or the last

@@ -1,9 +1,9 @@
 #include "mapfile/piecetext.h"
 
+#include "format/layernames.h"
 #include "mapfile/mapfile.h"
-#include "mapfile/mapformat.h"
-#include "mapfile/maplimits.h"
-#include "model/layernames.h"
+#include "format/mapformat.h"
+#include "format/maplimits.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 

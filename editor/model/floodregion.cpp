@@ -1,7 +1,7 @@
 #include "model/floodregion.h"
 
+#include "format/layernames.h"
 #include "model/cellkey.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/sectorlighting.h"
+#include "format/sectorlighting.h"
 
 // A light source, or one cell lit by it.
 struct LightPoint

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/sectorlighting.h"
+#include "format/sectorlighting.h"
 #include "model/textureentry.h"
 
 #include <QByteArray>

@@ -1,8 +1,8 @@
 #include "model/mapmodel.h"
 
+#include "format/layernames.h"
 #include "model/cellkey.h"
 #include "model/emission.h"
-#include "model/layernames.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 

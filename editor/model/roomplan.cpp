@@ -1,6 +1,6 @@
 #include "model/roomplan.h"
 
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/shapecells.h"

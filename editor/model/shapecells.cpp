@@ -1,6 +1,6 @@
 #include "model/shapecells.h"
 
-#include "mapfile/maplimits.h"
+#include "format/maplimits.h"
 
 #include <algorithm>
 #include <cstdlib>

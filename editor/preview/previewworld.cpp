@@ -1,7 +1,8 @@
 #include "preview/previewworld.h"
 
-#include "mapfile/maplimits.h"
-#include "mapfile/texturepath.h"
+#include "format/layernames.h"
+#include "format/maplimits.h"
+#include "format/texturepath.h"
 
 #include <QImageReader>
 
@@ -71,15 +72,15 @@ void PreviewWorld::rebuild(const QVector<Record> &records)
         if (!contains(r.mapX, r.mapY))
             continue;
         Cell &cell = cells[r.mapY * columns + r.mapX];
-        if (r.layer == "Wall") {
+        if (r.layer == LayerNames::Wall) {
             cell.wall = textureFor(r.imagePath);
-        } else if (r.layer == "Door") {
+        } else if (r.layer == LayerNames::Door) {
             cell.door = textureFor(r.imagePath);
-        } else if (r.layer == "Floor") {
+        } else if (r.layer == LayerNames::Floor) {
             cell.floor = textureFor(r.imagePath);
-        } else if (r.layer == "Ceil") {
+        } else if (r.layer == LayerNames::Ceil) {
             cell.ceil = textureFor(r.imagePath);
-        } else if (r.layer == "Lightmap") {
+        } else if (r.layer == LayerNames::Lightmap) {
             Light &light = cell.light;
             light.present = true;
             light.level = clampedLevel(r.lighting.emission);
@@ -89,10 +90,10 @@ void PreviewWorld::rebuild(const QVector<Record> &records)
             light.random = r.lighting.randomIntensity != 0;
             light.blinkDelay = float(r.lighting.blinkDelay);
             animated = animated || light.dynamic || light.random;
-        } else if (r.layer == "Actor" || r.layer == "Item" || r.layer == "Sprite") {
-            if (r.layer == "Sprite" && r.subtype == "Solid")
+        } else if (r.layer == LayerNames::Actor || r.layer == LayerNames::Item || r.layer == LayerNames::Sprite) {
+            if (r.layer == LayerNames::Sprite && r.subtype == "Solid")
                 cell.solidSprite = true;
-            if (r.layer == "Actor" && r.subtype == "Player") {
+            if (r.layer == LayerNames::Actor && r.subtype == "Player") {
                 playerX = r.mapX;
                 playerY = r.mapY;
                 continue; // the camera stands there: the player is not drawn

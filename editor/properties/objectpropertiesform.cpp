@@ -1,10 +1,10 @@
 #include "properties/objectpropertiesform.h"
 
+#include "format/layernames.h"
 #include "ui_objectpropertiesform.h"
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/layernames.h"
 #include "model/lightpoint.h"
 #include "model/mapmodel.h"
 #include "view/sectorcanvas.h"
@@ -258,11 +258,9 @@ void ObjectPropertiesForm::ButtonOkEvent()
 
 void ObjectPropertiesForm::applyToSelection(const QByteArray &subtype)
 {
-    for (Sector *sector : editedSectors()) {
+    // The layer controller shades light cells as the model reports their new levels.
+    for (Sector *sector : editedSectors())
         store(sector, subtype, lightingFromFields(sector, subtype));
-        if (isLightmap(sector) && placement.layers)
-            placement.layers->tintLightmapSector(sector);
-    }
 }
 
 // The light cells a new emission makes show the lamp, even when another layer is

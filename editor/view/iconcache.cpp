@@ -1,7 +1,7 @@
 #include "view/iconcache.h"
 
-#include "mapfile/maplimits.h"
-#include "mapfile/texturepath.h"
+#include "format/maplimits.h"
+#include "format/texturepath.h"
 
 #include <QGraphicsColorizeEffect>
 #include <QGraphicsPixmapItem>

@@ -3,18 +3,19 @@
 #include "ui_tessel.h"
 
 #include "app/highdpi.h"
+#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
+#include "view/eventposition.h"
 #include "view/gesturewatch.h"
 #include "view/sectorblock.h"
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
-#include "view/mapeditcommand.h"
-#include "view/recoveryfile.h"
+#include "mapfile/mapfile.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
 #include "view/tools/floodfilltool.h"
@@ -41,32 +42,33 @@
 MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     : QWidget(nullptr), window(mainWindow)
 {
-    model = std::make_unique<MapModel>();
-    layers = std::make_unique<LayerController>(model.get(), form.comboBoxMapLayer, form.btnMapLayerClear);
+    document = std::make_unique<MapDocument>(&MapFile::writeRecoveryCopy);
+    model = document->model();
+    layers = std::make_unique<LayerController>(model, form.comboBoxMapLayer, form.btnMapLayerClear);
     gallery = std::make_unique<TextureGallery>(form.listViewTextures, galleryScanOrder());
     // Light cells and loaded cells draw their identifiers from the gallery's counter.
     model->setIdSource([this] { return gallery->nextId(); });
+    editing = std::make_unique<EditingState>(layers->currentLayer());
     gallery->selectLayer(layers->currentLayer());
 
     zoomSlider = form.mapViewZoomSlider;
     mapWidget = form.mapWidget;
     canvas = SectorCanvas::forMap(mapWidget);
     canvas->setPlacement(origin(), cellSize());
-    viewport = std::make_unique<SectorViewport>(model.get(), layers.get(), canvas);
+    viewport = std::make_unique<SectorViewport>(model, layers.get(), canvas);
     applyGridTile();
     followModel();
     followHistory();
-    followRecovery();
 
+    const ToolContext tools{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
     panTool = std::make_unique<PanTool>(*this);
-    pencilTool = std::make_unique<PencilTool>(*this, *panTool);
-    floodFillTool = std::make_unique<FloodFillTool>(*this);
+    pencilTool = std::make_unique<PencilTool>(tools, *panTool);
+    floodFillTool = std::make_unique<FloodFillTool>(tools);
     selectTool = std::make_unique<SelectTool>(*this, *panTool);
     stampTool = std::make_unique<StampTool>(*this, *panTool, window);
 
     wireWidgets(form);
-    wireClipboardKeys();
-    radioPaint->setChecked(true);
+    clipboard = std::make_unique<ClipboardController>(*this, window);
     SwitchToEditMode();
     createSelectionOverlay();
 
@@ -95,9 +97,10 @@ MapView::~MapView()
         canvas->removeEventFilter(this);
     if (mapWidget)
         mapWidget->removeEventFilter(this);
-    // The history outlives the model here; its last signals must not reach us.
-    history->disconnect(this);
-    model.reset();
+    // The history outlives the model in the document; its last signals must not reach us.
+    document->undoStack()->disconnect(this);
+    document->disconnect(this);
+    document.reset();
 }
 
 void MapView::wireWidgets(const Ui::TesselClass &form)
@@ -132,11 +135,9 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
 // button here, wherever the edit came from.
 void MapView::followModel()
 {
-    connect(model.get(), &MapModel::sectorAdded, this, &MapView::showNewSector);
-    connect(model.get(), &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
-    connect(model.get(), &MapModel::mapReplaced, this, &MapView::showReplacedMap);
-    // Undo and redo change light levels too: the shade follows.
-    connect(model.get(), &MapModel::propertiesChanged, layers.get(), &LayerController::refreshLook);
+    connect(model, &MapModel::sectorAdded, this, &MapView::showNewSector);
+    connect(model, &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
+    connect(model, &MapModel::mapReplaced, this, &MapView::showReplacedMap);
 }
 
 QPushButton *MapView::makeButton(const Sector *sector) const
@@ -161,7 +162,7 @@ void MapView::showNewSector(Sector *sector)
     const bool shown = layers->displayNewSector(sector);
     viewport->place(sector, shown);
     // Clicks go through a new button like through the others in fill and select mode.
-    sector->setMouseTransparent(!(radioPaint && radioPaint->isChecked() && radioPencil->isChecked()));
+    sector->setMouseTransparent(!editing->cellsTakeClicks());
     connectSectorClick(sector);
 }
 
@@ -224,6 +225,18 @@ QPoint MapView::cursorCell() const
     return cellAtPixel(cursorPosIn(mapWidget), cellSize());
 }
 
+// A mouse event's own position; the pointer's for the other events a tool sees.
+ToolPoint MapView::pointOf(const QEvent *event) const
+{
+    ToolPoint at;
+    const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+        || event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonDblClick;
+    at.global = mouse ? EventPosition::global(static_cast<const QMouseEvent *>(event)) : QCursor::pos();
+    at.canvasCell = cellAtPixel(mapWidget->mapFromGlobal(at.global), cellSize());
+    at.mapCell = canvasToMap(at.canvasCell);
+    return at;
+}
+
 QPoint MapView::canvasToMap(const QPoint &cell) const
 {
     return QPoint(cell.x() - originX, cell.y() - originY);
@@ -252,6 +265,21 @@ void MapView::setAllMouseTransparent(bool transparent)
         for (Sector *sector : entry.sectors)
             sector->setMouseTransparent(transparent);
     }
+}
+
+void MapView::applyClickRule()
+{
+    setAllMouseTransparent(!editing->cellsTakeClicks());
+}
+
+QRect MapView::selectionArea() const
+{
+    return selectTool->area();
+}
+
+QString MapView::statusText() const
+{
+    return labelStatus ? labelStatus->text() : QString();
 }
 
 void MapView::setStatusText(const QString &text)
@@ -308,26 +336,30 @@ QCursor MapView::cursorFromImage(const QString &path) const
     return QCursor(image, image.width() / 2, image.height() / 2);
 }
 
+// The radio buttons write the state through these slots and mirror it.
 void MapView::SwitchToPencilPaintEvent()
 {
+    editing->setPaintTool(EditingState::PaintTool::Pencil);
     toolCursor = cursorFromImage(QStringLiteral("assets/pencil.png"));
     radioPencil->setChecked(true);
-    setAllMouseTransparent(false);
+    applyClickRule();
 }
 
 void MapView::SwitchToFloodFillPaintEvent()
 {
+    editing->setPaintTool(EditingState::PaintTool::FloodFill);
     toolCursor = cursorFromImage(QStringLiteral("assets/bucket.png"));
     radioFloodFill->setChecked(true);
-    setAllMouseTransparent(true);
+    applyClickRule();
 }
 
 void MapView::SwitchToEditMode()
 {
+    editing->setMode(EditingState::Mode::Paint);
+    radioPaint->setChecked(true);
     resetSelectionDrag();
     stampTool->stop();
     layers->clearSelection();
-    setAllMouseTransparent(false);
     btnEditSelection->setEnabled(false);
     radioPencil->setEnabled(true);
     radioFloodFill->setEnabled(true);
@@ -336,7 +368,9 @@ void MapView::SwitchToEditMode()
 
 void MapView::SwitchToSelectMode()
 {
-    setAllMouseTransparent(true);
+    editing->setMode(EditingState::Mode::Select);
+    radioSelect->setChecked(true);
+    applyClickRule();
     toolCursor = QCursor(Qt::CrossCursor);
     btnEditSelection->setEnabled(true);
     radioPencil->setEnabled(false);
@@ -354,7 +388,7 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
         if (isRightPress(event))
             holdMouseOnCanvas();
         if (!taken)
-            activeTool()->handle(event);
+            activeTool()->handle(event, pointOf(event));
         switch (event->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
@@ -379,9 +413,9 @@ MapTool *MapView::activeTool() const
 {
     if (stampTool->active())
         return stampTool.get();
-    if (!radioPaint->isChecked())
+    if (editing->mode() == EditingState::Mode::Select)
         return selectTool.get();
-    if (radioPencil->isChecked())
+    if (editing->paintTool() == EditingState::PaintTool::Pencil)
         return pencilTool.get();
     return floodFillTool.get();
 }
@@ -447,6 +481,7 @@ void MapView::drawSelectionOverlay(const QPoint &anchor)
 
 void MapView::MapLayerChanged()
 {
+    editing->setChosenLayer(layerCombo->currentText().toUtf8());
     resetSelectionDrag();
     layers->clearSelection();
     layers->MapLayerChanged();
@@ -459,19 +494,19 @@ void MapView::MapLayerChanged()
 
 void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
 {
-    if (layerCombo->currentText().toUtf8() == name)
+    if (editing->chosenLayer() == name)
         return;
+    editing->holdLayer(name);
     layers->setCurrentLayer(name);
     setStatusText(text);
     temporaryText = text;
-    temporaryLayer = true;
 }
 
 void MapView::endTemporaryLayer()
 {
-    layers->setCurrentLayer(layerCombo->currentText().toUtf8());
+    editing->releaseLayer();
+    layers->setCurrentLayer(editing->chosenLayer());
     // What a Ctrl key did meanwhile (copy, paste) keeps its word.
     if (labelStatus->text() == temporaryText)
         clearStatusText();
-    temporaryLayer = false;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
-#include "mapfile/editedfile.h"
+#include "document/editingstate.h"
+#include "document/mapdocument.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
+#include "view/clipboardcontroller.h"
 #include "view/sectorcanvas.h"
 #include "view/sectorplacement.h"
+#include "view/tools/toolcontext.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -24,10 +27,8 @@ class TesselClass;
 }
 class FloodFillTool;
 class GestureWatch;
-class MapEditCommand;
 class MapModel;
 class MapTool;
-class RecoveryFile;
 class PanTool;
 class PencilTool;
 class SelectTool;
@@ -70,16 +71,20 @@ public:
     QPoint mapToCanvas(const QPoint &cell) const;
     SectorPlacement placement() const;
     void setAllMouseTransparent(bool transparent);
+    // Lets clicks reach the cells' buttons or go through them, as the mode says.
+    void applyClickRule();
     void setStatusText(const QString &text);
     void clearStatusText();
     void drawSelectionOverlay(const QPoint &anchor);
 
     void beginTemporaryLayer(const QByteArray &name, const QString &text);
     void endTemporaryLayer();
-    bool temporaryLayerActive() const { return temporaryLayer; }
+    bool temporaryLayerActive() const { return editing->temporaryLayerActive(); }
 
     // View state other parts and tests read.
-    MapModel *mapModel() const { return model.get(); }
+    MapDocument *mapDocument() const { return document.get(); }
+    EditingState *editingState() const { return editing.get(); }
+    MapModel *mapModel() const { return model; }
     LayerController *layerController() const { return layers.get(); }
     TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
@@ -87,7 +92,7 @@ public:
     ObjectPropertiesForm *openForm() const;
     // The map file as the user named it (the title shows it); saves go to
     // the real file behind it.
-    QString currentMapFileName() const { return openFile.chosenName(); }
+    QString currentMapFileName() const { return document->file().chosenName(); }
     // Loads the named map as Load Map does after its dialog; false when the
     // current map stayed (a failure, already reported, or a cancel).
     bool loadMapFile(const QString &fileName);
@@ -110,30 +115,31 @@ public:
     void pickTextureUnderPointer();
     QString gridTilePath() const;
 
-    // History (mapviewhistory.cpp). Every model edit is recorded: alone it is
-    // one undo step; between beginEdit and the matching endEdit all are one.
-    QUndoStack *undoStack() const { return history.get(); }
-    void beginEdit(const QString &text);
-    void endEdit();
-    bool editOpen() const { return editDepth > 0; }
+    // History (mapviewhistory.cpp), kept by the document: every model edit is
+    // recorded; between beginEdit and the matching endEdit all are one step.
+    QUndoStack *undoStack() const { return document->undoStack(); }
+    void beginEdit(const QString &text) { document->beginEdit(text); }
+    void endEdit() { document->endEdit(); }
+    bool editOpen() const { return document->editOpen(); }
     // The selected sectors, each from its own layer, as one step.
     void deleteSelection();
-    bool isModified() const;
+    bool isModified() const { return document->isModified(); }
     // Save, Discard or Cancel when there is unsaved work; false means stay.
     bool settleUnsaved();
-    RecoveryFile *recoveryFile() const { return recovery.get(); }
+    RecoveryFile *recoveryFile() const { return document->recoveryFile(); }
     // Opens a recovery copy as an unsaved map without a name.
     bool recoverFrom(const QString &fileName);
     // A save asked for during a stroke, made when the stroke ends.
     bool saveWaiting() const { return waitingSave.has_value(); }
     void closeForm();
-    // Clipboard (mapviewclipboard.cpp). Copy and cut take the last rectangle of
-    // Select mode on every layer; paste makes the clipboard's piece a stamp.
-    void copySelection();
-    void cutSelection();
-    void pasteClipboard();
-    // Drops the stamp with its top-left on this map cell: one edit.
-    void pasteStamp(const MapPiece &piece, const QPoint &topLeft);
+    // Copy, cut and paste (view/clipboardcontroller.*).
+    void copySelection() { clipboard->copySelection(); }
+    void cutSelection() { clipboard->cutSelection(); }
+    void pasteClipboard() { clipboard->pasteClipboard(); }
+    void pasteStamp(const MapPiece &piece, const QPoint &topLeft) { clipboard->pasteStamp(piece, topLeft); }
+    // The map cells of Select mode's last rectangle; empty before one.
+    QRect selectionArea() const;
+    QString statusText() const;
     StampTool *stamp() const { return stampTool.get(); }
 
     // The windows beside the main one (mapviewwindows.cpp). The preview opens
@@ -146,7 +152,6 @@ public:
     QPoint centreCell() const;
 
     const int baseCellSize = 16;
-    const int floodFillLimit = 1000;
 
 public slots:
     void SectorClickEvent();
@@ -197,6 +202,7 @@ private:
     void holdMouseOnCanvas();
 
     MapTool *activeTool() const;
+    ToolPoint pointOf(const QEvent *event) const;
     void resetSelectionDrag();
     void connectSectorClick(Sector *sector);
 
@@ -214,9 +220,7 @@ private:
     bool saveMap(bool alwaysAsk);
     bool mayOverwrite(bool *saveAs);
     void runWaitingSave();
-    void followRecovery();
     void makeWayFor(const QSet<qint32> &keptIds);
-    void recordEdit(const MapChange &change);
     void followHistory();
     bool midGesture();
     void showNotices(const MapFile &file);
@@ -224,17 +228,17 @@ private:
     bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
     void installLoadedMap(LayerTable loaded);
 
-    // Clipboard (mapviewclipboard.cpp)
-    void wireClipboardKeys();
-    bool copyArea(QRect *area);
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
     QPointer<SectorCanvas> canvas;
     QPointer<QSlider> zoomSlider;
     QPointer<QComboBox> layerCombo;
-    std::unique_ptr<MapModel> model;
+    std::unique_ptr<MapDocument> document;
+    // The document's model, which outlives everything here that follows it.
+    MapModel *model = nullptr;
     std::unique_ptr<LayerController> layers;
+    std::unique_ptr<EditingState> editing;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
     QPointer<QRadioButton> radioPaint;
@@ -253,10 +257,6 @@ private:
     bool pickNoticeShown = false;
     bool pickPressHeld = false;
     QCursor toolCursor;
-    EditedFile openFile;
-    // The definition lines of the map's file as last read or written: saves
-    // keep their order.
-    QList<QByteArray> fileLines;
     // Save (false) or Save As (true), asked for while a stroke was open.
     std::optional<bool> waitingSave;
     int originX = 0;
@@ -267,15 +267,8 @@ private:
     std::unique_ptr<SelectTool> selectTool;
     std::unique_ptr<StampTool> stampTool;
     std::unique_ptr<GestureWatch> gestures;
-    // What this window last put on the clipboard, to paste it exactly while it is still there.
-    MapPiece copiedPiece;
-    QByteArray copiedPayload;
+    std::unique_ptr<ClipboardController> clipboard;
     QPointer<ObjectPropertiesForm> propertiesForm;
-    bool temporaryLayer = false;
-    std::unique_ptr<QUndoStack> history;
-    std::unique_ptr<MapEditCommand> openEdit;
-    int editDepth = 0;
-    std::unique_ptr<RecoveryFile> recovery;
     QString temporaryText;
     QPointer<PreviewWindow> preview;
     QPointer<LevelCheckWindow> levelCheck;

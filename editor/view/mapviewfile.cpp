@@ -5,12 +5,10 @@
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
 #include "app/dialogs.h"
+#include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/layernames.h"
 #include "view/loadprogress.h"
-#include "view/mapeditcommand.h"
-#include "view/recoveryfile.h"
 #include "view/sectorcanvas.h"
 
 #include <QDir>
@@ -42,9 +40,10 @@ bool MapView::saveMap(bool alwaysAsk)
     }
     if (!alwaysAsk && !mayOverwrite(&alwaysAsk))
         return false;
+    const EditedFile &openFile = document->file();
     const QString target = alwaysAsk ? QString() : openFile.realName();
     MapFile file;
-    file.setLineOrder(fileLines);
+    file.setLineOrder(document->lineOrder());
     const QString name = file.saveMap(layers->layerTable(), target, alwaysAsk);
     const QString shown = target.isEmpty() ? name : openFile.chosenName();
     if (file.failed()) {
@@ -55,13 +54,8 @@ bool MapView::saveMap(bool alwaysAsk)
     }
     if (name.isEmpty())
         return false;
-    if (target.isEmpty())
-        openFile = EditedFile(name);
-    openFile.stamp(file.contentHash());
-    fileLines = file.lineOrder();
-    history->setClean();
-    recovery->writeNow();
-    setWindowTitleFor(openFile.chosenName());
+    document->markSaved(target.isEmpty() ? EditedFile(name) : openFile, file.contentHash(), file.lineOrder());
+    setWindowTitleFor(document->file().chosenName());
     showNotices(file);
     if (!file.failedCopies().isEmpty()) {
         Dialogs::warn(QStringLiteral("Textures not copied"),
@@ -75,6 +69,7 @@ bool MapView::saveMap(bool alwaysAsk)
 // here: it is overwritten only when the user says so.
 bool MapView::mayOverwrite(bool *saveAs)
 {
+    const EditedFile &openFile = document->file();
     if (openFile.isEmpty() || !openFile.changedOnDisk())
         return true;
     const QMessageBox::StandardButton answer = Dialogs::askOverwrite(
@@ -146,14 +141,10 @@ bool MapView::loadMapFile(const QString &name)
     if (!read)
         return false;
     makeWayFor(file.keptIdentifiers());
-    // A loaded map starts a history of its own.
-    history->clear();
-    history->setClean();
-    // Save now writes back to the file that was opened (the real one behind a link).
-    openFile = EditedFile(name);
-    openFile.stamp(file.contentHash());
-    fileLines = file.lineOrder();
-    setWindowTitleFor(openFile.chosenName());
+    // A loaded map starts a history of its own; Save now writes back to the
+    // file that was opened (the real one behind a link).
+    document->markLoaded(EditedFile(name), file.contentHash(), file.lineOrder());
+    setWindowTitleFor(document->file().chosenName());
     if (file.skippedCells() > 0) {
         Dialogs::warn(QStringLiteral("Cells skipped"),
                       QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
@@ -169,9 +160,8 @@ bool MapView::recoverFrom(const QString &name)
     if (!loadMapFile(name))
         return false;
     // The copy is not the user's file: Save asks for a name, and the work stays unsaved.
-    openFile = EditedFile();
+    document->markRecovered();
     window->setWindowTitle(QStringLiteral("Tessel[*]"));
-    history->resetClean();
     window->setWindowModified(true);
     return true;
 }
@@ -220,38 +210,12 @@ void MapView::installLoadedMap(LayerTable loaded)
     gallery->reloadTextures();
     gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
-    setAllMouseTransparent(!(radioPaint->isChecked() && radioPencil->isChecked()));
+    applyClickRule();
 }
 
 // The loaded map keeps its file's identifiers: textures of the gallery and
 // cells of a copied piece that use one of them for another image move aside.
 void MapView::makeWayFor(const QSet<qint32> &keptIds)
 {
-    QHash<qint32, qint32> moved = gallery->makeWayFor(keptIds);
-    QList<MapPiece::Layer> pieceLayers = copiedPiece.layers();
-    for (MapPiece::Layer &layer : pieceLayers) {
-        for (MapPiece::Cell &cell : layer.cells) {
-            qint32 &id = cell.state.texture.id;
-            if (!keptIds.contains(id))
-                continue;
-            if (!moved.contains(id))
-                moved.insert(id, gallery->nextId());
-            id = moved.value(id);
-        }
-    }
-    copiedPiece = MapPiece(copiedPiece.size(), pieceLayers);
-}
-
-void MapView::followRecovery()
-{
-    RecoveryFile::Hooks hooks;
-    hooks.unsaved = [this]() { return isModified(); };
-    hooks.busy = [this]() { return midGesture(); };
-    hooks.table = [this]() -> const LayerTable & { return model->layers(); };
-    hooks.mapName = [this]() { return openFile.chosenName(); };
-    hooks.lineOrder = [this]() { return fileLines; };
-    hooks.report = [this](const QString &problem) { setStatusText(problem); };
-    recovery = std::make_unique<RecoveryFile>(std::move(hooks));
-    connect(model.get(), &MapModel::edited, recovery.get(), &RecoveryFile::schedule);
-    connect(history.get(), &QUndoStack::indexChanged, recovery.get(), &RecoveryFile::schedule);
+    clipboard->makeWayFor(keptIds, gallery->makeWayFor(keptIds), *gallery);
 }

@@ -5,54 +5,19 @@
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "properties/objectpropertiesform.h"
-#include "view/mapeditcommand.h"
 
 #include <QGuiApplication>
 #include <QUndoStack>
 
-namespace {
-
-// Far more than the 200 steps asked for; a step is a list of cell records.
-const int historyLimit = 1000;
-
-} // namespace
-
 void MapView::followHistory()
 {
-    history = std::make_unique<QUndoStack>();
-    history->setUndoLimit(historyLimit);
-    connect(model.get(), &MapModel::edited, this, &MapView::recordEdit);
-    connect(history.get(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+    connect(document->undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         if (window)
             window->setWindowModified(!clean);
     });
-}
-
-void MapView::beginEdit(const QString &text)
-{
-    if (editDepth++ == 0)
-        openEdit = std::make_unique<MapEditCommand>(model.get(), text);
-}
-
-void MapView::endEdit()
-{
-    if (editDepth == 0 || --editDepth > 0)
-        return;
-    std::unique_ptr<MapEditCommand> step = std::move(openEdit);
-    if (!step->isEmpty())
-        history->push(step.release());
-    runWaitingSave();
-}
-
-void MapView::recordEdit(const MapChange &change)
-{
-    if (editDepth > 0) {
-        openEdit->add(change);
-        return;
-    }
-    auto *step = new MapEditCommand(model.get(), QStringLiteral("Edit"));
-    step->add(change);
-    history->push(step);
+    connect(document.get(), &MapDocument::editClosed, this, &MapView::runWaitingSave);
+    document->setBusyCheck([this]() { return midGesture(); });
+    connect(document.get(), &MapDocument::recoveryProblem, this, &MapView::setStatusText);
 }
 
 // While a button is held (a stroke, a selection rectangle, a pan) or an edit
@@ -69,13 +34,13 @@ bool MapView::midGesture()
 void MapView::undo()
 {
     if (!midGesture())
-        history->undo();
+        document->undoStack()->undo();
 }
 
 void MapView::redo()
 {
     if (!midGesture())
-        history->redo();
+        document->undoStack()->redo();
 }
 
 void MapView::deleteSelection()
@@ -83,11 +48,6 @@ void MapView::deleteSelection()
     const QList<Sector *> doomed = layers->selection();
     layers->clearSelection();
     model->removeSectors(doomed);
-}
-
-bool MapView::isModified() const
-{
-    return !history->isClean();
 }
 
 bool MapView::settleUnsaved()

@@ -182,10 +182,10 @@ QString MapView::pointerText() const
 void MapView::followPointerCell()
 {
     connect(layers.get(), &LayerController::displayChanged, this, &MapView::showPointerCell);
-    connect(model.get(), &MapModel::edited, this, &MapView::showPointerCell);
-    connect(model.get(), &MapModel::mapReplaced, this, &MapView::showPointerCell);
+    connect(model, &MapModel::edited, this, &MapView::showPointerCell);
+    connect(model, &MapModel::mapReplaced, this, &MapView::showPointerCell);
     // Undo and redo change cells without an edit of the model's own.
-    connect(history.get(), &QUndoStack::indexChanged, this, &MapView::showPointerCell);
+    connect(document->undoStack(), &QUndoStack::indexChanged, this, &MapView::showPointerCell);
 }
 
 void MapView::showPointerCell()

@@ -57,8 +57,8 @@ void MapView::openProperties(const QList<Sector *> &sectors)
 
 void MapView::SectorPropertiesClosedEvent()
 {
-    // Every light cell shows its new level; the new ones answer clicks already.
-    layers->tintLightmap();
+    // Nothing is left to do at OK: every light cell's shade followed the
+    // model's report of its new level, and new cells answer clicks already.
 }
 
 void MapView::SelObjectsChangeTexEvent()

@@ -3,6 +3,7 @@
 #include "view/mapview.h"
 
 #include "check/levelsnapshot.h"
+#include "format/layernames.h"
 #include "layers/layercontroller.h"
 #include "model/subtypetable.h"
 #include "model/mapmodel.h"
@@ -48,11 +49,11 @@ LevelSnapshot levelSnapshot(const MapModel &model)
 void MapView::followModelIn(QObject *window, void (*refresh)(QObject *))
 {
     const auto changed = [window, refresh]() { refresh(window); };
-    connect(model.get(), &MapModel::sectorAdded, window, changed);
-    connect(model.get(), &MapModel::sectorRemoved, window, changed);
-    connect(model.get(), &MapModel::textureChanged, window, changed);
-    connect(model.get(), &MapModel::propertiesChanged, window, changed);
-    connect(model.get(), &MapModel::mapReplaced, window, changed);
+    connect(model, &MapModel::sectorAdded, window, changed);
+    connect(model, &MapModel::sectorRemoved, window, changed);
+    connect(model, &MapModel::textureChanged, window, changed);
+    connect(model, &MapModel::propertiesChanged, window, changed);
+    connect(model, &MapModel::mapReplaced, window, changed);
 }
 
 PreviewWindow *MapView::previewWindow() const

@@ -3,7 +3,7 @@
 // A small level drawn as characters, turned into the text of a map file by the
 // map writer: the level check's cases, and maps the editor must save back
 // unchanged.
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 
 #include <QByteArray>
 #include <QHash>

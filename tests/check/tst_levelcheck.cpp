@@ -1,7 +1,7 @@
 #include "check/levelcheck.h"
 #include "check/parsedsnapshot.h"
 #include "check/problemlist.h"
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 
 #include "levelpicture.h"
 

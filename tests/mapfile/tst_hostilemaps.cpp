@@ -1,9 +1,10 @@
 // Maps from anyone, through the real Load Map and Save As: the corpus lives in
 // hostile/ beside this file and cases.txt says how each one is set up.
 #include "editorfixture.h"
+#include "testfiles.h"
 
 #include "layers/layercontroller.h"
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 #include "app/dialogs.h"
 #include "model/sector.h"
 #include "view/mapview.h"
@@ -22,12 +23,6 @@
 namespace {
 
 const QString corpus = QStringLiteral(TESSEL_TEST_DATA "/mapfile/hostile/");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The corpus keeps large inputs small: @zeros:N@, @rows:N@ and @fill:WxH@.
 QByteArray expanded(QByteArray text)

@@ -1,4 +1,4 @@
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 
 #include <QTest>
 

@@ -1,4 +1,5 @@
 #include "editorfixture.h"
+#include "testfiles.h"
 
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
@@ -52,12 +53,6 @@ void answerDialogs(DialogLog &log, QStringList saveNames, QStringList openNames 
         return opens->isEmpty() ? QString() : opens->takeFirst();
     };
     Dialogs::warning = [&log](const QString &title, const QString &text) { log.warnings << title + ": " + text; };
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)

@@ -1,4 +1,5 @@
 #include "editorfixture.h"
+#include "testfiles.h"
 
 #include "../check/levelpicture.h"
 
@@ -47,12 +48,6 @@ private:
 namespace {
 
 const QString testData = QStringLiteral(TESSEL_TEST_DATA);
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {

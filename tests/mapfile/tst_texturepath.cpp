@@ -1,7 +1,7 @@
 // Which texture paths of a map may be read: only regular files of a sane size
 // inside the map's folder, judged on the text and again after every link.
-#include "mapfile/maplimits.h"
-#include "mapfile/texturepath.h"
+#include "format/maplimits.h"
+#include "format/texturepath.h"
 
 #include <QDir>
 #include <QFile>

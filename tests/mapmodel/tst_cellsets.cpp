@@ -1,7 +1,7 @@
 // The cells that lines, rectangles and rooms write, and the sectors that a
 // search and "select alike" gather: plain functions of corner cells and the map.
 #include "model/findquery.h"
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/roomplan.h"
 #include "model/sector.h"

@@ -1,7 +1,7 @@
 // The map's operations without any widget: the application object is a core
 // one, so a stray widget would abort the test.
+#include "format/layernames.h"
 #include "model/floodregion.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 

@@ -1,6 +1,6 @@
 // Map pieces as plain data: what a copy takes, where turns and mirrors put the
 // cells, and what a paste changes (and its revert gives back).
-#include "model/layernames.h"
+#include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/mappiece.h"
 #include "model/sector.h"

@@ -1,4 +1,5 @@
 #include "editorfixture.h"
+#include "format/layernames.h"
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"

@@ -1,5 +1,6 @@
 #include "layers/layercontroller.h"
 #include "app/dialogs.h"
+#include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"

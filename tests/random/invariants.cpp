@@ -3,9 +3,9 @@
 #include "editorfixture.h"
 
 #include "app/tessel.h"
+#include "format/layernames.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/iconcache.h"

@@ -2,9 +2,9 @@
 
 #include "app/dialogs.h"
 #include "app/tessel.h"
+#include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"

@@ -3,7 +3,7 @@
 
 #include "app/dialogs.h"
 #include "app/tessel.h"
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 #include "mapfile/piecetext.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"

@@ -9,7 +9,7 @@
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
 #include "view/mapview.h"
-#include "view/recoveryfile.h"
+#include "document/recoveryfile.h"
 #include "view/tools/stamptool.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "app/tessel.h"
 #include "model/mapmodel.h"
 #include "view/mapview.h"
-#include "view/recoveryfile.h"
+#include "document/recoveryfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,39 +4,33 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/floodregion.h"
-#include "model/layernames.h"
 #include "model/mapmodel.h"
-#include "view/mapview.h"
+#include "document/mapdocument.h"
 #include "view/sectorcanvas.h"
 
-void FloodFillTool::handle(QEvent *event)
+void FloodFillTool::handle(QEvent *event, const ToolPoint &at)
 {
     if (isPress(event, Qt::LeftButton))
-        fill();
+        fill(at.mapCell);
 }
 
-void FloodFillTool::fill()
+void FloodFillTool::fill(const QPoint &start)
 {
-    LayerController *layers = view.layerController();
-    MapModel *model = view.mapModel();
+    LayerController *layers = context.layers;
+    MapModel *model = context.document->model();
     const QByteArray layer = layers->currentLayer();
-    const QPoint start = view.canvasToMap(view.cursorCell());
-    const FloodRegion region = findFloodRegion(*model, layer, start, view.floodFillLimit);
+    const FloodRegion region = findFloodRegion(*model, layer, start, limit);
     if (!region.complete) {
         Dialogs::inform(QString(), QStringLiteral("Recursive depth limit reached.\nPossibly not wall bounded area."));
         return;
     }
     if (region.cells.isEmpty())
         return;
-    const TextureEntry texture = view.textureGallery()->currentTexture();
+    const TextureEntry texture = context.gallery->currentTexture();
     if (region.target != 0) {
         model->retextureCells(layer, region.cells, texture);
         return;
     }
-    SectorCanvas::Batch batch(SectorCanvas::forMap(view.mapSurface()));
+    SectorCanvas::Batch batch(SectorCanvas::forMap(context.mapSurface));
     model->placeCells(layer, region.cells, texture);
-    if (layer == LayerNames::Lightmap) {
-        for (const QPoint &cell : region.cells)
-            layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
-    }
 }

@@ -2,19 +2,20 @@
 
 #include "view/tools/maptool.h"
 
-class MapView;
-
 // Left press fills the region under the cursor (model/floodregion.h): empty
 // cells get new sectors, cells of the start's texture get the current one.
 class FloodFillTool : public MapTool
 {
 public:
-    explicit FloodFillTool(MapView &view) : view(view) {}
+    explicit FloodFillTool(const ToolContext &context) : context(context) {}
 
-    void handle(QEvent *event) override;
+    // Regions larger than this are not filled: the area is most likely open.
+    static constexpr int limit = 1000;
+
+    void handle(QEvent *event, const ToolPoint &at) override;
 
 private:
-    void fill();
+    void fill(const QPoint &start);
 
-    MapView &view;
+    ToolContext context;
 };

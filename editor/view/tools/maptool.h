@@ -1,15 +1,18 @@
 #pragma once
 
+#include "view/tools/toolcontext.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 
 // One way of working on the map with the mouse. The map view hands every event
-// of the map widget (and of the canvas over it) to the tool of the current mode.
+// of the map widget (and of the canvas over it) to the tool of the current mode,
+// with the cell it happened on.
 class MapTool
 {
 public:
     virtual ~MapTool() = default;
-    virtual void handle(QEvent *event) = 0;
+    virtual void handle(QEvent *event, const ToolPoint &at) = 0;
     // Forgets a gesture in progress (mode or layer changed).
     virtual void reset() {}
 

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-void PanTool::handle(QEvent *event)
+void PanTool::handle(QEvent *event, const ToolPoint &)
 {
     takes(event);
 }

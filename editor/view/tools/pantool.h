@@ -13,7 +13,7 @@ class PanTool : public MapTool
 public:
     explicit PanTool(MapView &view) : view(view) {}
 
-    void handle(QEvent *event) override;
+    void handle(QEvent *event, const ToolPoint &) override;
     // Whether the event was a middle-button one (and so taken).
     bool takes(QEvent *event);
 

@@ -2,12 +2,11 @@
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "model/layernames.h"
+#include "document/mapdocument.h"
 #include "model/mapmodel.h"
-#include "view/mapview.h"
 #include "view/tools/pantool.h"
 
-void PencilTool::handle(QEvent *event)
+void PencilTool::handle(QEvent *event, const ToolPoint &at)
 {
     // A first button going down while a stroke is open: the stroke's release
     // was lost, and it ended then.
@@ -15,41 +14,35 @@ void PencilTool::handle(QEvent *event)
         endStroke();
     if (!stroking && (isPress(event, Qt::LeftButton) || isPress(event, Qt::RightButton))) {
         stroking = true;
-        view.beginEdit(isPress(event, Qt::LeftButton) ? QStringLiteral("Paint") : QStringLiteral("Erase"));
+        context.document->beginEdit(isPress(event, Qt::LeftButton) ? QStringLiteral("Paint") : QStringLiteral("Erase"));
     }
     if (isRelease(event, Qt::LeftButton) || isRelease(event, Qt::RightButton)) {
         if (!(static_cast<QMouseEvent *>(event)->buttons() & (Qt::LeftButton | Qt::RightButton)))
             endStroke();
     }
     if (isPressOrDrag(event, Qt::LeftButton))
-        placeUnderCursor();
+        place(at.mapCell);
     else if (isPressOrDrag(event, Qt::RightButton))
-        eraseUnderCursor();
+        erase(at.mapCell);
     else
         panTool.takes(event);
 }
 
-void PencilTool::placeUnderCursor()
+void PencilTool::place(const QPoint &cell)
 {
-    const QPoint cell = view.canvasToMap(view.cursorCell());
-    LayerController *layers = view.layerController();
-    const QByteArray layer = layers->currentLayer();
-    MapModel *model = view.mapModel();
-    const MapChange change = model->placeCell(layer, cell, view.textureGallery()->currentTexture());
-    if (!change.isEmpty() && layer == LayerNames::Lightmap)
-        layers->tintLightmapSector(model->sectorAt(layer, cell.x(), cell.y()));
+    // The new cell's look (a light's shade too) comes with its button.
+    context.document->model()->placeCell(context.layers->currentLayer(), cell, context.gallery->currentTexture());
 }
 
 void PencilTool::endStroke()
 {
     if (stroking) {
         stroking = false;
-        view.endEdit();
+        context.document->endEdit();
     }
 }
 
-void PencilTool::eraseUnderCursor()
+void PencilTool::erase(const QPoint &cell)
 {
-    const QPoint cell = view.canvasToMap(view.cursorCell());
-    view.layerController()->removeSectorAt(cell.x(), cell.y());
+    context.layers->removeSectorAt(cell.x(), cell.y());
 }

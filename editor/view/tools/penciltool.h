@@ -2,7 +2,6 @@
 
 #include "view/tools/maptool.h"
 
-class MapView;
 class PanTool;
 
 // Left paints the current texture into empty cells, right erases, middle pans.
@@ -10,17 +9,17 @@ class PanTool;
 class PencilTool : public MapTool
 {
 public:
-    PencilTool(MapView &view, PanTool &pan) : view(view), panTool(pan) {}
+    PencilTool(const ToolContext &context, PanTool &pan) : context(context), panTool(pan) {}
 
-    void handle(QEvent *event) override;
+    void handle(QEvent *event, const ToolPoint &at) override;
     void reset() override { endStroke(); }
 
 private:
-    void placeUnderCursor();
-    void eraseUnderCursor();
+    void place(const QPoint &cell);
+    void erase(const QPoint &cell);
     void endStroke();
 
-    MapView &view;
+    ToolContext context;
     PanTool &panTool;
     bool stroking = false;
 };

@@ -6,17 +6,16 @@
 #include "view/mapview.h"
 #include "view/tools/pantool.h"
 
-#include <QCursor>
 #include <QLabel>
 
 #include <utility>
 
-void SelectTool::handle(QEvent *event)
+void SelectTool::handle(QEvent *event, const ToolPoint &at)
 {
     if (isPress(event, Qt::LeftButton))
-        begin();
+        begin(at);
     else if (isRelease(event, Qt::LeftButton))
-        finish();
+        finish(at);
     else if (isPress(event, Qt::RightButton))
         deleteSelection();
     else
@@ -37,30 +36,30 @@ bool SelectTool::dragging() const
     return selStartX != -1 && selStartY != -1 && selEndX == -1 && selEndY == -1;
 }
 
-void SelectTool::begin()
+void SelectTool::begin(const ToolPoint &at)
 {
     view.layerController()->clearSelection();
-    const QPoint cell = view.cursorCell();
-    selStartX = cell.x();
-    selStartY = cell.y();
-    selPressPos = QCursor::pos();
+    selStartX = at.canvasCell.x();
+    selStartY = at.canvasCell.y();
+    selPressPos = at.global;
 }
 
-void SelectTool::finish()
+void SelectTool::finish(const ToolPoint &at)
 {
     // A release after Escape (or without a press on the map) selects nothing.
     if (!dragging())
         return;
-    const QPoint cell = view.cursorCell();
-    selEndX = cell.x();
-    selEndY = cell.y();
-    selReleasePos = QCursor::pos();
+    selEndX = at.canvasCell.x();
+    selEndY = at.canvasCell.y();
+    selReleasePos = at.global;
     if (selStartX > selEndX)
         std::swap(selStartX, selEndX);
     if (selStartY > selEndY)
         std::swap(selStartY, selEndY);
-    const QPoint from = view.canvasToMap(QPoint(selStartX, selStartY));
-    const QPoint to = view.canvasToMap(QPoint(selEndX, selEndY));
+    // Canvas cells become map cells by the pan offset of the release.
+    const QPoint offset = at.mapCell - at.canvasCell;
+    const QPoint from = QPoint(selStartX, selStartY) + offset;
+    const QPoint to = QPoint(selEndX, selEndY) + offset;
     view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
     lastArea = QRect(from, to);
     reset();

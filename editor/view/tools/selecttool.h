@@ -16,7 +16,7 @@ class SelectTool : public MapTool
 public:
     SelectTool(MapView &view, PanTool &pan) : view(view), panTool(pan) {}
 
-    void handle(QEvent *event) override;
+    void handle(QEvent *event, const ToolPoint &at) override;
     void reset() override;
     // Escape: ends a drag without selecting and clears the selection.
     void cancel();
@@ -26,8 +26,8 @@ public:
     QRect area() const { return lastArea; }
 
 private:
-    void begin();
-    void finish();
+    void begin(const ToolPoint &at);
+    void finish(const ToolPoint &at);
     bool dragging() const;
 
     MapView &view;

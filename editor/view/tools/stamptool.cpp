@@ -62,8 +62,9 @@ bool StampTool::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-void StampTool::start(const MapPiece &piece)
+void StampTool::start(const MapPiece &piece, const QPoint &canvasCell)
 {
+    pointerCell = canvasCell;
     SectorCanvas *canvas = SectorCanvas::forMap(view.mapSurface());
     if (!preview) {
         // One label over the buttons: moving it is all a pointer move costs.
@@ -91,10 +92,11 @@ void StampTool::stop()
     view.clearStatusText();
 }
 
-void StampTool::handle(QEvent *event)
+void StampTool::handle(QEvent *event, const ToolPoint &at)
 {
+    pointerCell = at.canvasCell;
     if (isPress(event, Qt::LeftButton))
-        drop();
+        drop(at.mapCell);
     else if (isPress(event, Qt::RightButton))
         stop();
     else if (!panTool.takes(event) && event->type() != QEvent::MouseMove)
@@ -133,7 +135,7 @@ void StampTool::follow()
         preview->resize((QSizeF(picture.size()) / picture.devicePixelRatio()).toSize());
         previewCellSize = size;
     }
-    preview->move(view.cursorCell() * size);
+    preview->move(pointerCell * size);
     preview->raise();
     preview->show();
 }
@@ -170,8 +172,7 @@ QPixmap StampTool::render(int cellSize) const
     return pixmap;
 }
 
-void StampTool::drop()
+void StampTool::drop(const QPoint &mapCell)
 {
-    const QPoint topLeft = view.canvasToMap(view.cursorCell());
-    view.pasteStamp(stamp, topLeft);
+    view.pasteStamp(stamp, mapCell);
 }

@@ -25,12 +25,13 @@ public:
     StampTool(MapView &view, PanTool &pan, QWidget *window);
     ~StampTool() override;
 
-    void start(const MapPiece &piece);
+    // Starts following the pointer from the canvas cell it is over now.
+    void start(const MapPiece &piece, const QPoint &canvasCell);
     void stop();
     bool active() const { return following; }
     const MapPiece &piece() const { return stamp; }
 
-    void handle(QEvent *event) override;
+    void handle(QEvent *event, const ToolPoint &at) override;
     void reset() override { stop(); }
 
     void turnClockwise();
@@ -45,7 +46,7 @@ private:
     // The action of a key of the stamp, or null.
     void (StampTool::*actionOf(const QKeyEvent *event) const)();
     void follow();
-    void drop();
+    void drop(const QPoint &mapCell);
     void restyle(const MapPiece &piece);
     QPixmap render(int cellSize) const;
     QString helpText() const;
@@ -56,5 +57,8 @@ private:
     bool following = false;
     QPointer<QLabel> preview;
     int previewCellSize = 0;
+    // The canvas cell of the last event, where the stamp is drawn; keys that
+    // turn or mirror it redraw it there.
+    QPoint pointerCell;
     QPointer<QWidget> window;
 };

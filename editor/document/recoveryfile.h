@@ -11,7 +11,6 @@
 #include <memory>
 #include <vector>
 
-class LayerTable;
 class QLockFile;
 
 // The copy of one editor's unsaved work, in the user's application data
@@ -31,11 +30,11 @@ public:
         std::function<bool()> unsaved;
         // A gesture is in progress: the map is half-way through an edit.
         std::function<bool()> busy;
-        std::function<const LayerTable &()> table;
         // The map file being edited, for the next start's question.
         std::function<QString()> mapName;
-        // Its definition lines in file order, which the copy keeps too.
-        std::function<QList<QByteArray>()> lineOrder;
+        // Writes the map at the path given, keeping its file's line order;
+        // returns why it failed, empty when written.
+        std::function<QString(const QString &path)> write;
         // Told once when a copy cannot be written, until one can again.
         std::function<void(const QString &problem)> report;
     };

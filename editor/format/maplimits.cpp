@@ -1,4 +1,4 @@
-#include "mapfile/maplimits.h"
+#include "format/maplimits.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "view/mapeditcommand.h"
+#include "document/mapeditcommand.h"
 
 #include "model/mapmodel.h"
 

@@ -1,6 +1,4 @@
-#include "view/recoveryfile.h"
-
-#include "mapfile/mapfile.h"
+#include "document/recoveryfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,11 +133,9 @@ bool RecoveryFile::writeNow()
     }
     if (!makeFolder())
         return false;
-    MapFile file;
-    if (hooks.lineOrder)
-        file.setLineOrder(hooks.lineOrder());
-    if (!file.writeMap(mapPath(), hooks.table())) {
-        reportOnce(file.failure());
+    const QString failure = hooks.write(mapPath());
+    if (!failure.isEmpty()) {
+        reportOnce(failure);
         return false;
     }
     QSaveFile name(ownFolder + QLatin1Char('/') + nameFile);

@@ -1,6 +1,6 @@
-#include "mapfile/editedfile.h"
+#include "document/editedfile.h"
 
-#include "mapfile/maplimits.h"
+#include "format/maplimits.h"
 
 #include <QCryptographicHash>
 #include <QFile>

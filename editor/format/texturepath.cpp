@@ -1,6 +1,6 @@
-#include "mapfile/texturepath.h"
+#include "format/texturepath.h"
 
-#include "mapfile/maplimits.h"
+#include "format/maplimits.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
-#include "mapfile/mapformat.h"
+#include "format/mapformat.h"
 
-#include "model/layernames.h"
+#include "format/layernames.h"
+
 
 #include <QSet>
 #include <QString>

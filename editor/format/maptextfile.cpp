@@ -1,6 +1,6 @@
-#include "mapfile/maptextfile.h"
+#include "format/maptextfile.h"
 
-#include "mapfile/maplimits.h"
+#include "format/maplimits.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfile/mapdefinition.h"
-#include "model/sectorlighting.h"
+#include "format/mapdefinition.h"
+#include "format/sectorlighting.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+
+// What the user is doing, held once: the mode, the paint tool and the layer
+// being edited, chosen or held for a moment (Shift/Ctrl). The radio buttons
+// and the layer combo box mirror it and write to it; nothing reads a widget
+// back to learn it.
+class EditingState : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Mode { Paint, Select };
+    enum class PaintTool { Pencil, FloodFill };
+
+    explicit EditingState(const QByteArray &layer);
+
+    Mode mode() const { return currentMode; }
+    PaintTool paintTool() const { return tool; }
+    void setMode(Mode mode);
+    void setPaintTool(PaintTool paintTool);
+    // Only the Pencil takes clicks on the cells themselves; in every other
+    // mode a click goes through a cell's button to the map.
+    bool cellsTakeClicks() const { return currentMode == Mode::Paint && tool == PaintTool::Pencil; }
+
+    // The layer the user chose (the combo box shows it).
+    QByteArray chosenLayer() const { return chosen; }
+    void setChosenLayer(const QByteArray &layer);
+    // The layer edited now: the one held for a moment, or the chosen one.
+    QByteArray currentLayer() const { return held.isEmpty() ? chosen : held; }
+    bool temporaryLayerActive() const { return !held.isEmpty(); }
+    void holdLayer(const QByteArray &layer);
+    void releaseLayer();
+
+signals:
+    void modeChanged(EditingState::Mode mode);
+    void paintToolChanged(EditingState::PaintTool tool);
+    void currentLayerChanged(const QByteArray &layer);
+
+private:
+    void announceLayer(const QByteArray &before);
+
+    Mode currentMode = Mode::Paint;
+    PaintTool tool = PaintTool::Pencil;
+    QByteArray chosen;
+    QByteArray held;
+};

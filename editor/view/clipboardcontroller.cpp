@@ -1,0 +1,118 @@
+#include "view/clipboardcontroller.h"
+
+#include "document/editingstate.h"
+#include "document/mapdocument.h"
+#include "gallery/texturegallery.h"
+#include "layers/layercontroller.h"
+#include "mapfile/piecetext.h"
+#include "model/mapmodel.h"
+#include "view/mapview.h"
+#include "view/sectorcanvas.h"
+#include "view/tools/stamptool.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QShortcut>
+
+ClipboardController::ClipboardController(MapView &mapView, QWidget *window) : QObject(nullptr), view(mapView)
+{
+    auto *copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), window);
+    connect(copy, &QShortcut::activated, this, &ClipboardController::copySelection);
+    auto *cut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_X), window);
+    connect(cut, &QShortcut::activated, this, &ClipboardController::cutSelection);
+    auto *paste = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), window);
+    connect(paste, &QShortcut::activated, this, &ClipboardController::pasteClipboard);
+}
+bool ClipboardController::copyArea(QRect *area)
+{
+    *area = view.selectionArea();
+    if (view.editingState()->mode() == EditingState::Mode::Select && !area->isEmpty())
+        return true;
+    view.setStatusText(QStringLiteral("Drag a rectangle in Select mode first, then copy or cut."));
+    return false;
+}
+
+void ClipboardController::copySelection()
+{
+    QRect area;
+    if (!copyArea(&area))
+        return;
+    copiedPiece = MapPiece::copy(*view.mapModel(), area);
+    QMimeData *data = PieceText::toMimeData(copiedPiece, view.mapDocument()->file().realName());
+    copiedPayload = data->data(QString::fromLatin1(PieceText::mimeType));
+    QApplication::clipboard()->setMimeData(data);
+    view.setStatusText(QStringLiteral("%1 cell(s) copied").arg(copiedPiece.cellCount()));
+}
+
+void ClipboardController::cutSelection()
+{
+    QRect area;
+    if (!copyArea(&area))
+        return;
+    copySelection();
+    // Every layer's removal, one undo step.
+    view.beginEdit(QStringLiteral("Cut"));
+    MapPiece::removeArea(*view.mapModel(), area);
+    view.endEdit();
+    view.layerController()->clearSelection();
+    view.setStatusText(QStringLiteral("%1 cell(s) cut").arg(copiedPiece.cellCount()));
+}
+
+void ClipboardController::pasteClipboard()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    MapPiece piece;
+    QString notices;
+    if (data && !copiedPayload.isEmpty() && data->data(QString::fromLatin1(PieceText::mimeType)) == copiedPayload) {
+        // Still what this window copied: the piece itself, with its exact images.
+        piece = copiedPiece;
+    } else {
+        const PieceText::Read read = PieceText::fromMimeData(data, view.placement());
+        if (!read.problem.isEmpty()) {
+            view.setStatusText(QStringLiteral("Nothing pasted: ") + read.problem);
+            return;
+        }
+        piece = read.piece;
+        notices = read.notices.join(QLatin1Char(' '));
+    }
+    if (view.editingState()->mode() != EditingState::Mode::Select)
+        view.SwitchToSelectMode();
+    view.stamp()->start(piece, view.cursorCell());
+    if (!notices.isEmpty())
+        view.setStatusText(view.statusText() + QStringLiteral(" (") + notices + QLatin1Char(')'));
+}
+
+void ClipboardController::pasteStamp(const MapPiece &piece, const QPoint &topLeft)
+{
+    int leftOut = 0;
+    MapChange change;
+    view.beginEdit(QStringLiteral("Paste"));
+    {
+        // The new buttons are polished and shown together.
+        SectorCanvas::Batch batch(SectorCanvas::forMap(view.mapSurface()));
+        change = piece.pasteInto(*view.mapModel(), topLeft, &leftOut);
+    }
+    view.endEdit();
+    QString text = QStringLiteral("%1 cell(s) pasted").arg(change.size());
+    if (leftOut > 0)
+        text += QStringLiteral("; %1 cell(s) left out: they would lie left of column 0 or above row 0").arg(leftOut);
+    view.setStatusText(text);
+}
+
+void ClipboardController::makeWayFor(const QSet<qint32> &keptIds, QHash<qint32, qint32> moved,
+                                     TextureGallery &gallery)
+{
+    QList<MapPiece::Layer> pieceLayers = copiedPiece.layers();
+    for (MapPiece::Layer &layer : pieceLayers) {
+        for (MapPiece::Cell &cell : layer.cells) {
+            qint32 &id = cell.state.texture.id;
+            if (!keptIds.contains(id))
+                continue;
+            if (!moved.contains(id))
+                moved.insert(id, gallery.nextId());
+            id = moved.value(id);
+        }
+    }
+    copiedPiece = MapPiece(copiedPiece.size(), pieceLayers);
+}
