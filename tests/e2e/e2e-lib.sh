@@ -157,6 +157,17 @@ start_program() {
     LOG_OF[$LAST_PID]=$OUT/$name.log
 }
 
+# start_and_focus NAME DIR TITLE_REGEX COMMAND...: starts a program as
+# start_program does, waits for its window with that title and focuses it;
+# sets LAST_PID and LAST_WINDOW.
+start_and_focus() {
+    local name=$1 dir=$2 title=$3
+    shift 3
+    start_program "$name" "$dir" "$@"
+    LAST_WINDOW=$(window_of "$LAST_PID" "$title")
+    focus "$LAST_WINDOW"
+}
+
 # Waits for our ended child PID and fails unless it ended with status 0.
 # LeakSanitizer's own stop-the-world tracer now and then crashes at exit ("Tracer
 # caught signal"): that is the sanitizer runtime failing, not the program, and

@@ -41,10 +41,8 @@ open(sys.argv[1], "w").write(text)
 PY
 
 step "open the level and press F7"
-start_program editor "$APP" "$TESSEL" level.map
-EDITOR=$LAST_PID
-MAIN=$(window_of "$EDITOR" ' - Tessel$')
-focus "$MAIN"
+start_and_focus editor "$APP" ' - Tessel$' "$TESSEL" level.map
+EDITOR=$LAST_PID MAIN=$LAST_WINDOW
 corner() { pixel $((MAP_X + CELL / 2)) $((MAP_Y + CELL / 2)); }
 corner_is_wall() { [ "$(corner)" != "40 60 90" ] && [ -n "$(corner)" ]; }
 wait_until "the level's walls" corner_is_wall

@@ -44,10 +44,8 @@ mkdir -p "$APP" "$MAPS"
 make_images "$APP"
 
 step "start the editor and paint four walls"
-start_program editor "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Tessel$')
-focus "$WINDOW"
+start_and_focus editor "$APP" '^Tessel$' "$TESSEL"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 wait_until "the empty map grid" cell_is_empty 0 0
 for x in 1 2 3 4; do
     paint "$x" 1

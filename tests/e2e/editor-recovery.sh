@@ -44,10 +44,8 @@ mkdir -p "$APP" "$MAPS"
 make_images "$APP"
 
 step "paint two walls and a floor"
-start_program editor1 "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Tessel')
-focus "$WINDOW"
+start_and_focus editor1 "$APP" '^Tessel' "$TESSEL"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 paint 1 1
 paint 2 1
 choose_in_combo "$EDITOR" "${LAYER_COMBO[@]}" Floor
@@ -65,10 +63,8 @@ PIDS=()
 mv "$APP/textures/Wall/brick.png" "$WORK/brick.png"
 
 step "restart and answer Yes with Return"
-start_program editor2 "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-QUESTION=$(window_of "$EDITOR" '^Recover unsaved work$')
-focus "$QUESTION"
+start_and_focus editor2 "$APP" '^Recover unsaved work$' "$TESSEL"
+EDITOR=$LAST_PID QUESTION=$LAST_WINDOW
 xdotool key Return
 wait_until "the question to close" window_gone '^Recover unsaved work$'
 WINDOW=$(window_of "$EDITOR" '^Tessel')
@@ -91,15 +87,11 @@ close_program "$EDITOR" "$WINDOW"
 mv "$WORK/brick.png" "$APP/textures/Wall/brick.png"
 
 step "two editors at once keep their own copies"
-start_program editor3 "$APP" "$TESSEL"
-FIRST=$LAST_PID
-FIRST_WINDOW=$(window_of "$FIRST" '^Tessel')
-focus "$FIRST_WINDOW"
+start_and_focus editor3 "$APP" '^Tessel' "$TESSEL"
+FIRST=$LAST_PID FIRST_WINDOW=$LAST_WINDOW
 paint 1 1
-start_program editor4 "$APP" "$TESSEL"
-SECOND=$LAST_PID
-SECOND_WINDOW=$(window_of "$SECOND" '^Tessel')
-focus "$SECOND_WINDOW"
+start_and_focus editor4 "$APP" '^Tessel' "$TESSEL"
+SECOND=$LAST_PID SECOND_WINDOW=$LAST_WINDOW
 # A running editor's copy is never offered: the click reaches the map.
 paint 4 4
 paint 5 4

@@ -62,10 +62,8 @@ pointer_label_empty() { [ "$(pointer_text_width)" -eq 0 ]; }
 pointer_label_shown() { [ "$(pointer_text_width)" -gt 0 ]; }
 
 step "start the editor"
-start_program editor1 "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Tessel$')
-focus "$WINDOW"
+start_and_focus editor1 "$APP" '^Tessel$' "$TESSEL"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 wait_until "the empty map grid" cell_is_empty 0 0
 cell_is_empty 11 8 || fail "the map widget is not where the test expects it"
 
@@ -210,10 +208,8 @@ PIDS=()
 cmp -s "$MAPS/level1.map" "$OUT/level1.saved" || fail "Discard changed level1.map"
 
 step "start a fresh editor"
-start_program editor2 "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Tessel$')
-focus "$WINDOW"
+start_and_focus editor2 "$APP" '^Tessel$' "$TESSEL"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 wait_until "the empty map grid" cell_is_empty 1 1
 
 step "load level1.map"
@@ -325,10 +321,8 @@ done
     fail "the rendered wall at (1, 1) is not brick red"
 
 step "walk the saved map in the preview"
-start_program editor3 "$APP" "$TESSEL" "$MAPS/level1.map"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Editing: .*level1\.map - Tessel$')
-focus "$WINDOW"
+start_and_focus editor3 "$APP" '^Editing: .*level1\.map - Tessel$' "$TESSEL" "$MAPS/level1.map"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 # No player start: Ctrl+F5 stands the camera on the cell under the pointer,
 # (0, 1), facing its first open side (south: the brick wall is east of it).
 xdotool mousemove "$(cell_x 0)" "$(cell_y 1)"

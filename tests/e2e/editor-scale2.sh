@@ -49,10 +49,8 @@ paint_at() {
 }
 
 step "start the editor at scale 2 ($MODE)"
-start_program editor "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Tessel$')
-focus "$WINDOW"
+start_and_focus editor "$APP" '^Tessel$' "$TESSEL"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 wait_until "the map grid" grid_shown
 MX=$(pixels find "$GRID_LINE" 600 400 1 0)
 MY=$(pixels find "$GRID_LINE" $((MX + 192)) 0 0 1)

@@ -28,10 +28,8 @@ mkdir -p "$TREE"
 cp "$DIST/launcher" "$DIST"/*.png "$DIST"/*.wav "$TREE/"
 
 step "start the launcher, without a game beside it"
-start_program launcher "$TREE" ./launcher
-LAUNCHER=$LAST_PID
-MENU=$(window_of "$LAUNCHER" "$MENU_TITLE")
-focus "$MENU"
+start_and_focus launcher "$TREE" "$MENU_TITLE" ./launcher
+LAUNCHER=$LAST_PID MENU=$LAST_WINDOW
 wait_until "the menu pointer at the first entry" pointer_drawn
 second=$(entry_look 1)
 

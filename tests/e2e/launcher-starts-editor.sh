@@ -36,10 +36,8 @@ make_images "$TREE/Tessel"
 TREE=$(cd "$TREE" && pwd -P)
 
 step "start the launcher"
-start_program launcher "$TREE" ./launcher
-LAUNCHER=$LAST_PID
-MENU=$(window_of "$LAUNCHER" "$MENU_TITLE")
-focus "$MENU"
+start_and_focus launcher "$TREE" "$MENU_TITLE" ./launcher
+LAUNCHER=$LAST_PID MENU=$LAST_WINDOW
 wait_until "the menu pointer at the first entry" pointer_drawn
 first=$(entry_look 0)
 third=$(entry_look 2)

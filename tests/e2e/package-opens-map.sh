@@ -40,10 +40,8 @@ wait_until "the wall cell" cell_is 1 0 "$BRICK_COLOUR"
 close_program "$EDITOR" "$WINDOW"
 
 step "a map that cannot be read shows its warning"
-start_program unreadable "$MAPS" "$ROOT/usr/bin/tessel" missing.map
-EDITOR=$LAST_PID
-WARNING=$(window_of "$EDITOR" '^Load failed$')
-focus "$WARNING"
+start_and_focus unreadable "$MAPS" '^Load failed$' "$ROOT/usr/bin/tessel" missing.map
+EDITOR=$LAST_PID WARNING=$LAST_WINDOW
 xdotool key Return
 wait_until "the warning to close" window_gone '^Load failed$'
 WINDOW=$(window_of "$EDITOR" '^Tessel$')

@@ -32,10 +32,8 @@ mkdir -p "$APP"
 make_images "$APP"
 
 step "start the editor"
-start_program editor "$APP" "$TESSEL"
-EDITOR=$LAST_PID
-WINDOW=$(window_of "$EDITOR" '^Tessel$')
-focus "$WINDOW"
+start_and_focus editor "$APP" '^Tessel$' "$TESSEL"
+EDITOR=$LAST_PID WINDOW=$LAST_WINDOW
 wait_until "the empty map grid" pixel_near "$(cell_x 0)" "$(cell_y 0)" "$GRID_COLOUR"
 
 step "a wall at (1, 1) and, with Ctrl held, a door at (3, 1)"
