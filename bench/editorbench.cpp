@@ -1,11 +1,13 @@
 // The editor side of the benchmark: a real Tessel window, driven the way a user
-// drives it (combo box, slider, radio buttons, mouse events on the map).
+// drives it (the layer through the editing state the combo box mirrors, slider,
+// radio buttons, mouse events on the map).
 #include "benchcommon.h"
 
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "app/dialogs.h"
+#include "document/editingstate.h"
 #include "format/layernames.h"
 #include "model/emission.h"
 #include "view/iconcache.h"
@@ -17,7 +19,6 @@
 #include "view/tools/stamptool.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
@@ -49,7 +50,6 @@ public:
         gallery = view->textureGallery();
         map = view->mapSurface();
         canvas = SectorCanvas::forMap(map);
-        combo = window->findChild<QComboBox *>("comboBoxMapLayer");
         slider = window->findChild<QSlider *>("mapViewZoomSlider");
         Dialogs::information = [this](const QString &, const QString &) { ++notices; };
         Dialogs::question = [](const QString &, const QString &) { return QMessageBox::Yes; };
@@ -86,7 +86,7 @@ public:
 private:
     bool loadFromFile();
     void buildDirectly();
-    void setLayer(const QString &name) { combo->setCurrentText(name); settle(); }
+    void setLayer(const QString &name) { view->editingState()->setChosenLayer(name.toUtf8()); settle(); }
     QPoint cellCenter(int mapX, int mapY) const;
     void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int mapX, int mapY);
     void placeCells(const QList<QPoint> &cells);
@@ -104,7 +104,6 @@ private:
     TextureGallery *gallery = nullptr;
     QWidget *map = nullptr;
     SectorCanvas *canvas = nullptr;
-    QComboBox *combo = nullptr;
     QSlider *slider = nullptr;
     int notices = 0;
     PaintCounter paints;
@@ -142,11 +141,11 @@ bool EditorBench::loadFromFile()
 // objects a loader uses, with the canvas hidden while they are made.
 void EditorBench::buildDirectly()
 {
-    const QString keep = combo->currentText();
+    EditingState *editing = view->editingState();
+    const QByteArray keep = editing->chosenLayer();
     SectorCanvas::Batch batch(canvas);
     for (const QByteArray layer : {"Ceil", "Floor", "Wall", "Lightmap"}) {
-        layers->setCurrentLayer(layer);
-        gallery->selectLayer(layer);
+        editing->setChosenLayer(layer);
         QList<QPoint> cells;
         for (int y = 0; y < side; ++y) {
             for (int x = 0; x < side; ++x) {
@@ -156,8 +155,7 @@ void EditorBench::buildDirectly()
         }
         view->mapModel()->placeCells(layer, cells, gallery->currentTexture());
     }
-    layers->setCurrentLayer(keep.toUtf8());
-    gallery->selectLayer(keep.toUtf8());
+    editing->setChosenLayer(keep);
 }
 
 void EditorBench::load()
@@ -297,9 +295,9 @@ void EditorBench::panTo(int x)
 void EditorBench::switchLayers()
 {
     for (int run = 0; run < runs; ++run) {
-        const QString next = combo->currentText() == "Floor" ? QStringLiteral("Ceil") : QStringLiteral("Floor");
+        const QByteArray next = view->editingState()->chosenLayer() == "Floor" ? "Ceil" : "Floor";
         Stopwatch timer(paints);
-        combo->setCurrentText(next);
+        view->editingState()->setChosenLayer(next);
         settle();
         timer.record(report, "layer");
     }
@@ -508,9 +506,9 @@ void EditorBench::effectObjects()
     applyEffects();
     settle();
     for (int run = 0; run < runs; ++run) {
-        const QString next = combo->currentText() == "Floor" ? QStringLiteral("Ceil") : QStringLiteral("Floor");
+        const QByteArray next = view->editingState()->chosenLayer() == "Floor" ? "Ceil" : "Floor";
         Stopwatch timer(paints);
-        combo->setCurrentText(next);
+        view->editingState()->setChosenLayer(next);
         applyEffects();
         settle();
         timer.record(report, "layer");

@@ -1,6 +1,6 @@
 #include "app/tessel.h"
 #include "app/dialogs.h"
-#include "app/highdpi.h"
+#include "view/highdpi.h"
 #include "view/mapview.h"
 
 #include <QApplication>

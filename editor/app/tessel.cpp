@@ -1,7 +1,6 @@
 #include "app/tessel.h"
 
 #include "ui_tessel.h"
-#include "app/dialogs.h"
 #include "format/layernames.h"
 #include "view/mapview.h"
 #include "document/recoveryfile.h"
@@ -17,6 +16,7 @@
 Tessel::Tessel(QWidget *parent)
     : QWidget(parent), ui(new Ui::TesselClass)
 {
+    Prompts::install(&dialogs);
     ui->setupUi(this);
     resize(1124, 768);
     view.reset(new MapView(this, *ui));
@@ -63,7 +63,7 @@ void Tessel::offerRecovery()
     for (RecoveryFile::Orphan &orphan : RecoveryFile::orphans()) {
         const QString map = orphan.mapName.isEmpty() ? QStringLiteral("a map not yet saved")
                                                       : QDir::toNativeSeparators(orphan.mapName);
-        const auto answer = Dialogs::askRecover(
+        const auto answer = Prompts::current().askRecover(
             QStringLiteral("Recover unsaved work"),
             QStringLiteral("An editor ended without saving its work on %1; a copy from %2 was kept.\n"
                            "Open the copy? Discard deletes it; Later keeps it for the next start.")
@@ -97,6 +97,9 @@ Tessel::~Tessel()
 {
     // The map view's sectors own buttons that live on this window's widgets.
     view.reset();
+    // Another window may have installed its own since.
+    if (&Prompts::current() == &dialogs)
+        Prompts::install(nullptr);
 }
 
 bool Tessel::eventFilter(QObject *watched, QEvent *event)

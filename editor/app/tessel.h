@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/dialogs.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -33,6 +35,8 @@ protected:
 
 private:
     void addHistoryKeys();
+    // Installed for the window's lifetime: the view and its parts ask through it.
+    Dialogs dialogs;
     std::unique_ptr<Ui::TesselClass> ui;
     std::unique_ptr<MapView> view;
 };

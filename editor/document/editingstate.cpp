@@ -22,8 +22,11 @@ void EditingState::setPaintTool(PaintTool paintTool)
 
 void EditingState::setChosenLayer(const QByteArray &layer)
 {
+    if (layer == chosen)
+        return;
     const QByteArray before = currentLayer();
     chosen = layer;
+    emit chosenLayerChanged(chosen);
     announceLayer(before);
 }
 

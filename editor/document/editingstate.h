@@ -26,10 +26,10 @@ public:
     bool cellsTakeClicks() const { return currentMode == Mode::Paint && tool == PaintTool::Pencil; }
 
     // The layer the user chose (the combo box shows it).
-    QByteArray chosenLayer() const { return chosen; }
+    const QByteArray &chosenLayer() const { return chosen; }
     void setChosenLayer(const QByteArray &layer);
     // The layer edited now: the one held for a moment, or the chosen one.
-    QByteArray currentLayer() const { return held.isEmpty() ? chosen : held; }
+    const QByteArray &currentLayer() const { return held.isEmpty() ? chosen : held; }
     bool temporaryLayerActive() const { return !held.isEmpty(); }
     void holdLayer(const QByteArray &layer);
     void releaseLayer();
@@ -37,6 +37,8 @@ public:
 signals:
     void modeChanged(EditingState::Mode mode);
     void paintToolChanged(EditingState::PaintTool tool);
+    // The chosen layer first, then the current one when it changed with it.
+    void chosenLayerChanged(const QByteArray &layer);
     void currentLayerChanged(const QByteArray &layer);
 
 private:

@@ -1,11 +1,12 @@
 #include "layers/layercontroller.h"
 
-#include "app/dialogs.h"
+#include "document/editingstate.h"
 #include "format/layernames.h"
 #include "looks/layerlooks.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
+#include "view/prompts.h"
 #include "view/sectorlook.h"
 
 #include <QComboBox>
@@ -23,16 +24,17 @@ QColor LayerController::lightShade(const Sector *sector)
     return LayerLooks::lightShade(sector->data->lighting.emission);
 }
 
-LayerController::LayerController(MapModel *mapModel, QComboBox *combo, QPushButton *clearButton)
-    : QObject(nullptr), model(mapModel), layerCombo(combo)
+LayerController::LayerController(MapModel *mapModel, EditingState *editingState, QComboBox *combo,
+                                 QPushButton *clearButton)
+    : QObject(nullptr), model(mapModel), state(editingState)
 {
-    if (layerCombo) {
+    if (combo) {
         for (const auto &entry : model->layers())
-            layerCombo->addItem(QString::fromUtf8(entry.name));
+            combo->addItem(QString::fromUtf8(entry.name));
+        combo->setCurrentText(QString::fromUtf8(state->chosenLayer()));
     }
-    setComboText(QString::fromLatin1(LayerNames::Wall));
-    layerName = comboText().toUtf8();
     refreshLayerDisplay();
+    connect(state, &EditingState::currentLayerChanged, this, &LayerController::refreshLayerDisplay);
     connect(model, &MapModel::sectorRemoved, this, &LayerController::forgetSector);
     // New light levels (a light cell's own, an emission's, an undo's) show at once.
     connect(model, &MapModel::propertiesChanged, this, &LayerController::refreshLook);
@@ -49,18 +51,12 @@ const LayerTable &LayerController::layerTable() const
 
 const QList<Sector *> &LayerController::currentSectors() const
 {
-    return model->sectorsOf(layerName);
+    return model->sectorsOf(currentLayer());
 }
 
-QString LayerController::comboText() const
+const QByteArray &LayerController::currentLayer() const
 {
-    return layerCombo ? layerCombo->currentText() : QString::fromLatin1(LayerNames::Wall);
-}
-
-void LayerController::setComboText(const QString &text)
-{
-    if (layerCombo)
-        layerCombo->setCurrentText(text);
+    return state->currentLayer();
 }
 
 void LayerController::forgetSector(Sector *sector)
@@ -73,17 +69,17 @@ void LayerController::removeSectorAt(int x, int y)
 {
     if (x < 0 || y < 0)
         return;
-    model->removeCells(layerName, {QPoint(x, y)});
+    model->removeCells(currentLayer(), {QPoint(x, y)});
 }
 
 bool LayerController::hasSectorAt(int x, int y) const
 {
-    return model->hasSectorAt(layerName, x, y);
+    return model->hasSectorAt(currentLayer(), x, y);
 }
 
 Sector *LayerController::sectorAt(int x, int y) const
 {
-    return model->sectorAt(layerName, x, y);
+    return model->sectorAt(currentLayer(), x, y);
 }
 
 void LayerController::selectRect(int x1, int y1, int x2, int y2)
@@ -107,22 +103,6 @@ void LayerController::clearSelection()
         refreshLook(sector);
 }
 
-void LayerController::setCurrentLayer(const QByteArray &name)
-{
-    layerName = name;
-    refreshLayerDisplay();
-}
-
-void LayerController::MapLayerChanged()
-{
-    setCurrentLayer(comboText().toUtf8());
-}
-
-void LayerController::reloadCurrentLayer()
-{
-    setCurrentLayer(comboText().toUtf8());
-}
-
 void LayerController::replaceLayers(LayerTable newTable)
 {
     selected.clear();
@@ -131,22 +111,24 @@ void LayerController::replaceLayers(LayerTable newTable)
     // queue; the zoom reset and the hidden canvas of a load leave a repaint
     // request on thousands of buttons, so those go out before the buttons do.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
-    // The combo change below runs the view's layer-change handling on the new map.
+    // The layer change below runs the view's layer-change handling on the new map.
     model->replaceMap(std::move(newTable));
-    setComboText(QString::fromLatin1(LayerNames::Wall));
-    layerName = comboText().toUtf8();
-    refreshLayerDisplay();
+    const QByteArray before = state->currentLayer();
+    state->setChosenLayer(LayerNames::Wall);
+    // A change of the edited layer has refreshed the looks already.
+    if (state->currentLayer() == before)
+        refreshLayerDisplay();
 }
 
 void LayerController::refreshLayerDisplay()
 {
-    tintLayers(layerName);
+    tintLayers(currentLayer());
     emit displayChanged();
 }
 
 bool LayerController::layerShown(const QByteArray &layer) const
 {
-    return LayerLooks::shownWhileEditing(layer, layerName);
+    return LayerLooks::shownWhileEditing(layer, currentLayer());
 }
 
 bool LayerController::displayNewSector(Sector *sector) const
@@ -158,7 +140,7 @@ bool LayerController::displayNewSector(Sector *sector) const
 
 QColor LayerController::lookOf(const Sector *sector) const
 {
-    return LayerLooks::lookOf(sector->layer(), layerName, selectedSet.contains(sector),
+    return LayerLooks::lookOf(sector->layer(), currentLayer(), selectedSet.contains(sector),
                               sector->data->lighting.emission);
 }
 
@@ -194,11 +176,11 @@ void LayerController::MapClearButton()
 {
     // Decided at the click: the question takes the activation, and a temporary
     // layer ends with it.
-    const QByteArray layer = layerName;
+    const QByteArray layer = currentLayer();
     const QString text = QStringLiteral("All sectors in the currently") + QLatin1Char(' ')
         + QStringLiteral("selected layer (%1) will be destroyed!\n").arg(QString::fromUtf8(layer))
         + QStringLiteral("Are you sure you want to continue?");
-    if (Dialogs::askYesNo(QStringLiteral("Warning!"), text) != QMessageBox::Yes)
+    if (Prompts::current().askYesNo(QStringLiteral("Warning!"), text) != QMessageBox::Yes)
         return;
     model->clearLayer(layer);
 }

@@ -6,24 +6,25 @@
 #include <QColor>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QSet>
 
+class EditingState;
 class MapModel;
 class QComboBox;
 class QPushButton;
 class Sector;
 
-// Which layer is being edited, the selection on it, and how every sector looks
-// and whether it is shown while that layer is edited. The sectors themselves
-// belong to the map model.
+// The selection on the layer being edited, and how every sector looks and
+// whether it is shown while that layer is edited. The sectors belong to the
+// map model; which layer is edited belongs to the editing state.
 class LayerController : public QObject
 {
     Q_OBJECT
 
 public:
-    // The combo box and the clear button may be null (a controller without a window).
-    LayerController(MapModel *model, QComboBox *layerCombo, QPushButton *clearButton);
+    // The combo box (filled with the layers here) and the clear button may be
+    // null (a controller without a window).
+    LayerController(MapModel *model, EditingState *state, QComboBox *layerCombo, QPushButton *clearButton);
     ~LayerController() override;
 
     static const QColor &otherLayerTint;
@@ -34,15 +35,14 @@ public:
     const LayerTable &layerTable() const;
     const QList<Sector *> &selection() const { return selected; }
     const QList<Sector *> &currentSectors() const;
-    QByteArray currentLayer() const { return layerName; }
+    const QByteArray &currentLayer() const;
 
     void removeSectorAt(int x, int y);
     bool hasSectorAt(int x, int y) const;
     Sector *sectorAt(int x, int y) const;
     void selectRect(int x1, int y1, int x2, int y2);
     void clearSelection();
-    void setCurrentLayer(const QByteArray &name);
-    void reloadCurrentLayer();
+    // The map's layers replaced; editing starts again on the Wall layer.
     void replaceLayers(LayerTable newTable);
     // Gives every sector its look for the current layer and announces which
     // layers are shown now (displayChanged).
@@ -65,17 +65,13 @@ signals:
 
 public slots:
     void MapClearButton();
-    void MapLayerChanged();
 
 private:
     void forgetSector(Sector *sector);
-    QString comboText() const;
-    void setComboText(const QString &text);
 
     MapModel *model = nullptr;
+    EditingState *state = nullptr;
     QList<Sector *> selected;
     // The same sectors, to ask about one of them without walking the list.
     QSet<const Sector *> selectedSet;
-    QByteArray layerName;
-    QPointer<QComboBox> layerCombo;
 };

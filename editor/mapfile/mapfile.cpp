@@ -5,8 +5,9 @@
 #include "format/maplimits.h"
 #include "format/maptextfile.h"
 #include "format/texturepath.h"
-#include "app/dialogs.h"
+#include "view/prompts.h"
 #include "format/layernames.h"
+#include "model/cellrecord.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
 
@@ -29,11 +30,8 @@ MapFormat::Layer formatLayer(const LayerTable::Entry &entry)
     MapFormat::Layer layer;
     layer.name = entry.name;
     layer.cells.reserve(entry.sectors.size());
-    for (const Sector *sector : entry.sectors) {
-        const SectorData *d = sector->data;
-        layer.cells.append(MapFormat::Cell{d->mapX, d->mapY, d->texture.id, d->subtype,
-                                           d->texture.fileName, d->texture.folder, d->lighting});
-    }
+    for (const Sector *sector : entry.sectors)
+        layer.cells.append(CellRecord::of(sector).formatCell());
     return layer;
 }
 
@@ -144,7 +142,7 @@ QString MapFile::saveMap(LayerTable table, QString name, bool alwaysAsk)
 {
     writtenDefinitions.clear();
     if (name.isEmpty() || alwaysAsk)
-        name = Dialogs::saveFileName(dialogCaption(), dialogFilter());
+        name = Prompts::current().saveFileName(dialogCaption(), dialogFilter());
     if (name.isEmpty())
         return QString();
     name = withMapExtension(name);
@@ -366,7 +364,7 @@ MapFile::Copy MapFile::copyTexture(const QString &source, const QString &copyNam
 
 LayerTable MapFile::loadMap(const SectorPlacement &placement)
 {
-    const QString name = Dialogs::openFileName(openDialogCaption(), dialogFilter());
+    const QString name = Prompts::current().openFileName(openDialogCaption(), dialogFilter());
     if (name.isEmpty())
         return LayerTable();
     return loadMapFile(name, placement);

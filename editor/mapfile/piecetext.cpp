@@ -4,6 +4,7 @@
 #include "mapfile/mapfile.h"
 #include "format/mapformat.h"
 #include "format/maplimits.h"
+#include "model/cellrecord.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 
@@ -23,11 +24,8 @@ QList<MapFormat::Layer> formatLayers(const MapPiece &piece)
     QList<MapFormat::Layer> layers;
     for (const MapPiece::Layer &layer : piece.layers()) {
         MapFormat::Layer out{layer.name, {}};
-        for (const MapPiece::Cell &cell : layer.cells) {
-            const SectorState &s = cell.state;
-            out.cells.append(MapFormat::Cell{cell.offset.x(), cell.offset.y(), s.texture.id, s.subtype,
-                                             s.texture.fileName, s.texture.folder, s.lighting});
-        }
+        for (const MapPiece::Cell &cell : layer.cells)
+            out.cells.append(CellRecord{cell.offset.x(), cell.offset.y(), cell.state}.formatCell());
         layers.append(out);
     }
     return layers;

@@ -2,6 +2,7 @@
 
 #include "format/layernames.h"
 #include "model/cellkey.h"
+#include "model/cellrecord.h"
 #include "model/emission.h"
 #include "model/sector.h"
 #include "model/subtypetable.h"
@@ -56,7 +57,7 @@ qint32 MapModel::nextId()
 
 SectorState MapModel::stateOf(const Sector *sector)
 {
-    return SectorState{sector->data->texture, sector->data->subtype, sector->data->lighting, sector->imagePath()};
+    return CellRecord::of(sector).state;
 }
 
 void MapModel::setState(Sector *sector, const SectorState &state)

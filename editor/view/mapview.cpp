@@ -2,7 +2,7 @@
 
 #include "ui_tessel.h"
 
-#include "app/highdpi.h"
+#include "view/highdpi.h"
 #include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPicture>
+#include <QSignalBlocker>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,12 +45,12 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 {
     document = std::make_unique<MapDocument>(&MapFile::writeRecoveryCopy);
     model = document->model();
-    layers = std::make_unique<LayerController>(model, form.comboBoxMapLayer, form.btnMapLayerClear);
+    editing = std::make_unique<EditingState>(LayerNames::Wall);
+    layers = std::make_unique<LayerController>(model, editing.get(), form.comboBoxMapLayer, form.btnMapLayerClear);
     gallery = std::make_unique<TextureGallery>(form.listViewTextures, galleryScanOrder());
     // Light cells and loaded cells draw their identifiers from the gallery's counter.
     model->setIdSource([this] { return gallery->nextId(); });
-    editing = std::make_unique<EditingState>(layers->currentLayer());
-    gallery->selectLayer(layers->currentLayer());
+    gallery->selectLayer(editing->currentLayer());
 
     zoomSlider = form.mapViewZoomSlider;
     mapWidget = form.mapWidget;
@@ -112,6 +113,9 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
     connect(btnLoadMap, &QPushButton::clicked, this, &MapView::BtnLoadMapEvent);
     layerCombo = form.comboBoxMapLayer;
     connect(layerCombo, &QComboBox::currentTextChanged, this, &MapView::MapLayerChanged);
+    // The combo box, the selection and the gallery follow the chosen layer,
+    // before the layer controller gives the cells their looks for it.
+    connect(editing.get(), &EditingState::chosenLayerChanged, this, &MapView::followChosenLayer);
     // Once a layer is picked, keys are meant for the map again: left on the
     // combo box, an arrow key or a letter would switch the layer unseen.
     connect(layerCombo, QOverload<int>::of(&QComboBox::activated), this, [this]() {
@@ -482,11 +486,18 @@ void MapView::drawSelectionOverlay(const QPoint &anchor)
 void MapView::MapLayerChanged()
 {
     editing->setChosenLayer(layerCombo->currentText().toUtf8());
+}
+
+void MapView::followChosenLayer(const QByteArray &layer)
+{
+    if (layerCombo) {
+        const QSignalBlocker mirroring(layerCombo);
+        layerCombo->setCurrentText(QString::fromUtf8(layer));
+    }
     resetSelectionDrag();
     layers->clearSelection();
-    layers->MapLayerChanged();
-    gallery->selectLayer(layers->currentLayer());
-    const int leftOut = gallery->leftOutCount(layers->currentLayer());
+    gallery->selectLayer(layer);
+    const int leftOut = gallery->leftOutCount(layer);
     if (leftOut > 0)
         setStatusText(QStringLiteral("%1 texture file(s) left out: their names contain \",\" or a line break")
                           .arg(leftOut));
@@ -497,7 +508,6 @@ void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
     if (editing->chosenLayer() == name)
         return;
     editing->holdLayer(name);
-    layers->setCurrentLayer(name);
     setStatusText(text);
     temporaryText = text;
 }
@@ -505,7 +515,6 @@ void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
 void MapView::endTemporaryLayer()
 {
     editing->releaseLayer();
-    layers->setCurrentLayer(editing->chosenLayer());
     // What a Ctrl key did meanwhile (copy, paste) keeps its word.
     if (labelStatus->text() == temporaryText)
         clearStatusText();

@@ -204,6 +204,7 @@ private:
     MapTool *activeTool() const;
     ToolPoint pointOf(const QEvent *event) const;
     void resetSelectionDrag();
+    void followChosenLayer(const QByteArray &layer);
     void connectSectorClick(Sector *sector);
 
     // Preview and level check windows (mapviewwindows.cpp)
@@ -237,8 +238,9 @@ private:
     std::unique_ptr<MapDocument> document;
     // The document's model, which outlives everything here that follows it.
     MapModel *model = nullptr;
-    std::unique_ptr<LayerController> layers;
+    // Before the layer controller, which reads the edited layer from it.
     std::unique_ptr<EditingState> editing;
+    std::unique_ptr<LayerController> layers;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
     QPointer<QRadioButton> radioPaint;

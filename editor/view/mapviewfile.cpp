@@ -4,7 +4,7 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/mapfile.h"
-#include "app/dialogs.h"
+#include "view/prompts.h"
 #include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
@@ -47,7 +47,7 @@ bool MapView::saveMap(bool alwaysAsk)
     const QString name = file.saveMap(layers->layerTable(), target, alwaysAsk);
     const QString shown = target.isEmpty() ? name : openFile.chosenName();
     if (file.failed()) {
-        Dialogs::warn(QStringLiteral("Save failed"),
+        Prompts::current().warn(QStringLiteral("Save failed"),
                       QStringLiteral("The map could not be saved to %1:\n%2\nThe file was left as it was.")
                           .arg(QDir::toNativeSeparators(shown), file.failure()));
         return false;
@@ -58,7 +58,7 @@ bool MapView::saveMap(bool alwaysAsk)
     setWindowTitleFor(document->file().chosenName());
     showNotices(file);
     if (!file.failedCopies().isEmpty()) {
-        Dialogs::warn(QStringLiteral("Textures not copied"),
+        Prompts::current().warn(QStringLiteral("Textures not copied"),
                       QStringLiteral("The map was saved, but these textures could not be copied beside it:\n%1")
                           .arg(file.failedCopies().join(QLatin1Char('\n'))));
     }
@@ -72,7 +72,7 @@ bool MapView::mayOverwrite(bool *saveAs)
     const EditedFile &openFile = document->file();
     if (openFile.isEmpty() || !openFile.changedOnDisk())
         return true;
-    const QMessageBox::StandardButton answer = Dialogs::askOverwrite(
+    const QMessageBox::StandardButton answer = Prompts::current().askOverwrite(
         QStringLiteral("File changed on disk"),
         QStringLiteral("%1 was changed by another program since it was opened or saved here.\n"
                        "Overwrite it with this map, or save this map under another name?")
@@ -94,7 +94,7 @@ void MapView::runWaitingSave()
 void MapView::showNotices(const MapFile &file)
 {
     for (const auto &notice : file.notices())
-        Dialogs::warn(notice.first, notice.second);
+        Prompts::current().warn(notice.first, notice.second);
 }
 
 void MapView::setWindowTitleFor(const QString &name)
@@ -116,7 +116,7 @@ void MapView::BtnLoadMapEvent()
     if (!settleUnsaved())
         return;
     resetViewForLoad();
-    const QString name = Dialogs::openFileName(MapFile::openDialogCaption(), MapFile::dialogFilter());
+    const QString name = Prompts::current().openFileName(MapFile::openDialogCaption(), MapFile::dialogFilter());
     if (!name.isEmpty())
         loadMapFile(name);
 }
@@ -134,7 +134,7 @@ bool MapView::loadMapFile(const QString &name)
             installLoadedMap(loaded);
     }
     if (file.failed()) {
-        Dialogs::warn(QStringLiteral("Load failed"),
+        Prompts::current().warn(QStringLiteral("Load failed"),
                       QStringLiteral("The map %1 could not be loaded:\n%2\nThe current map was left as it was.")
                           .arg(QDir::toNativeSeparators(name), file.failure()));
     }
@@ -146,7 +146,7 @@ bool MapView::loadMapFile(const QString &name)
     document->markLoaded(EditedFile(name), file.contentHash(), file.lineOrder());
     setWindowTitleFor(document->file().chosenName());
     if (file.skippedCells() > 0) {
-        Dialogs::warn(QStringLiteral("Cells skipped"),
+        Prompts::current().warn(QStringLiteral("Cells skipped"),
                       QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
                           .arg(file.skippedCells())
                           .arg(QDir::toNativeSeparators(name)));
@@ -206,7 +206,6 @@ void MapView::installLoadedMap(LayerTable loaded)
 {
     SectorCanvas::Batch batch(canvas);
     layers->replaceLayers(MapFile::inEditorOrder(loaded, true));
-    layers->reloadCurrentLayer();
     gallery->reloadTextures();
     gallery->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.

@@ -1,7 +1,7 @@
 // The undo history and the unsaved state.
 #include "view/mapview.h"
 
-#include "app/dialogs.h"
+#include "view/prompts.h"
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "properties/objectpropertiesform.h"
@@ -54,7 +54,7 @@ bool MapView::settleUnsaved()
 {
     if (!isModified())
         return true;
-    const QMessageBox::StandardButton answer = Dialogs::askSaveDiscardCancel(
+    const QMessageBox::StandardButton answer = Prompts::current().askSaveDiscardCancel(
         QStringLiteral("Unsaved changes"), QStringLiteral("The map has unsaved changes.\nSave them first?"));
     if (answer == QMessageBox::Save)
         return saveMap(false);

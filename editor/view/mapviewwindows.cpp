@@ -5,6 +5,7 @@
 #include "check/levelsnapshot.h"
 #include "format/layernames.h"
 #include "layers/layercontroller.h"
+#include "model/cellrecord.h"
 #include "model/subtypetable.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
@@ -21,8 +22,8 @@ QVector<PreviewWorld::Record> previewRecords(const MapModel &model)
     QVector<PreviewWorld::Record> records;
     for (const auto &entry : model.layers()) {
         for (const Sector *sector : entry.sectors) {
-            const SectorData *d = sector->data;
-            records.append({entry.name, d->mapX, d->mapY, sector->imagePath(), d->subtype, d->lighting});
+            const CellRecord cell = CellRecord::of(sector);
+            records.append({entry.name, cell.mapX, cell.mapY, cell.state.image, cell.state.subtype, cell.state.lighting});
         }
     }
     return records;
@@ -35,8 +36,8 @@ LevelSnapshot levelSnapshot(const MapModel &model)
         LevelLayer layer{entry.name, {}};
         layer.cells.reserve(entry.sectors.size());
         for (const Sector *sector : entry.sectors) {
-            const SectorData *d = sector->data;
-            layer.cells.append(LevelCell{d->mapX, d->mapY, d->subtype, d->lighting});
+            const CellRecord cell = CellRecord::of(sector);
+            layer.cells.append(LevelCell{cell.mapX, cell.mapY, cell.state.subtype, cell.state.lighting});
         }
         level.layers.append(layer);
     }
@@ -117,7 +118,7 @@ void MapView::openLevelCheck()
 void MapView::showProblemCell(const QByteArray &layer, const QPoint &cell)
 {
     if (layerOrder().contains(layer))
-        layerCombo->setCurrentText(QString::fromUtf8(layer));
+        editing->setChosenLayer(layer);
     const QPoint centre = mapToCanvas(centreCell());
     const QPoint wanted = centre - cell; // the origin that puts the cell there
     shiftOrigin(wanted - origin());

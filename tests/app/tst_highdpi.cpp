@@ -2,7 +2,7 @@
 // QT_SCALE_FACTOR=2, offscreen, and the application set up as the editor's is.
 #include "editorfixture.h"
 
-#include "app/highdpi.h"
+#include "view/highdpi.h"
 #include "app/tessel.h"
 #include "view/iconcache.h"
 #include "view/mapview.h"

@@ -3,6 +3,7 @@
 #include "app/tessel.h"
 #include "layers/layercontroller.h"
 #include "app/dialogs.h"
+#include "document/editingstate.h"
 #include "model/emission.h"
 #include "view/iconcache.h"
 #include "model/sector.h"
@@ -47,6 +48,8 @@ class TestLayerController : public QObject
 
 private slots:
     void comboListsLayersWithWallCurrent();
+    void comboBoxAndStateFollowEachOther_data();
+    void comboBoxAndStateFollowEachOther();
     void visibilityAndLooks_data();
     void visibilityAndLooks();
     void lightCellsAreShadedByEmission();
@@ -74,6 +77,38 @@ void TestLayerController::comboListsLayersWithWallCurrent()
     QCOMPARE(combo->currentText(), QString("Wall"));
     QCOMPARE(editor.layers->currentLayer(), QByteArray("Wall"));
     QCOMPARE(editor.layers->layerTable().names(), allLayers);
+}
+
+void TestLayerController::comboBoxAndStateFollowEachOther_data()
+{
+    QTest::addColumn<bool>("throughCombo");
+    QTest::newRow("state written") << false;
+    QTest::newRow("combo box picked") << true;
+}
+
+void TestLayerController::comboBoxAndStateFollowEachOther()
+{
+    QFETCH(bool, throughCombo);
+    EditorFixture editor;
+    auto *combo = editor.window->findChild<QComboBox *>("comboBoxMapLayer");
+    EditingState *state = editor.view->editingState();
+    editor.place(1, 1);
+    editor.layers->selectRect(1, 1, 1, 1);
+    QCOMPARE(editor.layers->selection().size(), 1);
+    if (throughCombo)
+        combo->setCurrentText("Floor");
+    else
+        state->setChosenLayer("Floor");
+    QCOMPARE(combo->currentText(), QString("Floor"));
+    QCOMPARE(state->chosenLayer(), QByteArray("Floor"));
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
+    QVERIFY(editor.layers->selection().isEmpty());
+    // A layer held for a moment is edited, not chosen: the combo box keeps the chosen one.
+    state->holdLayer("Door");
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Door"));
+    QCOMPARE(combo->currentText(), QString("Floor"));
+    state->releaseLayer();
+    QCOMPARE(editor.layers->currentLayer(), QByteArray("Floor"));
 }
 
 void TestLayerController::visibilityAndLooks_data()

@@ -1,6 +1,8 @@
 // The cells that lines, rectangles and rooms write, and the sectors that a
 // search and "select alike" gather: plain functions of corner cells and the map.
 #include "model/findquery.h"
+#include "testvalues.h"
+
 #include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/roomplan.h"
@@ -41,11 +43,6 @@ QString text(const List &items)
     for (const auto &item : items)
         parts << name(item);
     return parts.size() <= 16 ? parts.join(' ') : QStringLiteral("%1 cells").arg(parts.size());
-}
-
-TextureEntry texture(const char *name, qint32 id, const char *folder = "textures/")
-{
-    return TextureEntry{name, folder, id};
 }
 
 // Painted out of row order.

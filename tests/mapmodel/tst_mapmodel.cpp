@@ -1,5 +1,7 @@
 // The map's operations without any widget: the application object is a core
 // one, so a stray widget would abort the test.
+#include "testvalues.h"
+
 #include "format/layernames.h"
 #include "model/floodregion.h"
 #include "model/mapmodel.h"
@@ -13,20 +15,7 @@ using namespace LayerNames;
 
 namespace {
 
-TextureEntry texture(const char *name, qint32 id)
-{
-    return TextureEntry{name, "textures/Floor/", id};
-}
-
-LightPoint lightAt(int x, int y, int intensity, int radius)
-{
-    LightPoint source;
-    source.mapX = x;
-    source.mapY = y;
-    source.intensity = intensity;
-    source.radius = radius;
-    return source;
-}
+const char *const floorTextures = "textures/Floor/";
 
 // A map drawn as text, one character per cell: '#' wall, 'D' door, 'a' and 'b'
 // floor cells of two textures, 'S' the start on an empty cell, 's' on an 'a'.
@@ -38,13 +27,13 @@ QPoint draw(MapModel &model, const QStringList &rows)
             const QChar c = rows[y][x];
             const QPoint cell(x, y);
             if (c == '#')
-                model.placeCell(Wall, cell, texture("w.png", 7));
+                model.placeCell(Wall, cell, texture("w.png", 7, floorTextures));
             else if (c == 'D')
-                model.placeCell(Door, cell, texture("d.png", 8));
+                model.placeCell(Door, cell, texture("d.png", 8, floorTextures));
             else if (c == 'a' || c == 's')
-                model.placeCell(Floor, cell, texture("a.png", 1));
+                model.placeCell(Floor, cell, texture("a.png", 1, floorTextures));
             else if (c == 'b')
-                model.placeCell(Floor, cell, texture("b.png", 2));
+                model.placeCell(Floor, cell, texture("b.png", 2, floorTextures));
             if (c == 'S' || c == 's')
                 start = cell;
         }
@@ -75,10 +64,10 @@ void TestMapModel::placeRefusesNegativeAndUsedCells()
 {
     MapModel model;
     QSignalSpy added(&model, &MapModel::sectorAdded);
-    QCOMPARE(model.placeCell(Floor, {1, 2}, texture("a.png", 1)).size(), 1);
-    QVERIFY(model.placeCell(Floor, {1, 2}, texture("b.png", 2)).isEmpty());
-    QVERIFY(model.placeCell(Floor, {-1, 0}, texture("a.png", 1)).isEmpty());
-    QCOMPARE(model.placeCell(Wall, {1, 2}, texture("w.png", 3)).size(), 1);
+    QCOMPARE(model.placeCell(Floor, {1, 2}, texture("a.png", 1, floorTextures)).size(), 1);
+    QVERIFY(model.placeCell(Floor, {1, 2}, texture("b.png", 2, floorTextures)).isEmpty());
+    QVERIFY(model.placeCell(Floor, {-1, 0}, texture("a.png", 1, floorTextures)).isEmpty());
+    QCOMPARE(model.placeCell(Wall, {1, 2}, texture("w.png", 3, floorTextures)).size(), 1);
     QCOMPARE(added.size(), 2);
     QCOMPARE(model.sectorAt(Floor, 1, 2)->data->texture.fileName, QByteArray("a.png"));
     QVERIFY(!model.sectorAt(Ceil, 1, 2));
@@ -87,10 +76,10 @@ void TestMapModel::placeRefusesNegativeAndUsedCells()
 void TestMapModel::newSectorsTakeLayerDefaults()
 {
     MapModel model;
-    model.placeCell(Item, {0, 0}, texture("h.png", 5));
-    model.placeCell("Attic", {0, 0}, texture("x.png", 6));
-    model.placeCell(Lightmap, {0, 0}, texture("lamp.png", 100));
-    model.placeCell(Lightmap, {1, 0}, texture("lamp.png", 100));
+    model.placeCell(Item, {0, 0}, texture("h.png", 5, floorTextures));
+    model.placeCell("Attic", {0, 0}, texture("x.png", 6, floorTextures));
+    model.placeCell(Lightmap, {0, 0}, texture("lamp.png", 100, floorTextures));
+    model.placeCell(Lightmap, {1, 0}, texture("lamp.png", 100, floorTextures));
     QCOMPARE(model.sectorAt(Item, 0, 0)->data->subtype, QByteArray("Healthpack"));
     QCOMPARE(model.sectorAt(Item, 0, 0)->data->texture.id, 5);
     QVERIFY(model.sectorAt("Attic", 0, 0)->data->subtype.isEmpty());
@@ -105,7 +94,7 @@ void TestMapModel::removeCellsDefersTheDelete()
 {
     MapModel model;
     for (int x = 0; x < 3; ++x)
-        model.placeCell(Floor, {x, 0}, texture("a.png", 1));
+        model.placeCell(Floor, {x, 0}, texture("a.png", 1, floorTextures));
     QPointer<Sector> middle = model.sectorAt(Floor, 1, 0);
     QSignalSpy removed(&model, &MapModel::sectorRemoved);
     const MapChange change = model.removeCells(Floor, {{1, 0}, {1, 0}, {5, 5}});
@@ -122,11 +111,11 @@ void TestMapModel::removeCellsDefersTheDelete()
 void TestMapModel::retextureAndPropertiesRecordBeforeAndAfter()
 {
     MapModel model;
-    model.placeCell(Wall, {0, 0}, texture("a.png", 1));
-    model.placeCell(Wall, {1, 0}, texture("a.png", 1));
+    model.placeCell(Wall, {0, 0}, texture("a.png", 1, floorTextures));
+    model.placeCell(Wall, {1, 0}, texture("a.png", 1, floorTextures));
     Sector *left = model.sectorAt(Wall, 0, 0);
     QSignalSpy retextured(&model, &MapModel::textureChanged);
-    const MapChange paint = model.retextureCells(Wall, {{0, 0}, {1, 0}, {2, 0}}, texture("b.png", 2));
+    const MapChange paint = model.retextureCells(Wall, {{0, 0}, {1, 0}, {2, 0}}, texture("b.png", 2, floorTextures));
     QCOMPARE(paint.size(), 2);
     QCOMPARE(retextured.size(), 2);
     QCOMPARE(paint.cells[0].before->texture.id, 1);
@@ -144,12 +133,12 @@ void TestMapModel::retextureAndPropertiesRecordBeforeAndAfter()
 void TestMapModel::emissionKeepsLargerEmissionOfExistingCells()
 {
     MapModel model;
-    model.placeCell(Lightmap, {6, 5}, texture("lamp.png", 100));
+    model.placeCell(Lightmap, {6, 5}, texture("lamp.png", 100, floorTextures));
     Sector *bright = model.sectorAt(Lightmap, 6, 5);
     bright->data->lighting.emission = 180;
     QSignalSpy added(&model, &MapModel::sectorAdded);
     // Ring 1 of a 240/2 light is 120, below the existing 180.
-    const MapChange change = model.emitPointLight(lightAt(5, 5, 240, 2), texture("lamp.png", 100));
+    const MapChange change = model.emitPointLight(lightAt(5, 5, 240, 2), texture("lamp.png", 100, floorTextures));
     QCOMPARE(bright->data->lighting.emission, 180);
     QCOMPARE(bright->data->lighting.emissionMax, 180);
     QCOMPARE(bright->data->lighting.intensity, 180);
@@ -162,7 +151,7 @@ void TestMapModel::emissionKeepsLargerEmissionOfExistingCells()
 void TestMapModel::emissionRewritesTheSourceCell()
 {
     MapModel model;
-    model.placeCell(Lightmap, {2, 2}, texture("lamp.png", 100));
+    model.placeCell(Lightmap, {2, 2}, texture("lamp.png", 100, floorTextures));
     Sector *source = model.sectorAt(Lightmap, 2, 2);
     source->data->lighting.emission = 100;
     LightPoint light = lightAt(2, 2, 300, 2);
@@ -170,7 +159,7 @@ void TestMapModel::emissionRewritesTheSourceCell()
     light.lighting.blinkDelay = 1.25;
     light.lighting.emissionMin = 7;
     light.lighting.randomIntensity = 1;
-    model.emitPointLight(light, texture("lamp.png", 100));
+    model.emitPointLight(light, texture("lamp.png", 100, floorTextures));
     QCOMPARE(source->data->lighting.emission, 255);
     QCOMPARE(source->data->lighting.blinkDelay, 1.25);
     QCOMPARE(source->data->subtype, QByteArray("Dynamic"));
@@ -185,8 +174,8 @@ void TestMapModel::emissionRewritesTheSourceCell()
 void TestMapModel::clearAndReplaceDestroyAtOnce()
 {
     MapModel model;
-    model.placeCell(Floor, {0, 0}, texture("a.png", 1));
-    model.placeCell(Wall, {0, 0}, texture("w.png", 7));
+    model.placeCell(Floor, {0, 0}, texture("a.png", 1, floorTextures));
+    model.placeCell(Wall, {0, 0}, texture("w.png", 7, floorTextures));
     QPointer<Sector> floor = model.sectorAt(Floor, 0, 0);
     QPointer<Sector> wall = model.sectorAt(Wall, 0, 0);
     QCOMPARE(model.clearLayer(Floor).size(), 1);
@@ -197,7 +186,7 @@ void TestMapModel::clearAndReplaceDestroyAtOnce()
     LayerTable loaded({Wall});
     MapModel source;
     for (int i = 0; i < 2; ++i)
-        loaded[Wall].append(source.makeSector(Wall, 3, 3, texture("w.png", 7)));
+        loaded[Wall].append(source.makeSector(Wall, 3, 3, texture("w.png", 7, floorTextures)));
     QSignalSpy replaced(&model, &MapModel::mapReplaced);
     model.replaceMap(loaded);
     QVERIFY(!wall);
@@ -209,9 +198,9 @@ void TestMapModel::clearAndReplaceDestroyAtOnce()
 void TestMapModel::revertAndReapplyRestoreTheCells()
 {
     MapModel model;
-    model.placeCell(Floor, {0, 0}, texture("a.png", 1));
-    const MapChange placed = model.placeCells(Floor, {{1, 0}, {2, 0}}, texture("a.png", 1));
-    const MapChange painted = model.retextureCells(Floor, {{0, 0}, {1, 0}}, texture("b.png", 2));
+    model.placeCell(Floor, {0, 0}, texture("a.png", 1, floorTextures));
+    const MapChange placed = model.placeCells(Floor, {{1, 0}, {2, 0}}, texture("a.png", 1, floorTextures));
+    const MapChange painted = model.retextureCells(Floor, {{0, 0}, {1, 0}}, texture("b.png", 2, floorTextures));
     const MapChange erased = model.removeCells(Floor, {{0, 0}});
 
     model.revert(erased);

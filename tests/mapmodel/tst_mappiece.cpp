@@ -1,5 +1,7 @@
 // Map pieces as plain data: what a copy takes, where turns and mirrors put the
 // cells, and what a paste changes (and its revert gives back).
+#include "testvalues.h"
+
 #include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/mappiece.h"
@@ -10,11 +12,6 @@
 using namespace LayerNames;
 
 namespace {
-
-TextureEntry texture(const char *name, qint32 id)
-{
-    return TextureEntry{name, "textures/", id};
-}
 
 // The filled cells of the model inside `area` as "Layer x,y texture subtype
 // emission", moved by `shift`, sorted.

@@ -1,3 +1,5 @@
+#include "colournear.h"
+
 #include "colorize.h"
 #include "mapinput.h"
 #include "maprenderer.h"
@@ -49,11 +51,6 @@ QColor editorShows(const QColor &colour, const QColor &tint)
     if (!tint.isValid())
         return colour;
     return IconCache::tinted(QPixmap::fromImage(solid(colour)), tint).toImage().pixelColor(8, 8);
-}
-
-bool near(const QColor &a, const QColor &b)
-{
-    return qAbs(a.red() - b.red()) <= 1 && qAbs(a.green() - b.green()) <= 1 && qAbs(a.blue() - b.blue()) <= 1;
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "editorfixture.h"
+
 #include "app/dialogs.h"
 
 #include <QDir>
@@ -14,6 +16,7 @@ class TestDialogs : public QObject
 private slots:
     void initTestCase();
     void startsInTheFolderLastChosen();
+    void theWindowInstallsItsPromptsForItsLife();
 
 private:
     QTemporaryDir settings;
@@ -44,5 +47,20 @@ void TestDialogs::startsInTheFolderLastChosen()
     QCOMPARE(Dialogs::startFolder(), here);
 }
 
-QTEST_GUILESS_MAIN(TestDialogs)
+void TestDialogs::theWindowInstallsItsPromptsForItsLife()
+{
+    // Without a window nothing may block: no file, No, Cancel.
+    Prompts &silent = Prompts::current();
+    QCOMPARE(silent.saveFileName("Save", "*.map"), QString());
+    QCOMPARE(silent.askYesNo("Warning!", "Sure?"), QMessageBox::No);
+    QCOMPARE(silent.askSaveDiscardCancel("Unsaved", "Save?"), QMessageBox::Cancel);
+    {
+        EditorFixture editor;
+        Dialogs::question = [](const QString &, const QString &) { return QMessageBox::Yes; };
+        QCOMPARE(Prompts::current().askYesNo("Warning!", "Sure?"), QMessageBox::Yes);
+    }
+    QCOMPARE(&Prompts::current(), &silent);
+}
+
+QTEST_MAIN(TestDialogs)
 #include "tst_dialogs.moc"

@@ -1,5 +1,6 @@
 #include "editorfixture.h"
 #include "format/layernames.h"
+#include "testvalues.h"
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
@@ -167,16 +168,6 @@ void TestModel::destroyingSectorRemovesButton()
     editor.layers->removeSectorAt(0, 0);
     editor.flushDeletes();
     QVERIFY(!button);
-}
-
-static LightPoint lightAt(int x, int y, int intensity, int radius)
-{
-    LightPoint source;
-    source.mapX = x;
-    source.mapY = y;
-    source.intensity = intensity;
-    source.radius = radius;
-    return source;
 }
 
 // New light cells get their buttons where the panned view shows their cells.

@@ -1,5 +1,6 @@
 #include "layers/layercontroller.h"
 #include "app/dialogs.h"
+#include "document/editingstate.h"
 #include "format/layernames.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
@@ -27,18 +28,26 @@ struct Board
     QWidget window;
     QWidget *mapWidget = new QWidget(&window);
     std::unique_ptr<MapModel> model = std::make_unique<MapModel>();
+    EditingState editing{LayerNames::Wall};
     std::unique_ptr<LayerController> layers;
+    // As the main window does, so that the test's answers reach the controller.
+    Dialogs dialogs;
 
-    Board() { layers.reset(new LayerController(model.get(), new QComboBox(&window), nullptr)); }
+    Board()
+    {
+        Prompts::install(&dialogs);
+        layers.reset(new LayerController(model.get(), &editing, new QComboBox(&window), nullptr));
+    }
     ~Board()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Prompts::install(nullptr);
         Dialogs::restoreDefaults();
     }
     SectorPlacement placement() const { return {mapWidget, layers.get(), nullptr, 32, 0, 0}; }
     Sector *add(const QByteArray &layer, int x, int y, const QByteArray &subtype = QByteArray())
     {
-        layers->setCurrentLayer(layer);
+        editing.setChosenLayer(layer);
         model->placeCell(layer, {x, y}, TextureEntry());
         Sector *sector = model->sectorAt(layer, x, y);
         // Where a view at the placement's zoom would put it.

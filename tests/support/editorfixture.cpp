@@ -10,6 +10,8 @@
 #include "model/mapmodel.h"
 #include "view/mapview.h"
 
+#include "document/editingstate.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
@@ -91,7 +93,7 @@ EditorFixture::~EditorFixture()
 
 void EditorFixture::setLayer(const QString &layer)
 {
-    window->findChild<QComboBox *>("comboBoxMapLayer")->setCurrentText(layer);
+    view->editingState()->setChosenLayer(layer.toUtf8());
 }
 
 void EditorFixture::clickButton(const char *objectName) const

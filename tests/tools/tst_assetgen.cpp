@@ -1,3 +1,5 @@
+#include "colournear.h"
+
 #include "assetcatalogue.h"
 #include "assetwriter.h"
 #include "grain.h"
@@ -17,12 +19,6 @@
 #include <cstdlib>
 
 namespace {
-
-bool near(const QColor &a, const QColor &b, int tolerance)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
-}
 
 QImage load(const QString &path)
 {

@@ -1,6 +1,6 @@
 #include "view/tools/floodfilltool.h"
 
-#include "app/dialogs.h"
+#include "view/prompts.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "model/floodregion.h"
@@ -21,7 +21,7 @@ void FloodFillTool::fill(const QPoint &start)
     const QByteArray layer = layers->currentLayer();
     const FloodRegion region = findFloodRegion(*model, layer, start, limit);
     if (!region.complete) {
-        Dialogs::inform(QString(), QStringLiteral("Recursive depth limit reached.\nPossibly not wall bounded area."));
+        Prompts::current().inform(QString(), QStringLiteral("Recursive depth limit reached.\nPossibly not wall bounded area."));
         return;
     }
     if (region.cells.isEmpty())

@@ -1,4 +1,4 @@
-#include "app/highdpi.h"
+#include "view/highdpi.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
