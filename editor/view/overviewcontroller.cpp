@@ -8,6 +8,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 OverviewController::OverviewController(MapView &mapView, QWidget *window) : view(mapView), mainWindow(window) {}
 
 OverviewController::~OverviewController()
@@ -21,7 +23,9 @@ void OverviewController::open()
         shown = new OverviewWindow(mainWindow);
         shown->setAttribute(Qt::WA_DeleteOnClose);
         drawn = std::make_unique<OverviewPicture>(view.mapModel());
+        drawn->setTargetSide(std::min(shown->width(), shown->height()));
         drawn->setLayer(view.editingState()->currentLayer());
+        drawn->rebuild();
         follow();
         showPicture();
         showVisibleCells();
@@ -47,6 +51,10 @@ void OverviewController::follow()
     });
     connect(&view, &MapView::viewMoved, shown, [this] { showVisibleCells(); });
     connect(shown, &OverviewWindow::cellChosen, &view, &MapView::centreOn);
+    connect(shown, &OverviewWindow::resized, this, [this] {
+        drawn->setTargetSide(std::min(shown->width(), shown->height()));
+        showPicture();
+    });
     connect(shown, &QObject::destroyed, this, [this] {
         drawn.reset();
         pending.clear();

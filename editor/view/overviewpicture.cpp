@@ -23,7 +23,18 @@ void OverviewPicture::setLayer(const QByteArray &layer)
     if (layer == edited)
         return;
     edited = layer;
-    rebuild();
+    if (!picture.isNull())
+        rebuild();
+}
+
+void OverviewPicture::setTargetSide(int pixelsWanted)
+{
+    pixelsWanted = std::max(1, pixelsWanted);
+    if (pixelsWanted == side)
+        return;
+    side = pixelsWanted;
+    if (!picture.isNull())
+        rebuild();
 }
 
 void OverviewPicture::rebuild()
@@ -79,12 +90,12 @@ QSize OverviewPicture::extentOfMap() const
 // way; a cell is at least one pixel, at most the map view's largest zoom.
 void OverviewPicture::choose(const QSize &extent)
 {
-    const int side = std::max(extent.width(), extent.height()) + growthMargin;
-    const int wanted = std::clamp(targetSide / side, 1, 16);
+    const int cellsWide = std::max(extent.width(), extent.height()) + growthMargin;
+    const int wanted = std::clamp(side / cellsWide, 1, 16);
     if (wanted != pixels)
         images.clear();
     pixels = wanted;
-    covered = QSize(side, side);
+    covered = QSize(cellsWide, cellsWide);
 }
 
 void OverviewPicture::drawCell(QPainter &painter, const QPoint &cell)

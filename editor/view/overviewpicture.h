@@ -17,11 +17,13 @@ class Sector;
 class OverviewPicture
 {
 public:
-    // The picture's longer side stays near this, however large the map.
-    static constexpr int targetSide = 1024;
-
     explicit OverviewPicture(const MapModel *model) : map(model) {}
 
+    // The picture's side in pixels is kept near this (at least a pixel a
+    // cell), so that it is shown without scaling thin lines away.
+    void setTargetSide(int pixels);
+
+    // Both redraw a picture already built; the first one comes from rebuild.
     void setLayer(const QByteArray &layer);
     const QByteArray &layer() const { return edited; }
     void rebuild();
@@ -46,5 +48,6 @@ private:
     QImage picture;
     QSize covered;
     int pixels = 1;
+    int side = 1024;
     QHash<QPair<QString, QRgb>, QImage> images;
 };

@@ -1,5 +1,7 @@
 #include "view/overviewwindow.h"
 
+#include "view/eventposition.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -32,7 +34,10 @@ QRect OverviewWindow::pictureArea() const
 {
     if (!picture || picture->isNull())
         return QRect();
-    const QSize fitted = picture->size().scaled(size(), Qt::KeepAspectRatio);
+    // Scaled down only when the map has more cells than the window pixels.
+    QSize fitted = picture->size();
+    if (fitted.width() > width() || fitted.height() > height())
+        fitted.scale(size(), Qt::KeepAspectRatio);
     return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
 }
 
@@ -60,6 +65,7 @@ void OverviewWindow::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().window());
     if (!picture || picture->isNull())
         return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(pictureArea(), *picture);
     if (visible.isEmpty())
         return;
@@ -71,10 +77,15 @@ void OverviewWindow::paintEvent(QPaintEvent *)
     painter.drawRect(outline);
 }
 
+void OverviewWindow::resizeEvent(QResizeEvent *)
+{
+    emit resized();
+}
+
 void OverviewWindow::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && pictureArea().contains(event->pos()))
-        emit cellChosen(cellAt(event->pos()));
+    if (event->button() == Qt::LeftButton && pictureArea().contains(EventPosition::local(event)))
+        emit cellChosen(cellAt(EventPosition::local(event)));
 }
 
 void OverviewWindow::mouseMoveEvent(QMouseEvent *event)
@@ -83,6 +94,6 @@ void OverviewWindow::mouseMoveEvent(QMouseEvent *event)
     // within the map (never a negative cell).
     if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPoint cell = cellAt(event->pos());
+    const QPoint cell = cellAt(EventPosition::local(event));
     emit cellChosen(QPoint(std::max(0, cell.x()), std::max(0, cell.y())));
 }

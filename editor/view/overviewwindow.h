@@ -25,9 +25,11 @@ public:
 
 signals:
     void cellChosen(const QPoint &cell);
+    void resized();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 

@@ -107,8 +107,8 @@ void TestOverview::clickMovesTheViewAndPansMoveTheOutline()
 
     // A drag keeps moving the view; a pan in the main window moves the outline.
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, onCell);
-    QMouseEvent move(QEvent::MouseMove, QPointF(area.topLeft() + QPoint(int(20.5 * perCell), int(30.5 * perCell))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    const QPoint to = area.topLeft() + QPoint(int(20.5 * perCell), int(30.5 * perCell));
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(window->mapToGlobal(to)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window, &move);
     QTest::mouseRelease(window, Qt::LeftButton);
     QCOMPARE(editor.view->centreCell(), QPoint(20, 30));
