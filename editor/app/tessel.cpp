@@ -4,6 +4,7 @@
 #include "format/layernames.h"
 #include "view/mapview.h"
 #include "view/overviewcontroller.h"
+#include "view/texturefoldercontroller.h"
 #include "document/recoveryfile.h"
 
 #include <QAction>
@@ -35,6 +36,7 @@ Tessel::Tessel(QWidget *parent)
     overview = std::make_unique<OverviewController>(*view, this);
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, overview.get(),
             &OverviewController::open);
+    folders = std::make_unique<TextureFolderController>(*view, overview.get());
     addHistoryKeys();
     // Qt shows "*" in place of the marker while the map has unsaved changes.
     setWindowTitle(QStringLiteral("Tessel[*]"));

@@ -11,6 +11,7 @@ class TesselClass;
 }
 class MapView;
 class OverviewController;
+class TextureFolderController;
 
 // The editor's one window: the form, the map view that drives it, and the
 // Shift/Ctrl filter for the temporary Wall and Door layers.
@@ -24,6 +25,7 @@ public:
 
     MapView *mapView() const { return view.get(); }
     OverviewController *overviewController() const { return overview.get(); }
+    TextureFolderController *textureFolders() const { return folders.get(); }
     // At start: offers, one by one, the work every editor that ended without
     // saving left behind; Yes opens it here, as unsaved work.
     void offerRecovery();
@@ -43,4 +45,5 @@ private:
     std::unique_ptr<MapView> view;
     // After the view, which it follows: it goes first.
     std::unique_ptr<OverviewController> overview;
+    std::unique_ptr<TextureFolderController> folders;
 };

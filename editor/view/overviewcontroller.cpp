@@ -86,6 +86,14 @@ void OverviewController::flush()
         showVisibleCells();
 }
 
+void OverviewController::imagesChanged()
+{
+    if (!drawn)
+        return;
+    drawn->forgetImages();
+    showPicture();
+}
+
 void OverviewController::rebuild()
 {
     pending.clear();

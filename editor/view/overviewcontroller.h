@@ -31,6 +31,8 @@ public:
     // Draws the cells edited since the last time; runs by itself when control
     // returns to the event loop.
     void flush();
+    // Images changed on disk.
+    void imagesChanged();
 
 private:
     void follow();

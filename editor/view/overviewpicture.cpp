@@ -37,6 +37,13 @@ void OverviewPicture::setTargetSide(int pixelsWanted)
         rebuild();
 }
 
+void OverviewPicture::forgetImages()
+{
+    images.clear();
+    if (!picture.isNull())
+        rebuild();
+}
+
 void OverviewPicture::rebuild()
 {
     choose(extentOfMap());

@@ -27,6 +27,8 @@ public:
     void setLayer(const QByteArray &layer);
     const QByteArray &layer() const { return edited; }
     void rebuild();
+    // Images changed on disk: drawn again from their new pixels.
+    void forgetImages();
     // Redraws these cells (a cell beyond the picture rebuilds it); returns
     // whether anything was drawn.
     bool redrawCells(const QVector<QPoint> &cells);

@@ -2,7 +2,8 @@
 # The overview window with real X input: F6 shows the whole map, a person's
 # click on a far block of walls brings it into the map view, a cell painted in
 # the map view appears in the overview and goes again with Ctrl+Z, and a drag
-# in the overview takes the view along.
+# in the overview takes the view along. An image replaced on disk is drawn
+# anew in both.
 #
 # Usage: editor-overview.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
@@ -82,6 +83,14 @@ done
 xdotool mouseup 1
 first_wall_in_middle() { cell_is_brick 5 4 && cell_is_empty 6 4; }
 wait_until "the first wall in the middle of the map view" first_wall_in_middle
+
+step "the wall image changes on disk"
+# As an image editor saves: written beside, then renamed over the old file.
+convert -size 64x64 xc:'rgb(30,30,220)' "$APP/textures/Wall/brick-new.png"
+mv "$APP/textures/Wall/brick-new.png" "$APP/textures/Wall/brick.png"
+BLUE="30 30 220"
+blue_everywhere() { cell_is 5 4 "$BLUE" && pixel_near "$(overview_x 1)" "$(overview_y 1)" "$BLUE"; }
+wait_until "the wall drawn anew in the map view and the overview" blue_everywhere
 
 step "close the editor"
 close_program "$EDITOR" "$MAIN"
