@@ -16,6 +16,7 @@
 #include "model/mapmodel.h"
 #include "model/subtypetable.h"
 #include "view/mapview.h"
+#include "view/overviewcontroller.h"
 #include "view/tools/stamptool.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ public:
     void copyAndPaste();
     void clearAndUndo();
     void effectObjects();
+    void overview();
 
 private:
     bool loadFromFile();
@@ -365,6 +367,33 @@ void EditorBench::emission()
     }
 }
 
+// With the overview open: what an edit of one cell costs there, its redraw
+// and the window's repaint (the edit itself is not timed).
+void EditorBench::overview()
+{
+    setLayer("Wall");
+    OverviewController *overview = window->overviewController();
+    overview->open();
+    settle();
+    const QPoint cell(side / 2, side / 2);
+    for (int run = 0; run < runs; ++run) {
+        for (bool remove : {true, false}) {
+            if (remove)
+                layers->removeSectorAt(cell.x(), cell.y());
+            else
+                placeCells({cell});
+            Stopwatch timer(paints);
+            overview->flush();
+            overview->overviewWindow()->repaint();
+            timer.record(report, "overview");
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            settle();
+        }
+    }
+    overview->overviewWindow()->close();
+    settle();
+}
+
 void EditorBench::placeCells(const QList<QPoint> &cells)
 {
     SectorCanvas::Batch batch(canvas);
@@ -553,6 +582,8 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.selectAndDelete();
             if (wanted("copyAndPaste"))
                 bench.copyAndPaste();
+            if (wanted("overview"))
+                bench.overview();
         }
         report.add("memory", peakMemoryMb());
         // Last: a history holding a whole layer, and a layer's buttons made

@@ -15,9 +15,6 @@
 
 namespace {
 
-// The editor's grid (the generated grid tile).
-const QColor gridCellColour(24, 26, 30);
-const QColor gridLineColour(78, 84, 96);
 const QString lampKey = QStringLiteral("\nlamp");
 
 } // namespace
@@ -56,9 +53,9 @@ void MapRenderer::drawGrid(QImage &picture) const
     // Pixel by pixel rather than with a painter: Qt 5's rasterizer leaves out
     // the last pixel row of a map 4,096 cells tall (32,768 pixels at 8), Qt 6's
     // does not, and both builds must draw the same picture.
-    picture.fill(gridCellColour);
+    picture.fill(LayerLooks::gridCellColour);
     const int n = options.cellSize;
-    const QRgb line = gridLineColour.rgb();
+    const QRgb line = LayerLooks::gridLineColour.rgb();
     for (int y = 0; y < picture.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
         if (y % n == 0) {

@@ -3,6 +3,8 @@
 #include "ui_tessel.h"
 #include "format/layernames.h"
 #include "view/mapview.h"
+#include "view/overviewcontroller.h"
+#include "view/texturefoldercontroller.h"
 #include "document/recoveryfile.h"
 
 #include <QAction>
@@ -24,13 +26,17 @@ Tessel::Tessel(QWidget *parent)
     // Save As lives on a key of its own; the form has no button for it.
     auto *saveAs = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this);
     connect(saveAs, &QShortcut::activated, view.get(), &MapView::saveMapAs);
-    // The preview and the level check open in windows of their own.
+    // The preview, the overview and the level check open in windows of their own.
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, view.get(),
             [this]() { view->openPreview(false); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5), this), &QShortcut::activated, view.get(),
             [this]() { view->openPreview(true); });
     connect(new QShortcut(QKeySequence(Qt::Key_F7), this), &QShortcut::activated, view.get(),
             &MapView::openLevelCheck);
+    overview = std::make_unique<OverviewController>(*view, this);
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, overview.get(),
+            &OverviewController::open);
+    folders = std::make_unique<TextureFolderController>(*view, overview.get());
     addHistoryKeys();
     // Qt shows "*" in place of the marker while the map has unsaved changes.
     setWindowTitle(QStringLiteral("Tessel[*]"));

@@ -10,6 +10,8 @@ namespace Ui {
 class TesselClass;
 }
 class MapView;
+class OverviewController;
+class TextureFolderController;
 
 // The editor's one window: the form, the map view that drives it, and the
 // Shift/Ctrl filter for the temporary Wall and Door layers.
@@ -22,6 +24,8 @@ public:
     ~Tessel() override;
 
     MapView *mapView() const { return view.get(); }
+    OverviewController *overviewController() const { return overview.get(); }
+    TextureFolderController *textureFolders() const { return folders.get(); }
     // At start: offers, one by one, the work every editor that ended without
     // saving left behind; Yes opens it here, as unsaved work.
     void offerRecovery();
@@ -39,4 +43,7 @@ private:
     Dialogs dialogs;
     std::unique_ptr<Ui::TesselClass> ui;
     std::unique_ptr<MapView> view;
+    // After the view, which it follows: it goes first.
+    std::unique_ptr<OverviewController> overview;
+    std::unique_ptr<TextureFolderController> folders;
 };

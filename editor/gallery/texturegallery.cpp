@@ -3,7 +3,9 @@
 #include "format/layernames.h"
 #include "view/iconcache.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 #include <algorithm>
@@ -17,7 +19,8 @@ TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
         list->setIconSize(QSize(60, 60));
     }
     scanTextures();
-    showTextures(textureLists.value(LayerNames::Ceil));
+    shownLayer = LayerNames::Ceil;
+    showTextures(textureLists.value(shownLayer));
     if (!shown.isEmpty())
         current = findTexture(QString::fromUtf8(shown.first().fileName));
     if (list)
@@ -41,25 +44,117 @@ void TextureGallery::scanTextures()
 
 QList<TextureEntry> TextureGallery::listTextureFiles(const QString &folder)
 {
-    QDir dir(folder);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    const QStringList names = dir.entryList(
-        {QStringLiteral("*.jpg"), QStringLiteral("*.JPG"), QStringLiteral("*.png"), QStringLiteral("*.PNG")},
-        QDir::Files, QDir::NoSort);
     QList<TextureEntry> textures;
     const QByteArray prefix = folder.toUtf8() + '/';
-    int unwritable = 0;
-    for (const QString &name : names) {
-        // A map names its textures in a comma-separated line: such a name
-        // would never read back.
-        if (name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'))) {
-            ++unwritable;
+    for (const QString &name : usableFileNames(folder)) {
+        textures.append(TextureEntry{name.toUtf8(), prefix, counter++});
+        stamps.insert(textures.last().imagePath(), stampOf(textures.last().imagePath()));
+    }
+    return textures;
+}
+
+// The folder's images in name order, without those a map could not name.
+QStringList TextureGallery::usableFileNames(const QString &folder)
+{
+    QDir dir(folder);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    QStringList names = dir.entryList(
+        {QStringLiteral("*.jpg"), QStringLiteral("*.JPG"), QStringLiteral("*.png"), QStringLiteral("*.PNG")},
+        QDir::Files, QDir::NoSort);
+    // A map names its textures in a comma-separated line: such a name would never read back.
+    const auto unwritable = [](const QString &name) {
+        return name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'));
+    };
+    const int before = names.size();
+    names.erase(std::remove_if(names.begin(), names.end(), unwritable), names.end());
+    leftOutByFolder.insert(folder, before - names.size());
+    return names;
+}
+
+QString TextureGallery::folderOf(const QByteArray &layer)
+{
+    return QStringLiteral("textures/") + QString::fromUtf8(layer);
+}
+
+QPair<qint64, qint64> TextureGallery::stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+TextureGallery::FolderChanges TextureGallery::rescanFolders()
+{
+    FolderChanges changes;
+    for (const QByteArray &layer : std::as_const(layerNames)) {
+        if (layer != LayerNames::Lightmap)
+            rescanFolder(layer, changes);
+    }
+    if (changes.isEmpty())
+        return changes;
+    for (const QString &path : std::as_const(changes.changed))
+        IconCache::forget(path);
+    // The shown list again (new icons, new rows), the picked texture kept when it is still there.
+    const TextureEntry picked = current;
+    showTextures(textureLists.value(shownLayer));
+    if (!selectTexture(picked)) {
+        if (list)
+            list->setCurrentItem(list->item(0));
+        current = shown.isEmpty() ? TextureEntry() : shown.first();
+    }
+    return changes;
+}
+
+void TextureGallery::rescanFolder(const QByteArray &layer, FolderChanges &changes)
+{
+    const QString folder = folderOf(layer);
+    const QStringList names = usableFileNames(folder);
+    QList<TextureEntry> &textures = textureLists[layer];
+    for (auto it = textures.begin(); it != textures.end();) {
+        const QString path = it->imagePath();
+        if (!names.contains(QString::fromUtf8(it->fileName))) {
+            changes.removed.append(path);
+            stamps.remove(path);
+            it = textures.erase(it);
             continue;
         }
-        textures.append(TextureEntry{name.toUtf8(), prefix, counter++});
+        const QPair<qint64, qint64> stamp = stampOf(path);
+        if (stamp != stamps.value(path)) {
+            changes.changed.append(path);
+            stamps.insert(path, stamp);
+        }
+        ++it;
     }
-    leftOutByFolder.insert(folder, unwritable);
-    return textures;
+    const QByteArray prefix = folder.toUtf8() + '/';
+    for (const QString &name : names) {
+        const QByteArray fileName = name.toUtf8();
+        const auto listed = std::find_if(textures.cbegin(), textures.cend(),
+                                         [&](const TextureEntry &t) { return t.fileName == fileName; });
+        if (listed != textures.cend())
+            continue;
+        // In name order among the others, with a number after every number given so far.
+        const auto place = std::find_if(textures.begin(), textures.end(), [&](const TextureEntry &t) {
+            return QString::fromUtf8(t.fileName).compare(name, Qt::CaseInsensitive) > 0;
+        });
+        const TextureEntry added{fileName, prefix, nextId()};
+        textures.insert(place, added);
+        stamps.insert(added.imagePath(), stampOf(added.imagePath()));
+        changes.added.append(added.imagePath());
+    }
+}
+
+QStringList TextureGallery::watchedFolders() const
+{
+    QStringList folders;
+    for (const QByteArray &layer : layerNames) {
+        if (layer != LayerNames::Lightmap)
+            folders.append(folderOf(layer));
+    }
+    return folders;
+}
+
+QStringList TextureGallery::listedImages() const
+{
+    return stamps.keys();
 }
 
 void TextureGallery::showTextures(const QList<TextureEntry> &textures)
@@ -80,6 +175,7 @@ void TextureGallery::showTextures(const QList<TextureEntry> &textures)
 
 void TextureGallery::selectLayer(QByteArray layer)
 {
+    shownLayer = layer;
     const QList<TextureEntry> textures = textureLists[layer];
     showTextures(textures);
     if (list)
@@ -94,7 +190,8 @@ void TextureGallery::reloadTextures()
         list->clear();
     }
     scanTextures();
-    showTextures(textureLists.value(LayerNames::Ceil));
+    shownLayer = LayerNames::Ceil;
+    showTextures(textureLists.value(shownLayer));
     if (!shown.isEmpty())
         current = shown.first();
 }
@@ -137,7 +234,7 @@ bool TextureGallery::selectTexture(const TextureEntry &texture)
 
 int TextureGallery::leftOutCount(const QByteArray &layer) const
 {
-    return leftOutByFolder.value(QStringLiteral("textures/") + QString::fromUtf8(layer));
+    return leftOutByFolder.value(folderOf(layer));
 }
 
 qint32 TextureGallery::nextId()

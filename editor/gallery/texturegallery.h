@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QSet>
+#include <QStringList>
 
 // The palette: the textures each layer offers, the one picked last, and the
 // running identifiers that name textures and light cells.
@@ -37,6 +38,22 @@ public:
     // Files of the layer's folder left out because a map could not name them.
     int leftOutCount(const QByteArray &layer) const;
 
+    // What a new look at the texture folders found, as image paths.
+    struct FolderChanges
+    {
+        QStringList added;
+        QStringList changed;
+        QStringList removed;
+        bool isEmpty() const { return added.isEmpty() && changed.isEmpty() && removed.isEmpty(); }
+    };
+    // Reads the texture folders again. Images already listed keep their
+    // identifiers; a new one takes the next; a removed one leaves the gallery;
+    // a changed one is read again from its file.
+    FolderChanges rescanFolders();
+    // The texture folders and the images listed from them.
+    QStringList watchedFolders() const;
+    QStringList listedImages() const;
+
     TextureEntry currentTexture() const { return current; }
     const QList<TextureEntry> &shownTextures() const { return shown; }
     QList<TextureEntry> texturesOf(const QByteArray &layer) const { return textureLists.value(layer); }
@@ -49,12 +66,19 @@ public slots:
 private:
     void scanTextures();
     QList<TextureEntry> listTextureFiles(const QString &folder);
+    QStringList usableFileNames(const QString &folder);
+    void rescanFolder(const QByteArray &layer, FolderChanges &changes);
+    static QString folderOf(const QByteArray &layer);
+    static QPair<qint64, qint64> stampOf(const QString &path);
     void showTextures(const QList<TextureEntry> &textures);
 
     QList<QByteArray> layerNames;
     QMap<QByteArray, QList<TextureEntry>> textureLists;
     QHash<QString, int> leftOutByFolder;
     QList<TextureEntry> shown;
+    QByteArray shownLayer;
+    // Size and time of change of each listed image, to tell a changed one.
+    QHash<QString, QPair<qint64, qint64>> stamps;
     TextureEntry current;
     QPointer<QListWidget> list;
     qint32 counter = 100;

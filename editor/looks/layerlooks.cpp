@@ -8,6 +8,8 @@ namespace LayerLooks {
 
 const QColor otherLayerTint(0, 0, 155, 255);
 const QColor selectedTint(0, 155, 0, 255);
+const QColor gridCellColour(24, 26, 30);
+const QColor gridLineColour(78, 84, 96);
 
 QColor lightShade(qint32 emission)
 {

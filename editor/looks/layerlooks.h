@@ -12,6 +12,9 @@ namespace LayerLooks {
 extern const QColor otherLayerTint;
 // Selected cells, whatever their layer says.
 extern const QColor selectedTint;
+// The empty grid under the cells (the editor's grid tile draws the same).
+extern const QColor gridCellColour;
+extern const QColor gridLineColour;
 
 // A light cell of the edited Lightmap layer: grey as bright as its emission.
 QColor lightShade(qint32 emission);

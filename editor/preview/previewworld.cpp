@@ -54,6 +54,12 @@ quint32 noise(int x, int y, qint64 step)
 
 } // namespace
 
+void PreviewWorld::forgetTextures()
+{
+    textures.clear();
+    textureIndex.clear();
+}
+
 void PreviewWorld::rebuild(const QVector<Record> &records)
 {
     columns = 1;

@@ -60,6 +60,8 @@ public:
 
     // Replaces the whole world; textures loaded before stay cached by path.
     void rebuild(const QVector<Record> &records);
+    // Images changed on disk: the next rebuild reads every texture again.
+    void forgetTextures();
 
     int width() const { return columns; }
     int height() const { return rows; }

@@ -16,4 +16,13 @@ inline QPoint global(const QMouseEvent *event)
 #endif
 }
 
+inline QPoint local(const QMouseEvent *event)
+{
+#if QT_VERSION_MAJOR >= 6
+    return event->position().toPoint();
+#else
+    return event->pos();
+#endif
+}
+
 } // namespace EventPosition

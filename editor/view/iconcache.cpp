@@ -98,6 +98,17 @@ QPixmap IconCache::tinted(const QPixmap &source, const QColor &tint)
     return QPixmap::fromImage(target);
 }
 
+void IconCache::forget(const QString &path)
+{
+    images().remove(path);
+    for (auto it = icons().begin(); it != icons().end();) {
+        if (it.key().path == path)
+            it = icons().erase(it);
+        else
+            ++it;
+    }
+}
+
 void IconCache::clear()
 {
     images().clear();

@@ -14,4 +14,6 @@ public:
     // The image as a colorize effect of that colour draws it.
     static QPixmap tinted(const QPixmap &source, const QColor &tint);
     static void clear();
+    // The image changed on disk: the next icon of this path reads it again.
+    static void forget(const QString &path);
 };

@@ -57,6 +57,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     canvas = SectorCanvas::forMap(mapWidget);
     canvas->setPlacement(origin(), cellSize());
     viewport = std::make_unique<SectorViewport>(model, layers.get(), canvas);
+    connect(canvas, &SectorCanvas::resized, this, &MapView::viewMoved);
     applyGridTile();
     followModel();
     followHistory();
@@ -330,6 +331,7 @@ void MapView::repositionAllSectors()
     }
     viewport->update();
     placeMarkers();
+    emit viewMoved();
 }
 
 QCursor MapView::cursorFromImage(const QString &path) const

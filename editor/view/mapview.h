@@ -150,8 +150,16 @@ public:
     LevelCheckWindow *levelCheckWindow() const;
     // The map cell in the middle of the view.
     QPoint centreCell() const;
+    // Pans so that the map cell is in the middle of the view.
+    void centreOn(const QPoint &cell);
+    // The map cells the view shows, the partly shown ones included.
+    QRect visibleCells() const;
 
     const int baseCellSize = 16;
+
+signals:
+    // The view shows other cells: a pan, a zoom or a new size.
+    void viewMoved();
 
 public slots:
     void SectorClickEvent();

@@ -73,6 +73,20 @@ QPoint MapView::centreCell() const
     return canvasToMap(QPoint(mapWidget->width() / size / 2, mapWidget->height() / size / 2));
 }
 
+void MapView::centreOn(const QPoint &cell)
+{
+    const QPoint centre = mapToCanvas(centreCell());
+    const QPoint wanted = centre - cell; // the origin that puts the cell there
+    shiftOrigin(wanted - origin());
+}
+
+QRect MapView::visibleCells() const
+{
+    const int size = cellSize();
+    const QSize cells((mapWidget->width() + size - 1) / size, (mapWidget->height() + size - 1) / size);
+    return QRect(canvasToMap(QPoint(0, 0)), cells);
+}
+
 void MapView::openPreview(bool atPointer)
 {
     if (!preview) {
@@ -119,9 +133,7 @@ void MapView::showProblemCell(const QByteArray &layer, const QPoint &cell)
 {
     if (layerOrder().contains(layer))
         editing->setChosenLayer(layer);
-    const QPoint centre = mapToCanvas(centreCell());
-    const QPoint wanted = centre - cell; // the origin that puts the cell there
-    shiftOrigin(wanted - origin());
+    centreOn(cell);
     problemMarker->mark(cell);
     placeMarkers();
     problemMarker->show();

@@ -58,6 +58,12 @@ void PreviewWindow::mapChanged()
     keepTicking();
 }
 
+void PreviewWindow::imagesChanged()
+{
+    world.forgetTextures();
+    mapChanged();
+}
+
 void PreviewWindow::keepTicking()
 {
     if (!frames.isActive()) {

@@ -44,6 +44,8 @@ public:
 public slots:
     // Anything of the map changed: the next frame reads it again.
     void mapChanged();
+    // Images changed on disk: the world is built again with their new pixels.
+    void imagesChanged();
 
 signals:
     void cameraCellChanged(const QPoint &cell);
