@@ -17,7 +17,7 @@ TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
         list->setIconSize(QSize(60, 60));
     }
     scanTextures();
-    showTextures(textureLists.value(LayerNames::Ceil));
+    showTextures(LayerNames::Ceil);
     if (!shown.isEmpty())
         current = findTexture(QString::fromUtf8(shown.first().fileName));
     if (list)
@@ -62,14 +62,15 @@ QList<TextureEntry> TextureGallery::listTextureFiles(const QString &folder)
     return textures;
 }
 
-void TextureGallery::showTextures(const QList<TextureEntry> &textures)
+void TextureGallery::showTextures(const QByteArray &layer)
 {
-    shown = textures;
+    shownLayer = layer;
+    shown = textureLists.value(layer);
     if (!list)
         return;
     const QSignalBlocker quiet(list);
     list->clear();
-    for (const TextureEntry &texture : textures) {
+    for (const TextureEntry &texture : std::as_const(shown)) {
         auto *item = new QListWidgetItem(IconCache::icon(texture.imagePath()), QString::fromUtf8(texture.fileName));
         // The caption is elided in the grid; the tooltip tells the whole name and where it lives.
         item->setToolTip(QString::fromUtf8(texture.fileName) + QStringLiteral("\n")
@@ -80,11 +81,35 @@ void TextureGallery::showTextures(const QList<TextureEntry> &textures)
 
 void TextureGallery::selectLayer(QByteArray layer)
 {
-    const QList<TextureEntry> textures = textureLists[layer];
-    showTextures(textures);
-    if (list)
-        list->setCurrentItem(list->item(0));
-    TextureSelectedEvent();
+    showTextures(layer);
+    // Back on a layer, the texture picked there last is current again.
+    const TextureEntry picked = currentTextureOf(layer);
+    int row = 0;
+    while (row < shown.size() && !(shown.at(row).fileName == picked.fileName && shown.at(row).folder == picked.folder))
+        ++row;
+    if (row == shown.size())
+        row = 0;
+    if (list) {
+        list->setCurrentItem(list->item(row));
+        TextureSelectedEvent();
+    } else if (!shown.isEmpty()) {
+        current = shown.at(row);
+    }
+}
+
+TextureEntry TextureGallery::currentTextureOf(const QByteArray &layer) const
+{
+    const auto picked = pickedByLayer.constFind(layer);
+    if (picked != pickedByLayer.constEnd())
+        return *picked;
+    const QList<TextureEntry> textures = textureLists.value(layer);
+    return textures.isEmpty() ? TextureEntry() : textures.first();
+}
+
+void TextureGallery::remember(const TextureEntry &texture)
+{
+    if (!texture.isEmpty())
+        pickedByLayer.insert(shownLayer, texture);
 }
 
 void TextureGallery::reloadTextures()
@@ -94,7 +119,7 @@ void TextureGallery::reloadTextures()
         list->clear();
     }
     scanTextures();
-    showTextures(textureLists.value(LayerNames::Ceil));
+    showTextures(LayerNames::Ceil);
     if (!shown.isEmpty())
         current = shown.first();
 }
@@ -107,6 +132,7 @@ void TextureGallery::TextureSelectedEvent()
     if (selected.isEmpty())
         return;
     current = findTexture(selected.first()->text());
+    remember(current);
 }
 
 TextureEntry TextureGallery::findTexture(const QString &fileName) const
@@ -130,6 +156,7 @@ bool TextureGallery::selectTexture(const TextureEntry &texture)
             list->scrollToItem(list->item(row));
         }
         current = entry;
+        remember(current);
         return true;
     }
     return false;
@@ -165,5 +192,7 @@ QHash<qint32, qint32> TextureGallery::makeWayFor(const QSet<qint32> &taken)
     for (TextureEntry &texture : shown)
         texture.id = moved.value(texture.id, texture.id);
     current.id = moved.value(current.id, current.id);
+    for (TextureEntry &texture : pickedByLayer)
+        texture.id = moved.value(texture.id, texture.id);
     return moved;
 }

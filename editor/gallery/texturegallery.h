@@ -11,8 +11,8 @@
 #include <QPointer>
 #include <QSet>
 
-// The palette: the textures each layer offers, the one picked last, and the
-// running identifiers that name textures and light cells.
+// The palette: the textures each layer offers, the one picked last on each
+// layer, and the running identifiers that name textures and light cells.
 class TextureGallery : public QObject
 {
     Q_OBJECT
@@ -38,6 +38,9 @@ public:
     int leftOutCount(const QByteArray &layer) const;
 
     TextureEntry currentTexture() const { return current; }
+    // The texture picked last while the layer was shown, else its first one;
+    // empty when the layer has none. A room takes the Wall, Floor and Ceil ones.
+    TextureEntry currentTextureOf(const QByteArray &layer) const;
     const QList<TextureEntry> &shownTextures() const { return shown; }
     QList<TextureEntry> texturesOf(const QByteArray &layer) const { return textureLists.value(layer); }
     qint32 idCounter() const { return counter; }
@@ -49,13 +52,16 @@ public slots:
 private:
     void scanTextures();
     QList<TextureEntry> listTextureFiles(const QString &folder);
-    void showTextures(const QList<TextureEntry> &textures);
+    void showTextures(const QByteArray &layer);
+    void remember(const TextureEntry &texture);
 
     QList<QByteArray> layerNames;
     QMap<QByteArray, QList<TextureEntry>> textureLists;
     QHash<QString, int> leftOutByFolder;
     QList<TextureEntry> shown;
     TextureEntry current;
+    QByteArray shownLayer;
+    QHash<QByteArray, TextureEntry> pickedByLayer;
     QPointer<QListWidget> list;
     qint32 counter = 100;
 };
