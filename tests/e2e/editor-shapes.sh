@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The shape tools with real drags, as a person makes them: a line, an outline
-# rectangle, a filled one (R pressed again) and a room, each in one drag with
-# pauses; a drag ended by Escape draws nothing. The saved map must hold
+# rectangle, a filled one (R pressed again), a right drag that erases, a line
+# of doors with Ctrl held and a room, each in one drag with pauses; a drag
+# ended by Escape draws nothing. The saved map must hold
 # exactly those cells, and one Ctrl+Z takes the room away as a whole.
 #
 # Usage: editor-shapes.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
@@ -13,12 +14,13 @@ X11CLOSE=$(readlink -f "$2")
 e2e_begin editor-shapes "$3"
 
 # A person's drag from one cell to another: press, a moment, two moves on
-# the way, a moment, release.
+# the way, a moment, release; "escape" fifth ends it with Escape first, a
+# sixth argument names the button (1 unless told).
 drag_cells() {
-    local x1=$1 y1=$2 x2=$3 y2=$4
+    local x1=$1 y1=$2 x2=$3 y2=$4 button=${6:-1}
     xdotool mousemove "$(cell_x "$x1")" "$(cell_y "$y1")"
     sleep 0.2
-    xdotool mousedown 1
+    xdotool mousedown "$button"
     sleep 0.12
     xdotool mousemove "$(cell_x $(((x1 + x2) / 2)))" "$(cell_y $(((y1 + y2) / 2)))"
     sleep 0.12
@@ -28,7 +30,7 @@ drag_cells() {
         xdotool key Escape
         sleep 0.12
     fi
-    xdotool mouseup 1
+    xdotool mouseup "$button"
 }
 
 # "Layer x y" lines of every cell of a rectangle, its outline or all of it.
@@ -81,6 +83,25 @@ step "a filled rectangle from (3, 7) to (1, 5)"
 drag_cells 3 7 1 5
 wait_until "the filled rectangle's middle" cell_is_brick 2 6
 
+step "a right drag from (1, 5) to (1, 7) erases that column of it"
+drag_cells 1 5 1 7 "" 3
+for y in 5 6 7; do
+    wait_until "the right drag to erase (1, $y)" cell_is_empty 1 "$y"
+done
+cell_is_brick 2 6 || fail "the right drag erased beyond its rectangle"
+
+step "L, then with Ctrl held a line from (0, 8) to (3, 8): doors"
+xdotool key l
+xdotool keydown ctrl
+drag_cells 0 8 3 8
+xdotool keyup ctrl
+# In the current texture, as the Pencil paints on a held layer, tinted as
+# another layer's cells are.
+for x in 0 1 2 3; do
+    wait_until "the door at ($x, 8)" cell_is_filled "$x" 8
+done
+cell_is_brick 0 8 && fail "the line went to the Wall layer, not the Door layer"
+
 step "O, then a room from (6, 4) to (9, 7)"
 xdotool key o
 drag_cells 6 4 9 7
@@ -95,7 +116,8 @@ wait_until "the title to name shapes.map" title_is "$WINDOW" "Editing: $MAPS/sha
 {
     printf 'Wall %s\n' "1 1" "2 1" "2 2" "3 2" "3 3" "4 3"
     rect_lines Wall 6 0 9 2 outline
-    rect_lines Wall 1 5 3 7 filled
+    rect_lines Wall 2 5 3 7 filled
+    printf 'Door %s\n' "0 8" "1 8" "2 8" "3 8"
     rect_lines Wall 6 4 9 7 outline
     rect_lines Floor 7 5 8 6 filled
     rect_lines Ceil 7 5 8 6 filled
