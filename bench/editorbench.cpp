@@ -82,6 +82,7 @@ public:
     void selectAndDelete();
     void copyAndPaste();
     void clearAndUndo();
+    void shapes();
     void effectObjects();
     void overview();
 
@@ -481,6 +482,56 @@ void EditorBench::copyAndPaste()
     settle();
 }
 
+// Each shape tool's largest drag, 64 x 64 cells, just right of the map where
+// every cell is new: the last pointer move (its preview) and the release.
+void EditorBench::shapes()
+{
+    setLayer("Wall");
+    slider->setValue(1);
+    settle();
+    const int left = side, right = side + 63;
+    const struct
+    {
+        const char *radio;
+        const char *key;
+        int cells;
+    } tools[] = {{"radioLine", "shapeline", 64 + 63},
+                 {"radioRectangle", "shaperect", 64 * 64},
+                 {"radioRoom", "shaperoom", 4 * 63 + 2 * 62 * 62}};
+    for (const auto &tool : tools) {
+        auto *radio = window->findChild<QRadioButton *>(tool.radio);
+        radio->click();
+        // The Rectangle filled: its second click switches the form.
+        if (QByteArray(tool.key) == "shaperect" && !view->editingState()->rectangleFilled())
+            radio->click();
+        settle();
+        for (int run = 0; run < runs; ++run) {
+            const int before = view->mapModel()->layers().sectorCount();
+            mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, left, 0);
+            mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, right - 1, 62);
+            settle();
+            Stopwatch timer(paints);
+            mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, right, 63);
+            settle();
+            // The room's preview has the most cells to look up and draw.
+            if (QByteArray(tool.key) == "shaperoom")
+                timer.record(report, "shapemove");
+            timer.restart();
+            mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, right, 63);
+            settle();
+            timer.record(report, tool.key);
+            const int made = view->mapModel()->layers().sectorCount() - before;
+            if (made != tool.cells)
+                report.note(tool.key, QStringLiteral("%1 cells made, not %2").arg(made).arg(tool.cells));
+            view->undo();
+            settle();
+        }
+    }
+    window->findChild<QRadioButton *>("radioPencil")->click();
+    slider->setValue(4);
+    settle();
+}
+
 // The largest single steps a user takes: clearing a full layer (the question
 // answered Yes), taking that back and doing it again.
 void EditorBench::clearAndUndo()
@@ -584,6 +635,8 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.copyAndPaste();
             if (wanted("overview"))
                 bench.overview();
+            if (wanted("shapes"))
+                bench.shapes();
         }
         report.add("memory", peakMemoryMb());
         // Last: a history holding a whole layer, and a layer's buttons made

@@ -161,7 +161,7 @@ int main(int argc, char *argv[])
                     "  --cpu-time  show the GUI thread's CPU time instead of wall-clock time\n"
                     "For profiling, one phase alone: tessel-bench --phase editor|effects|scene|check|preview --side 64|128\n"
                     "  [--runs N] [--ops save,zoom,pan,pointer,switchLayers,floodFill,emission,selectAndDelete,copyAndPaste,\n"
-                    "  clearAndUndo,overview]\n");
+                    "  shapes,clearAndUndo,overview]\n");
         return 0;
     }
     const bool quick = args.contains("--quick");
@@ -212,6 +212,10 @@ int main(int argc, char *argv[])
         {"paste", "paste 32 x 32, every layer", "≤ 50 ms / ≤ 100 ms"},
         {"stampmove", "stamp follows the pointer", "≤ 16 ms / ≤ 100 ms"},
         {"overview", "overview redraw after a one-cell edit", "≤ 2 ms / ≤ 16 ms"},
+        {"shapemove", "room 64 x 64 follows the pointer", "≤ 16 ms / ≤ 100 ms"},
+        {"shapeline", "line 64 x 64 drawn", "≤ 16 ms / ≤ 100 ms"},
+        {"shaperect", "filled rectangle 64 x 64 drawn", "≤ 16 ms / ≤ 100 ms"},
+        {"shaperoom", "room 64 x 64 drawn", "≤ 16 ms / ≤ 100 ms"},
         {"clear", "clear a full layer", "≤ 50 ms / ≤ 100 ms"},
         {"undo", "undo the clear", "≤ 50 ms / ≤ 100 ms"},
         {"redo", "redo the clear", "≤ 50 ms / ≤ 100 ms"},

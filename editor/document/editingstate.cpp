@@ -20,6 +20,14 @@ void EditingState::setPaintTool(PaintTool paintTool)
     emit paintToolChanged(paintTool);
 }
 
+void EditingState::setRectangleFilled(bool rectangleFilled)
+{
+    if (rectangleFilled == filled)
+        return;
+    filled = rectangleFilled;
+    emit rectangleFormChanged(filled);
+}
+
 void EditingState::setChosenLayer(const QByteArray &layer)
 {
     if (layer == chosen)

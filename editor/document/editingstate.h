@@ -13,7 +13,7 @@ class EditingState : public QObject
 
 public:
     enum class Mode { Paint, Select };
-    enum class PaintTool { Pencil, FloodFill };
+    enum class PaintTool { Pencil, FloodFill, Line, Rectangle, Room };
 
     explicit EditingState(const QByteArray &layer);
 
@@ -24,6 +24,9 @@ public:
     // Only the Pencil takes clicks on the cells themselves; in every other
     // mode a click goes through a cell's button to the map.
     bool cellsTakeClicks() const { return currentMode == Mode::Paint && tool == PaintTool::Pencil; }
+    // The Rectangle tool draws the outline or, filled, every cell.
+    bool rectangleFilled() const { return filled; }
+    void setRectangleFilled(bool rectangleFilled);
 
     // The layer the user chose (the combo box shows it).
     const QByteArray &chosenLayer() const { return chosen; }
@@ -37,6 +40,7 @@ public:
 signals:
     void modeChanged(EditingState::Mode mode);
     void paintToolChanged(EditingState::PaintTool tool);
+    void rectangleFormChanged(bool filled);
     // The chosen layer first, then the current one when it changed with it.
     void chosenLayerChanged(const QByteArray &layer);
     void currentLayerChanged(const QByteArray &layer);
@@ -46,6 +50,7 @@ private:
 
     Mode currentMode = Mode::Paint;
     PaintTool tool = PaintTool::Pencil;
+    bool filled = false;
     QByteArray chosen;
     QByteArray held;
 };

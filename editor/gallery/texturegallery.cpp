@@ -19,8 +19,7 @@ TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
         list->setIconSize(QSize(60, 60));
     }
     scanTextures();
-    shownLayer = LayerNames::Ceil;
-    showTextures(textureLists.value(shownLayer));
+    showTextures(LayerNames::Ceil);
     if (!shown.isEmpty())
         current = findTexture(QString::fromUtf8(shown.first().fileName));
     if (list)
@@ -95,7 +94,7 @@ TextureGallery::FolderChanges TextureGallery::rescanFolders()
         IconCache::forget(path);
     // The shown list again (new icons, new rows), the picked texture kept when it is still there.
     const TextureEntry picked = current;
-    showTextures(textureLists.value(shownLayer));
+    showTextures(shownLayer);
     if (!selectTexture(picked)) {
         if (list)
             list->setCurrentItem(list->item(0));
@@ -113,6 +112,8 @@ void TextureGallery::rescanFolder(const QByteArray &layer, FolderChanges &change
         const QString path = it->imagePath();
         if (!names.contains(QString::fromUtf8(it->fileName))) {
             changes.removed.append(path);
+            if (pickedByLayer.value(layer) == *it)
+                pickedByLayer.remove(layer);
             stamps.remove(path);
             it = textures.erase(it);
             continue;
@@ -157,14 +158,15 @@ QStringList TextureGallery::listedImages() const
     return stamps.keys();
 }
 
-void TextureGallery::showTextures(const QList<TextureEntry> &textures)
+void TextureGallery::showTextures(const QByteArray &layer)
 {
-    shown = textures;
+    shownLayer = layer;
+    shown = textureLists.value(layer);
     if (!list)
         return;
     const QSignalBlocker quiet(list);
     list->clear();
-    for (const TextureEntry &texture : textures) {
+    for (const TextureEntry &texture : std::as_const(shown)) {
         auto *item = new QListWidgetItem(IconCache::icon(texture.imagePath()), QString::fromUtf8(texture.fileName));
         // The caption is elided in the grid; the tooltip tells the whole name and where it lives.
         item->setToolTip(QString::fromUtf8(texture.fileName) + QStringLiteral("\n")
@@ -175,12 +177,35 @@ void TextureGallery::showTextures(const QList<TextureEntry> &textures)
 
 void TextureGallery::selectLayer(QByteArray layer)
 {
-    shownLayer = layer;
-    const QList<TextureEntry> textures = textureLists[layer];
-    showTextures(textures);
-    if (list)
-        list->setCurrentItem(list->item(0));
-    TextureSelectedEvent();
+    showTextures(layer);
+    // Back on a layer, the texture picked there last is current again.
+    const TextureEntry picked = currentTextureOf(layer);
+    int row = 0;
+    while (row < shown.size() && !(shown.at(row).fileName == picked.fileName && shown.at(row).folder == picked.folder))
+        ++row;
+    if (row == shown.size())
+        row = 0;
+    if (list) {
+        list->setCurrentItem(list->item(row));
+        TextureSelectedEvent();
+    } else if (!shown.isEmpty()) {
+        current = shown.at(row);
+    }
+}
+
+TextureEntry TextureGallery::currentTextureOf(const QByteArray &layer) const
+{
+    const auto picked = pickedByLayer.constFind(layer);
+    if (picked != pickedByLayer.constEnd())
+        return *picked;
+    const QList<TextureEntry> textures = textureLists.value(layer);
+    return textures.isEmpty() ? TextureEntry() : textures.first();
+}
+
+void TextureGallery::remember(const TextureEntry &texture)
+{
+    if (!texture.isEmpty())
+        pickedByLayer.insert(shownLayer, texture);
 }
 
 void TextureGallery::reloadTextures()
@@ -190,8 +215,7 @@ void TextureGallery::reloadTextures()
         list->clear();
     }
     scanTextures();
-    shownLayer = LayerNames::Ceil;
-    showTextures(textureLists.value(shownLayer));
+    showTextures(LayerNames::Ceil);
     if (!shown.isEmpty())
         current = shown.first();
 }
@@ -204,6 +228,7 @@ void TextureGallery::TextureSelectedEvent()
     if (selected.isEmpty())
         return;
     current = findTexture(selected.first()->text());
+    remember(current);
 }
 
 TextureEntry TextureGallery::findTexture(const QString &fileName) const
@@ -227,6 +252,7 @@ bool TextureGallery::selectTexture(const TextureEntry &texture)
             list->scrollToItem(list->item(row));
         }
         current = entry;
+        remember(current);
         return true;
     }
     return false;
@@ -262,5 +288,7 @@ QHash<qint32, qint32> TextureGallery::makeWayFor(const QSet<qint32> &taken)
     for (TextureEntry &texture : shown)
         texture.id = moved.value(texture.id, texture.id);
     current.id = moved.value(current.id, current.id);
+    for (TextureEntry &texture : pickedByLayer)
+        texture.id = moved.value(texture.id, texture.id);
     return moved;
 }

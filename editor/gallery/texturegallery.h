@@ -12,8 +12,8 @@
 #include <QSet>
 #include <QStringList>
 
-// The palette: the textures each layer offers, the one picked last, and the
-// running identifiers that name textures and light cells.
+// The palette: the textures each layer offers, the one picked last on each
+// layer, and the running identifiers that name textures and light cells.
 class TextureGallery : public QObject
 {
     Q_OBJECT
@@ -55,6 +55,9 @@ public:
     QStringList listedImages() const;
 
     TextureEntry currentTexture() const { return current; }
+    // The texture picked last while the layer was shown, else its first one;
+    // empty when the layer has none. A room takes the Wall, Floor and Ceil ones.
+    TextureEntry currentTextureOf(const QByteArray &layer) const;
     const QList<TextureEntry> &shownTextures() const { return shown; }
     QList<TextureEntry> texturesOf(const QByteArray &layer) const { return textureLists.value(layer); }
     qint32 idCounter() const { return counter; }
@@ -70,16 +73,18 @@ private:
     void rescanFolder(const QByteArray &layer, FolderChanges &changes);
     static QString folderOf(const QByteArray &layer);
     static QPair<qint64, qint64> stampOf(const QString &path);
-    void showTextures(const QList<TextureEntry> &textures);
+    void showTextures(const QByteArray &layer);
+    void remember(const TextureEntry &texture);
 
     QList<QByteArray> layerNames;
     QMap<QByteArray, QList<TextureEntry>> textureLists;
     QHash<QString, int> leftOutByFolder;
     QList<TextureEntry> shown;
-    QByteArray shownLayer;
     // Size and time of change of each listed image, to tell a changed one.
     QHash<QString, QPair<qint64, qint64>> stamps;
     TextureEntry current;
+    QByteArray shownLayer;
+    QHash<QByteArray, TextureEntry> pickedByLayer;
     QPointer<QListWidget> list;
     qint32 counter = 100;
 };

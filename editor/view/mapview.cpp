@@ -22,6 +22,7 @@
 #include "view/tools/pantool.h"
 #include "view/tools/penciltool.h"
 #include "view/tools/selecttool.h"
+#include "view/tools/shapetool.h"
 #include "view/tools/stamptool.h"
 
 #include <QComboBox>
@@ -68,6 +69,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     floodFillTool = std::make_unique<FloodFillTool>(tools);
     selectTool = std::make_unique<SelectTool>(*this, *panTool);
     stampTool = std::make_unique<StampTool>(*this, *panTool, window);
+    makeShapeTools();
 
     wireWidgets(form);
     clipboard = std::make_unique<ClipboardController>(*this, window);
@@ -134,6 +136,7 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
     connect(radioPaint, &QRadioButton::clicked, this, &MapView::SwitchToEditMode);
     radioSelect = form.radioSelect;
     connect(radioSelect, &QRadioButton::clicked, this, &MapView::SwitchToSelectMode);
+    wireShapeRadios(form);
 }
 
 // The buttons follow the model: every sector that comes into the map gets its
@@ -345,6 +348,7 @@ QCursor MapView::cursorFromImage(const QString &path) const
 // The radio buttons write the state through these slots and mirror it.
 void MapView::SwitchToPencilPaintEvent()
 {
+    leaveShapeTools();
     editing->setPaintTool(EditingState::PaintTool::Pencil);
     toolCursor = cursorFromImage(QStringLiteral("assets/pencil.png"));
     radioPencil->setChecked(true);
@@ -353,6 +357,7 @@ void MapView::SwitchToPencilPaintEvent()
 
 void MapView::SwitchToFloodFillPaintEvent()
 {
+    leaveShapeTools();
     editing->setPaintTool(EditingState::PaintTool::FloodFill);
     toolCursor = cursorFromImage(QStringLiteral("assets/bucket.png"));
     radioFloodFill->setChecked(true);
@@ -369,11 +374,13 @@ void MapView::SwitchToEditMode()
     btnEditSelection->setEnabled(false);
     radioPencil->setEnabled(true);
     radioFloodFill->setEnabled(true);
+    enableShapeRadios(true);
     SwitchToPencilPaintEvent();
 }
 
 void MapView::SwitchToSelectMode()
 {
+    leaveShapeTools();
     editing->setMode(EditingState::Mode::Select);
     radioSelect->setChecked(true);
     applyClickRule();
@@ -381,6 +388,7 @@ void MapView::SwitchToSelectMode()
     btnEditSelection->setEnabled(true);
     radioPencil->setEnabled(false);
     radioFloodFill->setEnabled(false);
+    enableShapeRadios(false);
 }
 
 bool MapView::eventFilter(QObject *watched, QEvent *event)
@@ -423,6 +431,8 @@ MapTool *MapView::activeTool() const
         return selectTool.get();
     if (editing->paintTool() == EditingState::PaintTool::Pencil)
         return pencilTool.get();
+    if (ShapeTool *shape = shapeTool())
+        return shape;
     return floodFillTool.get();
 }
 

@@ -32,6 +32,7 @@ class MapTool;
 class PanTool;
 class PencilTool;
 class SelectTool;
+class ShapeTool;
 class SectorViewport;
 class StampTool;
 class QComboBox;
@@ -141,6 +142,8 @@ public:
     QRect selectionArea() const;
     QString statusText() const;
     StampTool *stamp() const { return stampTool.get(); }
+    // The Line, Rectangle or Room tool when it is the one in use, else null.
+    ShapeTool *shapeTool() const;
 
     // The windows beside the main one (mapviewwindows.cpp). The preview opens
     // at the player start, or with atPointer at the cell under the pointer.
@@ -173,6 +176,11 @@ public slots:
     void SelObjectsChangeTexEvent();
     void SwitchToPencilPaintEvent();
     void SwitchToFloodFillPaintEvent();
+    // Line, Rectangle and Room (mapviewshapes.cpp); Rectangle chosen again
+    // switches between outline and filled.
+    void SwitchToLineEvent();
+    void SwitchToRectangleEvent();
+    void SwitchToRoomEvent();
     void SectorPropertiesClosedEvent();
     void undo();
     void redo();
@@ -214,6 +222,14 @@ private:
     void resetSelectionDrag();
     void followChosenLayer(const QByteArray &layer);
     void connectSectorClick(Sector *sector);
+
+    // Shape tools (mapviewshapes.cpp)
+    void makeShapeTools();
+    void wireShapeRadios(const Ui::TesselClass &form);
+    void enableShapeRadios(bool enabled);
+    void useShapeTool(EditingState::PaintTool tool, QRadioButton *radio);
+    // Drops a shape drag and the tool's word in the status bar.
+    void leaveShapeTools();
 
     // Preview and level check windows (mapviewwindows.cpp)
     void followModelIn(QObject *window, void (*refresh)(QObject *));
@@ -276,6 +292,12 @@ private:
     std::unique_ptr<FloodFillTool> floodFillTool;
     std::unique_ptr<SelectTool> selectTool;
     std::unique_ptr<StampTool> stampTool;
+    std::unique_ptr<ShapeTool> lineTool;
+    std::unique_ptr<ShapeTool> rectangleTool;
+    std::unique_ptr<ShapeTool> roomTool;
+    QPointer<QRadioButton> radioLine;
+    QPointer<QRadioButton> radioRectangle;
+    QPointer<QRadioButton> radioRoom;
     std::unique_ptr<GestureWatch> gestures;
     std::unique_ptr<ClipboardController> clipboard;
     QPointer<ObjectPropertiesForm> propertiesForm;

@@ -11,6 +11,7 @@
 #include "view/gesturewatch.h"
 #include "view/tools/penciltool.h"
 #include "view/tools/selecttool.h"
+#include "view/tools/shapetool.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -38,7 +39,11 @@ void MapView::wireKeys()
     onKey(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomTo(zoomSlider->maximum()); });
     onKey(QKeySequence(Qt::Key_Delete), [this] { deleteSelectionByKey(); });
     onKey(QKeySequence(Qt::Key_Backspace), [this] { deleteSelectionByKey(); });
-    onKey(QKeySequence(Qt::Key_Escape), [this] { selectTool->cancel(); });
+    onKey(QKeySequence(Qt::Key_Escape), [this] {
+        selectTool->cancel();
+        if (ShapeTool *shape = shapeTool())
+            shape->cancel();
+    });
     onKey(QKeySequence(Qt::Key_I), [this] { pickTextureUnderPointer(); });
 }
 
@@ -75,6 +80,8 @@ void MapView::endGestures()
         canvas->releaseMouse();
     pencilTool->reset();
     selectTool->reset();
+    for (ShapeTool *shape : {lineTool.get(), rectangleTool.get(), roomTool.get()})
+        shape->reset();
     pickPressHeld = false;
 }
 

@@ -59,6 +59,9 @@ void TestMainWindow::widgetsHaveNamesClassesAndTexts_data()
     QTest::newRow("select") << "radioSelect" << "QRadioButton" << "Select [S]";
     QTest::newRow("pencil") << "radioPencil" << "QRadioButton" << "Pencil";
     QTest::newRow("fill") << "radioFloodFill" << "QRadioButton" << "Flood fill";
+    QTest::newRow("line") << "radioLine" << "QRadioButton" << "Line [L]";
+    QTest::newRow("rectangle") << "radioRectangle" << "QRadioButton" << "Rectangle [R]";
+    QTest::newRow("room") << "radioRoom" << "QRadioButton" << "Room [O]";
     QTest::newRow("editSel") << "btnEditSelection" << "QPushButton" << "Edit selection [Ctrl+E]";
     QTest::newRow("zoom") << "groupBox_3" << "QGroupBox" << "Zoom";
     QTest::newRow("slider") << "mapViewZoomSlider" << "QSlider" << "";
@@ -99,6 +102,9 @@ void TestMainWindow::shortcuts_data()
     QTest::newRow("save") << "btnSaveMap" << QKeySequence("Ctrl+S");
     QTest::newRow("edit") << "radioPaint" << QKeySequence("E");
     QTest::newRow("select") << "radioSelect" << QKeySequence("S");
+    QTest::newRow("line") << "radioLine" << QKeySequence("L");
+    QTest::newRow("rectangle") << "radioRectangle" << QKeySequence("R");
+    QTest::newRow("room") << "radioRoom" << QKeySequence("O");
     QTest::newRow("edit selection") << "btnEditSelection" << QKeySequence("Ctrl+E");
 }
 
