@@ -2,6 +2,7 @@
 
 #include "ui_tessel.h"
 #include "format/layernames.h"
+#include "view/findcontroller.h"
 #include "view/mapview.h"
 #include "document/recoveryfile.h"
 
@@ -31,6 +32,7 @@ Tessel::Tessel(QWidget *parent)
             [this]() { view->openPreview(true); });
     connect(new QShortcut(QKeySequence(Qt::Key_F7), this), &QShortcut::activated, view.get(),
             &MapView::openLevelCheck);
+    finder = std::make_unique<FindController>(*view, this);
     addHistoryKeys();
     // Qt shows "*" in place of the marker while the map has unsaved changes.
     setWindowTitle(QStringLiteral("Tessel[*]"));
@@ -95,6 +97,7 @@ void Tessel::closeEvent(QCloseEvent *event)
 
 Tessel::~Tessel()
 {
+    finder.reset();
     // The map view's sectors own buttons that live on this window's widgets.
     view.reset();
     // Another window may have installed its own since.

@@ -9,6 +9,7 @@
 namespace Ui {
 class TesselClass;
 }
+class FindController;
 class MapView;
 
 // The editor's one window: the form, the map view that drives it, and the
@@ -22,6 +23,7 @@ public:
     ~Tessel() override;
 
     MapView *mapView() const { return view.get(); }
+    FindController *findController() const { return finder.get(); }
     // At start: offers, one by one, the work every editor that ended without
     // saving left behind; Yes opens it here, as unsaved work.
     void offerRecovery();
@@ -39,4 +41,6 @@ private:
     Dialogs dialogs;
     std::unique_ptr<Ui::TesselClass> ui;
     std::unique_ptr<MapView> view;
+    // Find and Go to Cell; goes before the view whose map it reads.
+    std::unique_ptr<FindController> finder;
 };

@@ -18,6 +18,7 @@ TextureGallery::TextureGallery(QListWidget *listWidget, QList<QByteArray> names)
     }
     scanTextures();
     showTextures(textureLists.value(LayerNames::Ceil));
+    shownLayer = LayerNames::Ceil;
     if (!shown.isEmpty())
         current = findTexture(QString::fromUtf8(shown.first().fileName));
     if (list)
@@ -82,6 +83,7 @@ void TextureGallery::selectLayer(QByteArray layer)
 {
     const QList<TextureEntry> textures = textureLists[layer];
     showTextures(textures);
+    shownLayer = layer;
     if (list)
         list->setCurrentItem(list->item(0));
     TextureSelectedEvent();
@@ -95,6 +97,7 @@ void TextureGallery::reloadTextures()
     }
     scanTextures();
     showTextures(textureLists.value(LayerNames::Ceil));
+    shownLayer = LayerNames::Ceil;
     if (!shown.isEmpty())
         current = shown.first();
 }
@@ -107,6 +110,13 @@ void TextureGallery::TextureSelectedEvent()
     if (selected.isEmpty())
         return;
     current = findTexture(selected.first()->text());
+}
+
+TextureEntry TextureGallery::currentTextureOf(const QByteArray &layer) const
+{
+    if (layer == shownLayer)
+        return current;
+    return textureLists.value(layer).value(0);
 }
 
 TextureEntry TextureGallery::findTexture(const QString &fileName) const

@@ -38,6 +38,9 @@ public:
     int leftOutCount(const QByteArray &layer) const;
 
     TextureEntry currentTexture() const { return current; }
+    // What the gallery offers a layer: the texture picked for the shown layer,
+    // the first of any other (picking a layer starts at its first texture).
+    TextureEntry currentTextureOf(const QByteArray &layer) const;
     const QList<TextureEntry> &shownTextures() const { return shown; }
     QList<TextureEntry> texturesOf(const QByteArray &layer) const { return textureLists.value(layer); }
     qint32 idCounter() const { return counter; }
@@ -55,6 +58,7 @@ private:
     QMap<QByteArray, QList<TextureEntry>> textureLists;
     QHash<QString, int> leftOutByFolder;
     QList<TextureEntry> shown;
+    QByteArray shownLayer;
     TextureEntry current;
     QPointer<QListWidget> list;
     qint32 counter = 100;

@@ -40,6 +40,7 @@ void MapView::wireKeys()
     onKey(QKeySequence(Qt::Key_Backspace), [this] { deleteSelectionByKey(); });
     onKey(QKeySequence(Qt::Key_Escape), [this] { selectTool->cancel(); });
     onKey(QKeySequence(Qt::Key_I), [this] { pickTextureUnderPointer(); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { selectWholeLayer(); });
 }
 
 // A gesture ends with its release, wherever that went, or when the window
