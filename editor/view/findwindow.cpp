@@ -46,6 +46,9 @@ FindWindow::FindWindow(const MapModel *mapModel, QWidget *parent)
     connect(ui->treeMatches, &QTreeWidget::itemActivated, this, &FindWindow::activate);
     connect(ui->btnFindSelectAll, &QPushButton::clicked, this, &FindWindow::selectAllClicked);
     connect(ui->btnFindReplace, &QPushButton::clicked, this, &FindWindow::replaceClicked);
+    // Most searches are by the texture's name; Return there goes on to the matches.
+    ui->editFindTexture->setFocus();
+    connect(ui->editFindTexture, &QLineEdit::returnPressed, this, &FindWindow::goToMatches);
     searchNow();
 }
 
@@ -180,6 +183,15 @@ QByteArray FindWindow::layerToSelect() const
     const QTreeWidgetItem *current = ui->treeMatches->currentItem();
     const int row = current ? current->data(LayerColumn, Qt::UserRole).toInt() : 0;
     return rows.value(row).layer;
+}
+
+void FindWindow::goToMatches()
+{
+    searchNow();
+    if (ui->treeMatches->topLevelItemCount() == 0)
+        return;
+    ui->treeMatches->setFocus();
+    ui->treeMatches->setCurrentItem(ui->treeMatches->topLevelItem(0));
 }
 
 void FindWindow::activate(QTreeWidgetItem *item)

@@ -63,6 +63,7 @@ private:
     void fillSubtypes();
     void list(const QList<Sector *> &found);
     void activate(QTreeWidgetItem *item);
+    void goToMatches();
     static bool readNumber(const QLineEdit *edit, const QString &name, std::optional<double> *value,
                            QString *problem);
     static bool readWhole(const QLineEdit *edit, const QString &name, std::optional<qint32> *value,
