@@ -7,8 +7,10 @@
 #include "ui_findwindow.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -167,8 +169,15 @@ void FindWindow::list(const QList<Sector *> &found)
         item->setData(LayerColumn, Qt::UserRole, int(rows.size() - 1));
         items.append(item);
     }
-    ui->treeMatches->clear();
-    ui->treeMatches->addTopLevelItems(items);
+    // An edit lists the matches again: the place in the list stays.
+    QTreeWidget *tree = ui->treeMatches;
+    const int currentRow = tree->indexOfTopLevelItem(tree->currentItem());
+    const int scrolled = tree->verticalScrollBar()->value();
+    tree->clear();
+    tree->addTopLevelItems(items);
+    if (currentRow >= 0 && !items.isEmpty())
+        tree->setCurrentItem(items.at(std::min(currentRow, int(items.size()) - 1)));
+    tree->verticalScrollBar()->setValue(scrolled);
     QString text = count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count);
     if (count > listedAtMost)
         text += QStringLiteral(", the first %1 listed").arg(listedAtMost);
