@@ -2,6 +2,7 @@
 
 #include "ui_tessel.h"
 #include "format/layernames.h"
+#include "view/findcontroller.h"
 #include "view/mapview.h"
 #include "view/overviewcontroller.h"
 #include "view/texturefoldercontroller.h"
@@ -37,6 +38,7 @@ Tessel::Tessel(QWidget *parent)
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, overview.get(),
             &OverviewController::open);
     folders = std::make_unique<TextureFolderController>(*view, overview.get());
+    finder = std::make_unique<FindController>(*view, this);
     addHistoryKeys();
     // Qt shows "*" in place of the marker while the map has unsaved changes.
     setWindowTitle(QStringLiteral("Tessel[*]"));
@@ -101,6 +103,7 @@ void Tessel::closeEvent(QCloseEvent *event)
 
 Tessel::~Tessel()
 {
+    finder.reset();
     // The map view's sectors own buttons that live on this window's widgets.
     view.reset();
     // Another window may have installed its own since.

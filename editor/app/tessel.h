@@ -9,6 +9,7 @@
 namespace Ui {
 class TesselClass;
 }
+class FindController;
 class MapView;
 class OverviewController;
 class TextureFolderController;
@@ -26,6 +27,7 @@ public:
     MapView *mapView() const { return view.get(); }
     OverviewController *overviewController() const { return overview.get(); }
     TextureFolderController *textureFolders() const { return folders.get(); }
+    FindController *findController() const { return finder.get(); }
     // At start: offers, one by one, the work every editor that ended without
     // saving left behind; Yes opens it here, as unsaved work.
     void offerRecovery();
@@ -46,4 +48,6 @@ private:
     // After the view, which it follows: it goes first.
     std::unique_ptr<OverviewController> overview;
     std::unique_ptr<TextureFolderController> folders;
+    // Find and Go to Cell; goes before the view whose map it reads.
+    std::unique_ptr<FindController> finder;
 };

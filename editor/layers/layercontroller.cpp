@@ -94,6 +94,18 @@ void LayerController::selectRect(int x1, int y1, int x2, int y2)
     }
 }
 
+void LayerController::selectSectors(const QList<Sector *> &sectors)
+{
+    clearSelection();
+    for (Sector *sector : sectors) {
+        if (selectedSet.contains(sector))
+            continue;
+        selected.append(sector);
+        selectedSet.insert(sector);
+        SectorLook::setLook(sector, selectedTint);
+    }
+}
+
 void LayerController::clearSelection()
 {
     const QList<Sector *> was = selected;

@@ -41,6 +41,8 @@ public:
     bool hasSectorAt(int x, int y) const;
     Sector *sectorAt(int x, int y) const;
     void selectRect(int x1, int y1, int x2, int y2);
+    // The selection becomes these sectors (cells picked by texture or search).
+    void selectSectors(const QList<Sector *> &sectors);
     void clearSelection();
     // The map's layers replaced; editing starts again on the Wall layer.
     void replaceLayers(LayerTable newTable);

@@ -5,7 +5,9 @@
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
 #include "mapfile/piecetext.h"
+#include "model/cellrecord.h"
 #include "model/mapmodel.h"
+#include "model/sector.h"
 #include "view/mapview.h"
 #include "view/sectorcanvas.h"
 #include "view/tools/stamptool.h"
@@ -14,6 +16,9 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QShortcut>
+
+#include <algorithm>
+#include <utility>
 
 ClipboardController::ClipboardController(MapView &mapView, QWidget *window) : QObject(nullptr), view(mapView)
 {
@@ -24,36 +29,79 @@ ClipboardController::ClipboardController(MapView &mapView, QWidget *window) : QO
     auto *paste = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_V), window);
     connect(paste, &QShortcut::activated, this, &ClipboardController::pasteClipboard);
 }
-bool ClipboardController::copyArea(QRect *area)
+namespace {
+
+// A selection made without a rectangle (cells alike, a whole layer) is its
+// own piece: only its cells, framed by the rectangle around them.
+MapPiece pieceOf(const QList<Sector *> &sectors)
+{
+    QRect frame;
+    for (const Sector *sector : sectors)
+        frame |= QRect(sector->data->mapX, sector->data->mapY, 1, 1);
+    QList<MapPiece::Cell> cells;
+    for (const Sector *sector : sectors) {
+        const CellRecord cell = CellRecord::of(sector);
+        cells.append(MapPiece::Cell{QPoint(cell.mapX, cell.mapY) - frame.topLeft(), cell.state});
+    }
+    std::sort(cells.begin(), cells.end(), [](const MapPiece::Cell &a, const MapPiece::Cell &b) {
+        return std::make_pair(a.offset.y(), a.offset.x()) < std::make_pair(b.offset.y(), b.offset.x());
+    });
+    return MapPiece(frame.size(), {MapPiece::Layer{sectors.first()->layer(), cells}});
+}
+
+} // namespace
+
+// Select mode's last rectangle on every layer, else the selection's own cells.
+bool ClipboardController::pieceToCopy(MapPiece *piece, QRect *area)
 {
     *area = view.selectionArea();
-    if (view.editingState()->mode() == EditingState::Mode::Select && !area->isEmpty())
-        return true;
+    const QList<Sector *> &selected = view.layerController()->selection();
+    if (view.editingState()->mode() == EditingState::Mode::Select) {
+        if (!area->isEmpty()) {
+            *piece = MapPiece::copy(*view.mapModel(), *area);
+            return true;
+        }
+        if (!selected.isEmpty()) {
+            *piece = pieceOf(selected);
+            return true;
+        }
+    }
     view.setStatusText(QStringLiteral("Drag a rectangle in Select mode first, then copy or cut."));
     return false;
 }
 
 void ClipboardController::copySelection()
 {
+    MapPiece piece;
     QRect area;
-    if (!copyArea(&area))
+    if (!pieceToCopy(&piece, &area))
         return;
-    copiedPiece = MapPiece::copy(*view.mapModel(), area);
+    putOnClipboard(piece);
+    view.setStatusText(QStringLiteral("%1 cell(s) copied").arg(copiedPiece.cellCount()));
+}
+
+void ClipboardController::putOnClipboard(const MapPiece &piece)
+{
+    copiedPiece = piece;
     QMimeData *data = PieceText::toMimeData(copiedPiece, view.mapDocument()->file().realName());
     copiedPayload = data->data(QString::fromLatin1(PieceText::mimeType));
     QApplication::clipboard()->setMimeData(data);
-    view.setStatusText(QStringLiteral("%1 cell(s) copied").arg(copiedPiece.cellCount()));
 }
 
 void ClipboardController::cutSelection()
 {
+    MapPiece piece;
     QRect area;
-    if (!copyArea(&area))
+    if (!pieceToCopy(&piece, &area))
         return;
-    copySelection();
+    putOnClipboard(piece);
+    const QList<Sector *> selected = view.layerController()->selection();
     // Every layer's removal, one undo step.
     view.beginEdit(QStringLiteral("Cut"));
-    MapPiece::removeArea(*view.mapModel(), area);
+    if (!area.isEmpty())
+        MapPiece::removeArea(*view.mapModel(), area);
+    else
+        view.mapModel()->removeSectors(selected);
     view.endEdit();
     view.layerController()->clearSelection();
     view.setStatusText(QStringLiteral("%1 cell(s) cut").arg(copiedPiece.cellCount()));

@@ -14,7 +14,7 @@ class QWidget;
 
 // Copy, cut and paste of map pieces: the window's keys, the system clipboard
 // and the edits they make. Copy and cut take the last rectangle of Select mode
-// on every layer; paste makes the clipboard's piece a stamp that follows the
+// on every layer, or the cells of a selection made without one; paste makes the clipboard's piece a stamp that follows the
 // pointer.
 class ClipboardController : public QObject
 {
@@ -33,7 +33,8 @@ public:
     void makeWayFor(const QSet<qint32> &keptIds, QHash<qint32, qint32> moved, TextureGallery &gallery);
 
 private:
-    bool copyArea(QRect *area);
+    bool pieceToCopy(MapPiece *piece, QRect *area);
+    void putOnClipboard(const MapPiece &piece);
 
     MapView &view;
     // What this window last put on the clipboard, to paste it exactly while it is still there.

@@ -158,6 +158,16 @@ public:
     // The map cells the view shows, the partly shown ones included.
     QRect visibleCells() const;
 
+    // Finding cells (mapviewfind.cpp). Switches to the layer (when known),
+    // brings the cell into the middle of the view and marks it.
+    void showCell(const QByteArray &layer, const QPoint &cell);
+    // Select mode with these sectors of the layer as the selection.
+    void selectCells(const QByteArray &layer, const QList<Sector *> &sectors);
+    // Every cell of the current layer alike to the one on mapCell (double-click).
+    void selectAlikeAt(const QPoint &mapCell);
+    // Every cell of the chosen layer (Ctrl+A).
+    void selectWholeLayer();
+
     const int baseCellSize = 16;
 
 signals:
@@ -233,7 +243,8 @@ private:
 
     // Preview and level check windows (mapviewwindows.cpp)
     void followModelIn(QObject *window, void (*refresh)(QObject *));
-    void showProblemCell(const QByteArray &layer, const QPoint &cell);
+    void showProblemCell(const QByteArray &layer, const QPoint &cell, const QVector<QPoint> &cells);
+    void centreOn(const QByteArray &layer, const QPoint &cell, CellMarker *marker);
     void placeMarkers();
 
     // Properties (mapviewproperties.cpp)
@@ -306,4 +317,6 @@ private:
     QPointer<LevelCheckWindow> levelCheck;
     QPointer<CellMarker> cameraMarker;
     QPointer<CellMarker> problemMarker;
+    // The cell a search or Go to Cell showed last.
+    QPointer<CellMarker> foundMarker;
 };

@@ -45,6 +45,7 @@ void MapView::wireKeys()
             shape->cancel();
     });
     onKey(QKeySequence(Qt::Key_I), [this] { pickTextureUnderPointer(); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { selectWholeLayer(); });
 }
 
 // A gesture ends with its release, wherever that went, or when the window

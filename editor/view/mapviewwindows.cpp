@@ -11,6 +11,7 @@
 #include "model/sector.h"
 #include "view/cellmarker.h"
 #include "view/levelcheckwindow.h"
+#include "view/leveltextures.h"
 #include "view/previewwindow.h"
 
 #include <QComboBox>
@@ -32,12 +33,14 @@ QVector<PreviewWorld::Record> previewRecords(const MapModel &model)
 LevelSnapshot levelSnapshot(const MapModel &model)
 {
     LevelSnapshot level;
+    LevelTextures textures(&level.textures);
     for (const auto &entry : model.layers()) {
         LevelLayer layer{entry.name, {}};
         layer.cells.reserve(entry.sectors.size());
         for (const Sector *sector : entry.sectors) {
             const CellRecord cell = CellRecord::of(sector);
-            layer.cells.append(LevelCell{cell.mapX, cell.mapY, cell.state.subtype, cell.state.lighting});
+            layer.cells.append(LevelCell{cell.mapX, cell.mapY, cell.state.subtype, cell.state.lighting,
+                                         textures.indexOf(entry.name, cell.state)});
         }
         level.layers.append(layer);
     }
@@ -128,20 +131,35 @@ void MapView::openLevelCheck()
     levelCheck->activateWindow();
 }
 
-// Brings the cell into the middle of the view, on its own layer, marked.
-void MapView::showProblemCell(const QByteArray &layer, const QPoint &cell)
+// Brings the line's first cell into the middle of the view, on its own layer,
+// marked, with every cell of the line selected.
+void MapView::showProblemCell(const QByteArray &layer, const QPoint &cell, const QVector<QPoint> &cells)
+{
+    centreOn(layer, cell, problemMarker);
+    QList<Sector *> sectors;
+    for (const QPoint &at : cells) {
+        if (Sector *sector = model->sectorAt(layer, at.x(), at.y()))
+            sectors.append(sector);
+    }
+    if (!sectors.isEmpty())
+        selectCells(layer, sectors);
+}
+
+void MapView::centreOn(const QByteArray &layer, const QPoint &cell, CellMarker *marker)
 {
     if (layerOrder().contains(layer))
         editing->setChosenLayer(layer);
     centreOn(cell);
-    problemMarker->mark(cell);
+    if (!marker)
+        return;
+    marker->mark(cell);
     placeMarkers();
-    problemMarker->show();
+    marker->show();
 }
 
 void MapView::placeMarkers()
 {
-    for (CellMarker *marker : {cameraMarker.data(), problemMarker.data()}) {
+    for (CellMarker *marker : {cameraMarker.data(), problemMarker.data(), foundMarker.data()}) {
         if (marker)
             marker->place(origin(), cellSize());
     }

@@ -50,7 +50,7 @@ void OverviewController::follow()
         showPicture();
     });
     connect(&view, &MapView::viewMoved, shown, [this] { showVisibleCells(); });
-    connect(shown, &OverviewWindow::cellChosen, &view, &MapView::centreOn);
+    connect(shown, &OverviewWindow::cellChosen, &view, qOverload<const QPoint &>(&MapView::centreOn));
     connect(shown, &OverviewWindow::resized, this, [this] {
         drawn->setTargetSide(std::min(shown->width(), shown->height()));
         showPicture();

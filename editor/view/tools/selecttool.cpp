@@ -14,6 +14,8 @@ void SelectTool::handle(QEvent *event, const ToolPoint &at)
 {
     if (isPress(event, Qt::LeftButton))
         begin(at);
+    else if (isDoubleClick(event))
+        selectAlike(at);
     else if (isRelease(event, Qt::LeftButton))
         finish(at);
     else if (isPress(event, Qt::RightButton))
@@ -63,6 +65,21 @@ void SelectTool::finish(const ToolPoint &at)
     view.layerController()->selectRect(from.x(), from.y(), to.x(), to.y());
     lastArea = QRect(from, to);
     reset();
+}
+
+bool SelectTool::isDoubleClick(const QEvent *event)
+{
+    return event->type() == QEvent::MouseButtonDblClick
+        && static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton;
+}
+
+// The first click of the pair has selected its cell as a rectangle; the
+// second widens that to every cell alike, which has no rectangle.
+void SelectTool::selectAlike(const ToolPoint &at)
+{
+    reset();
+    lastArea = QRect();
+    view.selectAlikeAt(at.mapCell);
 }
 
 void SelectTool::cancel()

@@ -9,6 +9,7 @@ class MapView;
 class PanTool;
 
 // Left drag selects the current layer's sectors inside a rectangle of cells,
+// a double-click every sector of the layer alike to the one under it,
 // right press (or Delete and Backspace) deletes the selection, middle pans,
 // Escape drops what is in progress.
 class SelectTool : public MapTool
@@ -24,11 +25,16 @@ public:
     void deleteSelection();
     // The map cells of the last rectangle dragged (what Copy takes); empty before one.
     QRect area() const { return lastArea; }
+    // A selection made without a rectangle (by texture, of a whole layer, by
+    // a search) leaves none for Copy.
+    void forgetArea() { lastArea = QRect(); }
 
 private:
     void begin(const ToolPoint &at);
     void finish(const ToolPoint &at);
     bool dragging() const;
+    static bool isDoubleClick(const QEvent *event);
+    void selectAlike(const ToolPoint &at);
 
     MapView &view;
     PanTool &panTool;
