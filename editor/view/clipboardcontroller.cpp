@@ -68,7 +68,7 @@ void ClipboardController::pasteClipboard()
         // Still what this window copied: the piece itself, with its exact images.
         piece = copiedPiece;
     } else {
-        const PieceText::Read read = PieceText::fromMimeData(data, view.placement());
+        const PieceText::Read read = PieceText::fromMimeData(data, view.textureGallery()->textureIds());
         if (!read.problem.isEmpty()) {
             view.setStatusText(QStringLiteral("Nothing pasted: ") + read.problem);
             return;

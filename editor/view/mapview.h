@@ -2,6 +2,7 @@
 
 #include "document/editingstate.h"
 #include "document/mapdocument.h"
+#include "mapfile/mapfile.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
 #include "view/clipboardcontroller.h"
@@ -44,7 +45,6 @@ struct MapChange;
 class QWheelEvent;
 class LayerController;
 class LoadProgress;
-class MapFile;
 class CellMarker;
 class LevelCheckWindow;
 class PreviewWindow;
@@ -224,7 +224,7 @@ private:
     void makeWayFor(const QSet<qint32> &keptIds);
     void followHistory();
     bool midGesture();
-    void showNotices(const MapFile &file);
+    void showNotices(const MapFile::Result &result);
     bool readMap(MapFile &file, const QString &fileName, LayerTable *loaded);
     bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
     void installLoadedMap(LayerTable loaded);

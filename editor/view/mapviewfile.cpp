@@ -41,26 +41,28 @@ bool MapView::saveMap(bool alwaysAsk)
     if (!alwaysAsk && !mayOverwrite(&alwaysAsk))
         return false;
     const EditedFile &openFile = document->file();
-    const QString target = alwaysAsk ? QString() : openFile.realName();
+    const bool named = !alwaysAsk && !openFile.realName().isEmpty();
+    const QString target = named ? openFile.realName()
+                                 : Prompts::current().saveFileName(MapFile::dialogCaption(), MapFile::dialogFilter());
+    if (target.isEmpty())
+        return false;
     MapFile file;
     file.setLineOrder(document->lineOrder());
-    const QString name = file.saveMap(layers->layerTable(), target, alwaysAsk);
-    const QString shown = target.isEmpty() ? name : openFile.chosenName();
-    if (file.failed()) {
+    const MapFile::Result result = file.save(target, layers->layerTable());
+    const QString name = file.savedName();
+    if (!result.done()) {
         Prompts::current().warn(QStringLiteral("Save failed"),
                       QStringLiteral("The map could not be saved to %1:\n%2\nThe file was left as it was.")
-                          .arg(QDir::toNativeSeparators(shown), file.failure()));
+                          .arg(QDir::toNativeSeparators(named ? openFile.chosenName() : name), result.problem));
         return false;
     }
-    if (name.isEmpty())
-        return false;
-    document->markSaved(target.isEmpty() ? EditedFile(name) : openFile, file.contentHash(), file.lineOrder());
+    document->markSaved(named ? openFile : EditedFile(name), file.contentHash(), file.lineOrder());
     setWindowTitleFor(document->file().chosenName());
-    showNotices(file);
-    if (!file.failedCopies().isEmpty()) {
+    showNotices(result);
+    if (!result.failedCopies.isEmpty()) {
         Prompts::current().warn(QStringLiteral("Textures not copied"),
                       QStringLiteral("The map was saved, but these textures could not be copied beside it:\n%1")
-                          .arg(file.failedCopies().join(QLatin1Char('\n'))));
+                          .arg(result.failedCopies.join(QLatin1Char('\n'))));
     }
     return true;
 }
@@ -91,9 +93,9 @@ void MapView::runWaitingSave()
     QTimer::singleShot(0, this, [this, saveAs]() { saveMap(saveAs); });
 }
 
-void MapView::showNotices(const MapFile &file)
+void MapView::showNotices(const MapFile::Result &result)
 {
-    for (const auto &notice : file.notices())
+    for (const auto &notice : result.notices)
         Prompts::current().warn(notice.first, notice.second);
 }
 
@@ -133,10 +135,11 @@ bool MapView::loadMapFile(const QString &name)
         if (read)
             installLoadedMap(loaded);
     }
-    if (file.failed()) {
+    const MapFile::Result result = file.result();
+    if (!result.problem.isEmpty()) {
         Prompts::current().warn(QStringLiteral("Load failed"),
                       QStringLiteral("The map %1 could not be loaded:\n%2\nThe current map was left as it was.")
-                          .arg(QDir::toNativeSeparators(name), file.failure()));
+                          .arg(QDir::toNativeSeparators(name), result.problem));
     }
     if (!read)
         return false;
@@ -145,13 +148,13 @@ bool MapView::loadMapFile(const QString &name)
     // file that was opened (the real one behind a link).
     document->markLoaded(EditedFile(name), file.contentHash(), file.lineOrder());
     setWindowTitleFor(document->file().chosenName());
-    if (file.skippedCells() > 0) {
+    if (result.skippedCells > 0) {
         Prompts::current().warn(QStringLiteral("Cells skipped"),
                       QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
-                          .arg(file.skippedCells())
+                          .arg(result.skippedCells)
                           .arg(QDir::toNativeSeparators(name)));
     }
-    showNotices(file);
+    showNotices(result);
     return true;
 }
 
@@ -172,8 +175,7 @@ bool MapView::readMap(MapFile &file, const QString &name, LayerTable *loaded)
 {
     LoadProgress progress(window, QFileInfo(name).fileName());
     file.setProgress(progress.callback());
-    *loaded = file.loadMapFile(name, placement());
-    if (file.cancelled() || file.failed())
+    if (!file.load(name, gallery->textureIds(), loaded).done())
         return false;
     if (makeButtons(*loaded, progress))
         return true;

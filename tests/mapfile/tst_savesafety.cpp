@@ -317,6 +317,7 @@ void TestSaveSafety::saveRefusesWhatTheLoadWouldRefuse()
     QVERIFY(!file.writeMap(dir.filePath("big.map"), table));
     qDeleteAll(table.allSectors());
     QVERIFY2(file.failure().contains(reason), qPrintable(file.failure()));
+    QCOMPARE(file.result().outcome, MapFile::Result::Outcome::Refused);
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
