@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapfile/textureids.h"
+#include "document/textureids.h"
 #include "model/textureentry.h"
 
 #include <QByteArray>

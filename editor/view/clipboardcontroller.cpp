@@ -4,7 +4,7 @@
 #include "document/mapdocument.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "mapfile/piecetext.h"
+#include "document/piecetext.h"
 #include "model/mapmodel.h"
 #include "view/mapview.h"
 #include "view/sectorcanvas.h"

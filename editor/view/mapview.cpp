@@ -15,7 +15,7 @@
 #include "view/sectorblock.h"
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
 #include "view/tools/floodfilltool.h"

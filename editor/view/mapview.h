@@ -2,7 +2,7 @@
 
 #include "document/editingstate.h"
 #include "document/mapdocument.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
 #include "view/clipboardcontroller.h"

@@ -3,7 +3,7 @@
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "view/prompts.h"
 #include "format/layernames.h"
 #include "model/mapmodel.h"

@@ -6,7 +6,7 @@
 #include "app/dialogs.h"
 #include "app/tessel.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "model/sector.h"
 #include "view/mapview.h"
 

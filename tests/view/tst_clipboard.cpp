@@ -5,7 +5,7 @@
 #include "app/tessel.h"
 #include "format/mapformat.h"
 #include "gallery/texturegallery.h"
-#include "mapfile/piecetext.h"
+#include "document/piecetext.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/mapview.h"

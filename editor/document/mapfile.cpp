@@ -1,4 +1,4 @@
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 
 #include "document/editedfile.h"
 #include "format/maplimits.h"

@@ -3,7 +3,7 @@
 #include "format/mapdefinition.h"
 #include "format/mapformat.h"
 #include "model/layertable.h"
-#include "mapfile/textureids.h"
+#include "document/textureids.h"
 
 #include <QByteArray>
 #include <QHash>

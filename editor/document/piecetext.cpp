@@ -1,7 +1,7 @@
-#include "mapfile/piecetext.h"
+#include "document/piecetext.h"
 
 #include "format/layernames.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "format/mapformat.h"
 #include "format/maplimits.h"
 #include "model/cellrecord.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/mappiece.h"
-#include "mapfile/textureids.h"
+#include "document/textureids.h"
 
 #include <QByteArray>
 #include <QHash>
