@@ -16,6 +16,9 @@
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
 #include "document/mapfile.h"
+#include "view/filecontroller.h"
+#include "view/propertiescontroller.h"
+#include "view/sidewindows.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
 #include "view/tools/floodfilltool.h"
@@ -70,6 +73,9 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 
     wireWidgets(form);
     clipboard = std::make_unique<ClipboardController>(*this, window);
+    files = std::make_unique<FileController>(*this, window);
+    windows = std::make_unique<SideWindows>(*this, window);
+    properties = std::make_unique<PropertiesController>(*this);
     SwitchToEditMode();
     createSelectionOverlay();
 
@@ -91,7 +97,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 
 MapView::~MapView()
 {
-    delete propertiesForm.data();
+    properties.reset();
     // The sectors go before the tools and the view: their buttons' removal must
     // not reach this filter any more.
     if (canvas)
@@ -101,6 +107,7 @@ MapView::~MapView()
     // The history outlives the model in the document; its last signals must not reach us.
     document->undoStack()->disconnect(this);
     document->disconnect(this);
+    files.reset();
     document.reset();
 }
 
@@ -316,8 +323,7 @@ void MapView::ZoomSliderChangedEvent()
 
 void MapView::repositionAllSectors()
 {
-    if (propertiesForm)
-        propertiesForm->updatePlacement(placement());
+    properties->followPlacement();
     const int size = cellSize();
     canvas->setPlacement(origin(), size);
     for (const auto &entry : model->layers()) {
@@ -329,7 +335,7 @@ void MapView::repositionAllSectors()
         }
     }
     viewport->update();
-    placeMarkers();
+    windows->placeMarkers();
 }
 
 QCursor MapView::cursorFromImage(const QString &path) const
@@ -518,4 +524,69 @@ void MapView::endTemporaryLayer()
     // What a Ctrl key did meanwhile (copy, paste) keeps its word.
     if (labelStatus->text() == temporaryText)
         clearStatusText();
+}
+
+QPoint MapView::centreCell() const
+{
+    const int size = cellSize();
+    return canvasToMap(QPoint(mapWidget->width() / size / 2, mapWidget->height() / size / 2));
+}
+
+void MapView::resetViewForLoad()
+{
+    originX = 0;
+    originY = 0;
+    zoomSlider->setValue(4);
+    // Without a zoom change nothing else would redraw the sectors at the new origin.
+    repositionAllSectors();
+}
+
+// The slots the window's buttons and the gallery are wired to.
+void MapView::BtnSaveMapEvent()
+{
+    files->save();
+}
+
+void MapView::saveMapAs()
+{
+    files->saveAs();
+}
+
+void MapView::BtnLoadMapEvent()
+{
+    files->load();
+}
+
+bool MapView::loadMapFile(const QString &name)
+{
+    return files->loadMapFile(name);
+}
+
+ObjectPropertiesForm *MapView::openForm() const
+{
+    return properties->openForm();
+}
+
+void MapView::SectorClickEvent()
+{
+    properties->openForCellUnderPointer();
+}
+
+void MapView::BtnEditSelectionEvent()
+{
+    properties->openForSelection();
+}
+
+void MapView::SectorPropertiesClosedEvent()
+{
+    // Nothing is left to do at OK: every light cell's shade followed the
+    // model's report of its new level, and new cells answer clicks already.
+}
+
+void MapView::SelObjectsChangeTexEvent()
+{
+    const QList<Sector *> sectors = layers->selection();
+    if (sectors.size() < 2)
+        return;
+    model->retexture(sectors, gallery->currentTexture());
 }

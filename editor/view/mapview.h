@@ -2,7 +2,6 @@
 
 #include "document/editingstate.h"
 #include "document/mapdocument.h"
-#include "document/mapfile.h"
 #include "model/layertable.h"
 #include "model/mappiece.h"
 #include "view/clipboardcontroller.h"
@@ -21,7 +20,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class TesselClass;
@@ -44,10 +42,9 @@ class QUndoStack;
 struct MapChange;
 class QWheelEvent;
 class LayerController;
-class LoadProgress;
-class CellMarker;
-class LevelCheckWindow;
-class PreviewWindow;
+class FileController;
+class PropertiesController;
+class SideWindows;
 class ObjectPropertiesForm;
 class Sector;
 class TextureGallery;
@@ -89,15 +86,19 @@ public:
     TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
     QLabel *selectionLabel() const { return selectionOverlay; }
+    SectorCanvas *canvasWidget() const { return canvas; }
+    // The controllers around the canvas, which the window and tests reach here.
+    FileController *fileController() const { return files.get(); }
+    SideWindows *sideWindows() const { return windows.get(); }
+    PropertiesController *propertiesController() const { return properties.get(); }
+    ClipboardController *clipboardController() const { return clipboard.get(); }
+    // Kept for the many tests that use them.
     ObjectPropertiesForm *openForm() const;
+    bool loadMapFile(const QString &fileName);
+    void saveMapAs();
     // The map file as the user named it (the title shows it); saves go to
     // the real file behind it.
     QString currentMapFileName() const { return document->file().chosenName(); }
-    // Loads the named map as Load Map does after its dialog; false when the
-    // current map stayed (a failure, already reported, or a cancel).
-    bool loadMapFile(const QString &fileName);
-    // Always asks for a name, then saves there and makes it the open file.
-    void saveMapAs();
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
     // Pans by whole cells.
@@ -115,7 +116,7 @@ public:
     void pickTextureUnderPointer();
     QString gridTilePath() const;
 
-    // History (mapviewhistory.cpp), kept by the document: every model edit is
+    // History (mapviewinput.cpp), kept by the document: every model edit is
     // recorded; between beginEdit and the matching endEdit all are one step.
     QUndoStack *undoStack() const { return document->undoStack(); }
     void beginEdit(const QString &text) { document->beginEdit(text); }
@@ -124,14 +125,7 @@ public:
     // The selected sectors, each from its own layer, as one step.
     void deleteSelection();
     bool isModified() const { return document->isModified(); }
-    // Save, Discard or Cancel when there is unsaved work; false means stay.
-    bool settleUnsaved();
     RecoveryFile *recoveryFile() const { return document->recoveryFile(); }
-    // Opens a recovery copy as an unsaved map without a name.
-    bool recoverFrom(const QString &fileName);
-    // A save asked for during a stroke, made when the stroke ends.
-    bool saveWaiting() const { return waitingSave.has_value(); }
-    void closeForm();
     // Copy, cut and paste (view/clipboardcontroller.*).
     void copySelection() { clipboard->copySelection(); }
     void cutSelection() { clipboard->cutSelection(); }
@@ -142,14 +136,12 @@ public:
     QString statusText() const;
     StampTool *stamp() const { return stampTool.get(); }
 
-    // The windows beside the main one (mapviewwindows.cpp). The preview opens
-    // at the player start, or with atPointer at the cell under the pointer.
-    void openPreview(bool atPointer = false);
-    void openLevelCheck();
-    PreviewWindow *previewWindow() const;
-    LevelCheckWindow *levelCheckWindow() const;
     // The map cell in the middle of the view.
     QPoint centreCell() const;
+    // Back to the top-left corner at the usual zoom, as a load starts.
+    void resetViewForLoad();
+    // A sector's button on the canvas, before the sector comes into the map (a load).
+    void giveButton(Sector *sector);
 
     const int baseCellSize = 16;
 
@@ -178,7 +170,6 @@ private:
     void followModel();
     void showNewSector(Sector *sector);
     void showReplacedMap();
-    void giveButton(Sector *sector);
     QPushButton *makeButton(const Sector *sector) const;
     void placeOnMap(Sector *sector) const;
     void createSelectionOverlay();
@@ -207,28 +198,9 @@ private:
     void followChosenLayer(const QByteArray &layer);
     void connectSectorClick(Sector *sector);
 
-    // Preview and level check windows (mapviewwindows.cpp)
-    void followModelIn(QObject *window, void (*refresh)(QObject *));
-    void showProblemCell(const QByteArray &layer, const QPoint &cell);
-    void placeMarkers();
-
-    // Properties (mapviewproperties.cpp)
-    void openProperties(const QList<Sector *> &sectors);
-
-    // Map file (mapviewfile.cpp)
-    void resetViewForLoad();
-    void setWindowTitleFor(const QString &fileName);
-    bool saveMap(bool alwaysAsk);
-    bool mayOverwrite(bool *saveAs);
-    void runWaitingSave();
-    void makeWayFor(const QSet<qint32> &keptIds);
+    // History (mapviewinput.cpp)
     void followHistory();
     bool midGesture();
-    void showNotices(const MapFile::Result &result);
-    bool readMap(MapFile &file, const QString &fileName, LayerTable *loaded);
-    bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
-    void installLoadedMap(LayerTable loaded);
-
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
@@ -259,8 +231,6 @@ private:
     bool pickNoticeShown = false;
     bool pickPressHeld = false;
     QCursor toolCursor;
-    // Save (false) or Save As (true), asked for while a stroke was open.
-    std::optional<bool> waitingSave;
     int originX = 0;
     int originY = 0;
     std::unique_ptr<PanTool> panTool;
@@ -270,10 +240,8 @@ private:
     std::unique_ptr<StampTool> stampTool;
     std::unique_ptr<GestureWatch> gestures;
     std::unique_ptr<ClipboardController> clipboard;
-    QPointer<ObjectPropertiesForm> propertiesForm;
+    std::unique_ptr<FileController> files;
+    std::unique_ptr<SideWindows> windows;
+    std::unique_ptr<PropertiesController> properties;
     QString temporaryText;
-    QPointer<PreviewWindow> preview;
-    QPointer<LevelCheckWindow> levelCheck;
-    QPointer<CellMarker> cameraMarker;
-    QPointer<CellMarker> problemMarker;
 };
