@@ -1,5 +1,6 @@
 #include "view/filecontroller.h"
 
+#include "view/cellbuttons.h"
 #include "view/mapview.h"
 
 #include "gallery/texturegallery.h"
@@ -192,7 +193,7 @@ bool FileController::makeButtons(const LayerTable &loaded, LoadProgress &progres
     int made = 0;
     for (const auto &entry : loaded) {
         for (Sector *sector : entry.sectors) {
-            view.giveButton(sector);
+            view.cellButtons()->give(sector);
             if (++made % 256 == 0 && !progress.report(MapFile::Phase::Buttons, made, total))
                 return false;
         }

@@ -16,11 +16,13 @@
 #include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
 #include "document/mapfile.h"
+#include "view/cellbuttons.h"
 #include "view/filecontroller.h"
 #include "view/propertiescontroller.h"
 #include "view/sidewindows.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
+#include "view/selectionoverlay.h"
 #include "view/tools/floodfilltool.h"
 #include "view/tools/pantool.h"
 #include "view/tools/penciltool.h"
@@ -77,7 +79,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     windows = std::make_unique<SideWindows>(*this, window);
     properties = std::make_unique<PropertiesController>(*this);
     SwitchToEditMode();
-    createSelectionOverlay();
+    overlay = std::make_unique<SelectionOverlay>(mapWidget);
 
     labelStatus = form.labelStatus;
     labelPointer = form.labelPointer;
@@ -142,77 +144,12 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
     connect(radioSelect, &QRadioButton::clicked, this, &MapView::SwitchToSelectMode);
 }
 
-// The buttons follow the model: every sector that comes into the map gets its
-// button here, wherever the edit came from.
+// Every sector that comes into the map gets its button (CellButtons); a new
+// texture redraws the icon.
 void MapView::followModel()
 {
-    connect(model, &MapModel::sectorAdded, this, &MapView::showNewSector);
+    buttons = std::make_unique<CellButtons>(*this, canvas, *viewport, *layers, *editing);
     connect(model, &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
-    connect(model, &MapModel::mapReplaced, this, &MapView::showReplacedMap);
-}
-
-QPushButton *MapView::makeButton(const Sector *sector) const
-{
-    const int size = cellSize();
-    // Buttons live on the block of their cell (placeOnMap puts them on it).
-    auto *button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
-    // Hover moves over a cell reach the map through it (the pointer's cell).
-    button->setMouseTracking(true);
-    // Thousands of cells in the tab chain would help nobody; focus stays where it was.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->resize(size, size);
-    button->setFlat(true);
-    button->setIconSize(QSize(size, size));
-    return button;
-}
-
-void MapView::showNewSector(Sector *sector)
-{
-    sector->attachButton(makeButton(sector));
-    placeOnMap(sector);
-    const bool shown = layers->displayNewSector(sector);
-    viewport->place(sector, shown);
-    // Clicks go through a new button like through the others in fill and select mode.
-    sector->setMouseTransparent(!editing->cellsTakeClicks());
-    connectSectorClick(sector);
-}
-
-// The cell's world position from the pan offset and the zoom, and its button there.
-void MapView::placeOnMap(Sector *sector) const
-{
-    const int size = cellSize();
-    sector->setWorldPosition(double(sector->data->mapX + originX) * size, double(sector->data->mapY + originY) * size);
-}
-
-void MapView::giveButton(Sector *sector)
-{
-    sector->attachButton(makeButton(sector));
-    placeOnMap(sector);
-    connectSectorClick(sector);
-}
-
-void MapView::showReplacedMap()
-{
-    canvas->dropEmptyBlocks();
-    SectorCanvas::Batch batch(canvas);
-    // A load gives its sectors their buttons before they come in.
-    for (const auto &entry : model->layers()) {
-        for (Sector *sector : entry.sectors) {
-            if (!sector->data->button)
-                giveButton(sector);
-        }
-    }
-    viewport->update();
-}
-
-void MapView::createSelectionOverlay()
-{
-    selectionOverlay = new QLabel(mapWidget);
-    selectionOverlay->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    selectionOverlay->setAttribute(Qt::WA_NoSystemBackground);
-    selectionOverlay->setAttribute(Qt::WA_TranslucentBackground);
-    // Its own rule keeps the map widget's grid background from cascading onto it.
-    selectionOverlay->setStyleSheet(QStringLiteral("background: transparent;"));
 }
 
 int MapView::cellSize() const
@@ -331,7 +268,7 @@ void MapView::repositionAllSectors()
             QPushButton *button = sector->data->button;
             button->setIconSize(QSize(size, size));
             button->resize(size, size);
-            placeOnMap(sector);
+            buttons->placeOnMap(sector);
         }
     }
     viewport->update();
@@ -436,11 +373,6 @@ void MapView::resetSelectionDrag()
         selectTool->reset();
 }
 
-void MapView::connectSectorClick(Sector *sector)
-{
-    connect(sector->data->button, &QPushButton::clicked, this, &MapView::SectorClickEvent);
-}
-
 void MapView::shiftOrigin(const QPoint &cells)
 {
     originX += cells.x();
@@ -451,42 +383,13 @@ void MapView::shiftOrigin(const QPoint &cells)
 
 void MapView::drawSelectionOverlay(const QPoint &anchor)
 {
-    const QPoint cur = QCursor::pos();
-    int left = std::min(anchor.x(), cur.x());
-    int right = std::max(anchor.x(), cur.x());
-    int top = std::min(anchor.y(), cur.y());
-    int bottom = std::max(anchor.y(), cur.y());
+    overlay->draw(anchor);
+}
 
-    const QRect area = mapWidget->geometry();
-    const QWidget *parent = mapWidget->parentWidget();
-    const QPoint topLeft = parent ? parent->mapToGlobal(area.topLeft()) : mapWidget->mapToGlobal(QPoint());
-    const QPoint bottomRight = parent ? parent->mapToGlobal(area.bottomRight())
-                                      : mapWidget->mapToGlobal(QPoint(area.width() - 1, area.height() - 1));
-    right = std::min(right, bottomRight.x());
-    left = std::max(left, topLeft.x());
-    bottom = std::min(bottom, bottomRight.y());
-    top = std::max(top, topLeft.y());
-    const int width = right - left;
-    const int height = bottom - top;
-
-    QPicture picture;
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QBrush(Qt::white, Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
-    painter.drawLine(left, top, right, top);
-    painter.drawLine(right, top, right, bottom);
-    painter.drawLine(right, bottom, left, bottom);
-    painter.drawLine(left, bottom, left, top);
-    painter.end();
-
-    selectionOverlay->move(left, top);
-    selectionOverlay->resize(width + 2, height + 2);
-    selectionOverlay->setPicture(picture);
-    // Without a compositing window manager a translucent window shows black;
-    // the mask keeps everything but the outline see-through everywhere.
-    const QRect outer(0, 0, width + 2, height + 2);
-    selectionOverlay->setMask(QRegion(outer).subtracted(QRegion(outer.adjusted(3, 3, -3, -3))));
-    selectionOverlay->show();
+QLabel *MapView::selectionLabel() const
+{
+    // Null while the constructor switches to Paint mode, before the overlay is made.
+    return overlay ? overlay->label() : nullptr;
 }
 
 void MapView::MapLayerChanged()

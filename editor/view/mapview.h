@@ -32,6 +32,7 @@ class PanTool;
 class PencilTool;
 class SelectTool;
 class SectorViewport;
+class SelectionOverlay;
 class StampTool;
 class QComboBox;
 class QMouseEvent;
@@ -42,6 +43,7 @@ class QUndoStack;
 struct MapChange;
 class QWheelEvent;
 class LayerController;
+class CellButtons;
 class FileController;
 class PropertiesController;
 class SideWindows;
@@ -85,7 +87,7 @@ public:
     LayerController *layerController() const { return layers.get(); }
     TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
-    QLabel *selectionLabel() const { return selectionOverlay; }
+    QLabel *selectionLabel() const;
     SectorCanvas *canvasWidget() const { return canvas; }
     // The controllers around the canvas, which the window and tests reach here.
     FileController *fileController() const { return files.get(); }
@@ -140,8 +142,7 @@ public:
     QPoint centreCell() const;
     // Back to the top-left corner at the usual zoom, as a load starts.
     void resetViewForLoad();
-    // A sector's button on the canvas, before the sector comes into the map (a load).
-    void giveButton(Sector *sector);
+    CellButtons *cellButtons() const { return buttons.get(); }
 
     const int baseCellSize = 16;
 
@@ -168,11 +169,6 @@ private:
     // Wiring (mapview.cpp)
     void wireWidgets(const Ui::TesselClass &form);
     void followModel();
-    void showNewSector(Sector *sector);
-    void showReplacedMap();
-    QPushButton *makeButton(const Sector *sector) const;
-    void placeOnMap(Sector *sector) const;
-    void createSelectionOverlay();
     void applyGridTile();
     void repositionAllSectors();
     QCursor cursorFromImage(const QString &path) const;
@@ -196,7 +192,6 @@ private:
     ToolPoint pointOf(const QEvent *event) const;
     void resetSelectionDrag();
     void followChosenLayer(const QByteArray &layer);
-    void connectSectorClick(Sector *sector);
 
     // History (mapviewinput.cpp)
     void followHistory();
@@ -215,6 +210,7 @@ private:
     std::unique_ptr<LayerController> layers;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
+    std::unique_ptr<CellButtons> buttons;
     QPointer<QRadioButton> radioPaint;
     QPointer<QRadioButton> radioSelect;
     QPointer<QRadioButton> radioPencil;
@@ -223,7 +219,7 @@ private:
     QPointer<QPushButton> btnLoadMap;
     QPointer<QPushButton> btnEditSelection;
     QPointer<QListWidget> listViewTextures;
-    QPointer<QLabel> selectionOverlay;
+    std::unique_ptr<SelectionOverlay> overlay;
     QPointer<QLabel> labelStatus;
     QPointer<QLabel> labelPointer;
     // Wheel turns smaller than a notch add up until they make one.
