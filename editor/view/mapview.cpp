@@ -8,12 +8,9 @@
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
 #include "view/eventposition.h"
 #include "view/gesturewatch.h"
-#include "view/sectorblock.h"
-#include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
 #include "document/mapfile.h"
 #include "view/cellbuttons.h"
@@ -34,8 +31,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
-#include <QPicture>
 #include <QSignalBlocker>
 #include <QPixmap>
 #include <QPushButton>
