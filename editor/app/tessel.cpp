@@ -2,9 +2,12 @@
 
 #include "ui_tessel.h"
 #include "format/layernames.h"
+#include "view/filecontroller.h"
 #include "view/findcontroller.h"
 #include "view/mapview.h"
 #include "view/overviewcontroller.h"
+#include "view/propertiescontroller.h"
+#include "view/sidewindows.h"
 #include "view/texturefoldercontroller.h"
 #include "document/recoveryfile.h"
 
@@ -29,11 +32,11 @@ Tessel::Tessel(QWidget *parent)
     connect(saveAs, &QShortcut::activated, view.get(), &MapView::saveMapAs);
     // The preview, the overview and the level check open in windows of their own.
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, view.get(),
-            [this]() { view->openPreview(false); });
+            [this]() { view->sideWindows()->openPreview(false); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5), this), &QShortcut::activated, view.get(),
-            [this]() { view->openPreview(true); });
+            [this]() { view->sideWindows()->openPreview(true); });
     connect(new QShortcut(QKeySequence(Qt::Key_F7), this), &QShortcut::activated, view.get(),
-            &MapView::openLevelCheck);
+            [this]() { view->sideWindows()->openLevelCheck(); });
     overview = std::make_unique<OverviewController>(*view, this);
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, overview.get(),
             &OverviewController::open);
@@ -78,26 +81,26 @@ void Tessel::offerRecovery()
                 .arg(map, QLocale().toString(orphan.written, QLocale::ShortFormat)));
         if (answer == QMessageBox::Discard)
             RecoveryFile::discard(orphan);
-        else if (answer == QMessageBox::Yes && view->settleUnsaved() && view->recoverFrom(orphan.mapPath()))
+        else if (answer == QMessageBox::Yes && view->fileController()->settleUnsaved() && view->fileController()->recoverFrom(orphan.mapPath()))
             view->recoveryFile()->adopt(orphan);
     }
 }
 
 bool Tessel::openAtStart(const QString &fileName)
 {
-    return view->settleUnsaved() && view->loadMapFile(fileName);
+    return view->fileController()->settleUnsaved() && view->fileController()->loadMapFile(fileName);
 }
 
 void Tessel::closeEvent(QCloseEvent *event)
 {
-    if (view && !view->settleUnsaved()) {
+    if (view && !view->fileController()->settleUnsaved()) {
         event->ignore();
         return;
     }
     // A form left open would keep the program running on an invisible map.
     // (The recovery copy goes with the map view, at a normal end only.)
     if (view)
-        view->closeForm();
+        view->propertiesController()->closeForm();
     event->accept();
 }
 

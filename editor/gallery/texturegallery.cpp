@@ -273,6 +273,11 @@ void TextureGallery::reserveIdsThrough(qint32 id)
     counter = std::max(counter, id);
 }
 
+TextureIds TextureGallery::textureIds()
+{
+    return TextureIds{[this](qint32 highest) { reserveIdsThrough(highest); }, [this]() { return nextId(); }};
+}
+
 QHash<qint32, qint32> TextureGallery::makeWayFor(const QSet<qint32> &taken)
 {
     QHash<qint32, qint32> moved;

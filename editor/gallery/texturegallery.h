@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/textureids.h"
 #include "model/textureentry.h"
 
 #include <QByteArray>
@@ -31,6 +32,8 @@ public:
     qint32 nextId();
     // The counter goes on above `id`: a loaded map keeps its file's numbers.
     void reserveIdsThrough(qint32 id);
+    // The counter as a read of map text takes it.
+    TextureIds textureIds();
     // Gives each texture whose number a loaded map now uses a fresh one, so
     // that no two different images share a number (the flood fill tells
     // textures apart by it). Returns the old numbers and their new ones.

@@ -4,7 +4,7 @@
 #include "document/mapdocument.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "mapfile/piecetext.h"
+#include "document/piecetext.h"
 #include "model/cellrecord.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
@@ -116,7 +116,7 @@ void ClipboardController::pasteClipboard()
         // Still what this window copied: the piece itself, with its exact images.
         piece = copiedPiece;
     } else {
-        const PieceText::Read read = PieceText::fromMimeData(data, view.placement());
+        const PieceText::Read read = PieceText::fromMimeData(data, view.textureGallery()->textureIds());
         if (!read.problem.isEmpty()) {
             view.setStatusText(QStringLiteral("Nothing pasted: ") + read.problem);
             return;

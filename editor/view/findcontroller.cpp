@@ -10,6 +10,7 @@
 #include "view/findwindow.h"
 #include "view/gotocelldialog.h"
 #include "view/mapview.h"
+#include "view/sidewindows.h"
 
 #include <QMap>
 #include <QShortcut>
@@ -51,7 +52,7 @@ void FindController::openFind()
                              &MapModel::propertiesChanged})
             connect(model, changed, finder, &FindWindow::mapChanged);
         connect(model, &MapModel::mapReplaced, finder, &FindWindow::mapChanged);
-        connect(finder, &FindWindow::matchActivated, &view, &MapView::showCell);
+        connect(finder, &FindWindow::matchActivated, view.sideWindows(), &SideWindows::showCell);
         connect(finder, &FindWindow::selectAllClicked, this, &FindController::selectMatches);
         connect(finder, &FindWindow::replaceClicked, this, &FindController::replaceTextures);
     }
@@ -65,7 +66,7 @@ void FindController::openGoToCell()
     if (!goTo) {
         goTo = new GoToCellDialog(window);
         connect(goTo, &GoToCellDialog::cellChosen, this, [this](const QPoint &cell) {
-            view.showCell(view.editingState()->chosenLayer(), cell);
+            view.sideWindows()->showCell(view.editingState()->chosenLayer(), cell);
         });
     }
     goTo->setCell(view.centreCell());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 
 #include <QString>
 

@@ -8,16 +8,18 @@
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
-#include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
 #include "view/eventposition.h"
 #include "view/gesturewatch.h"
-#include "view/sectorblock.h"
-#include "view/sectorbutton.h"
 #include "view/sectorcanvas.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
+#include "view/cellbuttons.h"
+#include "view/filecontroller.h"
+#include "view/propertiescontroller.h"
+#include "view/sidewindows.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
+#include "view/selectionoverlay.h"
 #include "view/tools/floodfilltool.h"
 #include "view/tools/pantool.h"
 #include "view/tools/penciltool.h"
@@ -30,8 +32,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
-#include <QPicture>
 #include <QSignalBlocker>
 #include <QPixmap>
 #include <QPushButton>
@@ -73,8 +73,11 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 
     wireWidgets(form);
     clipboard = std::make_unique<ClipboardController>(*this, window);
+    files = std::make_unique<FileController>(*this, window);
+    windows = std::make_unique<SideWindows>(*this, window);
+    properties = std::make_unique<PropertiesController>(*this);
     SwitchToEditMode();
-    createSelectionOverlay();
+    overlay = std::make_unique<SelectionOverlay>(mapWidget);
 
     labelStatus = form.labelStatus;
     labelPointer = form.labelPointer;
@@ -94,7 +97,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
 
 MapView::~MapView()
 {
-    delete propertiesForm.data();
+    properties.reset();
     // The sectors go before the tools and the view: their buttons' removal must
     // not reach this filter any more.
     if (canvas)
@@ -104,6 +107,7 @@ MapView::~MapView()
     // The history outlives the model in the document; its last signals must not reach us.
     document->undoStack()->disconnect(this);
     document->disconnect(this);
+    files.reset();
     document.reset();
 }
 
@@ -139,77 +143,12 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
     wireShapeRadios(form);
 }
 
-// The buttons follow the model: every sector that comes into the map gets its
-// button here, wherever the edit came from.
+// Every sector that comes into the map gets its button (CellButtons); a new
+// texture redraws the icon.
 void MapView::followModel()
 {
-    connect(model, &MapModel::sectorAdded, this, &MapView::showNewSector);
+    buttons = std::make_unique<CellButtons>(*this, canvas, *viewport, *layers, *editing);
     connect(model, &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
-    connect(model, &MapModel::mapReplaced, this, &MapView::showReplacedMap);
-}
-
-QPushButton *MapView::makeButton(const Sector *sector) const
-{
-    const int size = cellSize();
-    // Buttons live on the block of their cell (placeOnMap puts them on it).
-    auto *button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
-    // Hover moves over a cell reach the map through it (the pointer's cell).
-    button->setMouseTracking(true);
-    // Thousands of cells in the tab chain would help nobody; focus stays where it was.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->resize(size, size);
-    button->setFlat(true);
-    button->setIconSize(QSize(size, size));
-    return button;
-}
-
-void MapView::showNewSector(Sector *sector)
-{
-    sector->attachButton(makeButton(sector));
-    placeOnMap(sector);
-    const bool shown = layers->displayNewSector(sector);
-    viewport->place(sector, shown);
-    // Clicks go through a new button like through the others in fill and select mode.
-    sector->setMouseTransparent(!editing->cellsTakeClicks());
-    connectSectorClick(sector);
-}
-
-// The cell's world position from the pan offset and the zoom, and its button there.
-void MapView::placeOnMap(Sector *sector) const
-{
-    const int size = cellSize();
-    sector->setWorldPosition(double(sector->data->mapX + originX) * size, double(sector->data->mapY + originY) * size);
-}
-
-void MapView::giveButton(Sector *sector)
-{
-    sector->attachButton(makeButton(sector));
-    placeOnMap(sector);
-    connectSectorClick(sector);
-}
-
-void MapView::showReplacedMap()
-{
-    canvas->dropEmptyBlocks();
-    SectorCanvas::Batch batch(canvas);
-    // A load gives its sectors their buttons before they come in.
-    for (const auto &entry : model->layers()) {
-        for (Sector *sector : entry.sectors) {
-            if (!sector->data->button)
-                giveButton(sector);
-        }
-    }
-    viewport->update();
-}
-
-void MapView::createSelectionOverlay()
-{
-    selectionOverlay = new QLabel(mapWidget);
-    selectionOverlay->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    selectionOverlay->setAttribute(Qt::WA_NoSystemBackground);
-    selectionOverlay->setAttribute(Qt::WA_TranslucentBackground);
-    // Its own rule keeps the map widget's grid background from cascading onto it.
-    selectionOverlay->setStyleSheet(QStringLiteral("background: transparent;"));
 }
 
 int MapView::cellSize() const
@@ -320,8 +259,7 @@ void MapView::ZoomSliderChangedEvent()
 
 void MapView::repositionAllSectors()
 {
-    if (propertiesForm)
-        propertiesForm->updatePlacement(placement());
+    properties->followPlacement();
     const int size = cellSize();
     canvas->setPlacement(origin(), size);
     for (const auto &entry : model->layers()) {
@@ -329,11 +267,11 @@ void MapView::repositionAllSectors()
             QPushButton *button = sector->data->button;
             button->setIconSize(QSize(size, size));
             button->resize(size, size);
-            placeOnMap(sector);
+            buttons->placeOnMap(sector);
         }
     }
     viewport->update();
-    placeMarkers();
+    windows->placeMarkers();
     emit viewMoved();
 }
 
@@ -442,11 +380,6 @@ void MapView::resetSelectionDrag()
         selectTool->reset();
 }
 
-void MapView::connectSectorClick(Sector *sector)
-{
-    connect(sector->data->button, &QPushButton::clicked, this, &MapView::SectorClickEvent);
-}
-
 void MapView::shiftOrigin(const QPoint &cells)
 {
     originX += cells.x();
@@ -457,42 +390,13 @@ void MapView::shiftOrigin(const QPoint &cells)
 
 void MapView::drawSelectionOverlay(const QPoint &anchor)
 {
-    const QPoint cur = QCursor::pos();
-    int left = std::min(anchor.x(), cur.x());
-    int right = std::max(anchor.x(), cur.x());
-    int top = std::min(anchor.y(), cur.y());
-    int bottom = std::max(anchor.y(), cur.y());
+    overlay->draw(anchor);
+}
 
-    const QRect area = mapWidget->geometry();
-    const QWidget *parent = mapWidget->parentWidget();
-    const QPoint topLeft = parent ? parent->mapToGlobal(area.topLeft()) : mapWidget->mapToGlobal(QPoint());
-    const QPoint bottomRight = parent ? parent->mapToGlobal(area.bottomRight())
-                                      : mapWidget->mapToGlobal(QPoint(area.width() - 1, area.height() - 1));
-    right = std::min(right, bottomRight.x());
-    left = std::max(left, topLeft.x());
-    bottom = std::min(bottom, bottomRight.y());
-    top = std::max(top, topLeft.y());
-    const int width = right - left;
-    const int height = bottom - top;
-
-    QPicture picture;
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QBrush(Qt::white, Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
-    painter.drawLine(left, top, right, top);
-    painter.drawLine(right, top, right, bottom);
-    painter.drawLine(right, bottom, left, bottom);
-    painter.drawLine(left, bottom, left, top);
-    painter.end();
-
-    selectionOverlay->move(left, top);
-    selectionOverlay->resize(width + 2, height + 2);
-    selectionOverlay->setPicture(picture);
-    // Without a compositing window manager a translucent window shows black;
-    // the mask keeps everything but the outline see-through everywhere.
-    const QRect outer(0, 0, width + 2, height + 2);
-    selectionOverlay->setMask(QRegion(outer).subtracted(QRegion(outer.adjusted(3, 3, -3, -3))));
-    selectionOverlay->show();
+QLabel *MapView::selectionLabel() const
+{
+    // Null while the constructor switches to Paint mode, before the overlay is made.
+    return overlay ? overlay->label() : nullptr;
 }
 
 void MapView::MapLayerChanged()
@@ -530,4 +434,83 @@ void MapView::endTemporaryLayer()
     // What a Ctrl key did meanwhile (copy, paste) keeps its word.
     if (labelStatus->text() == temporaryText)
         clearStatusText();
+}
+
+QPoint MapView::centreCell() const
+{
+    const int size = cellSize();
+    return canvasToMap(QPoint(mapWidget->width() / size / 2, mapWidget->height() / size / 2));
+}
+
+void MapView::centreOn(const QPoint &cell)
+{
+    const QPoint centre = mapToCanvas(centreCell());
+    const QPoint wanted = centre - cell; // the origin that puts the cell there
+    shiftOrigin(wanted - origin());
+}
+
+QRect MapView::visibleCells() const
+{
+    const int size = cellSize();
+    const QSize cells((mapWidget->width() + size - 1) / size, (mapWidget->height() + size - 1) / size);
+    return QRect(canvasToMap(QPoint(0, 0)), cells);
+}
+
+void MapView::resetViewForLoad()
+{
+    originX = 0;
+    originY = 0;
+    zoomSlider->setValue(4);
+    // Without a zoom change nothing else would redraw the sectors at the new origin.
+    repositionAllSectors();
+}
+
+// The slots the window's buttons and the gallery are wired to.
+void MapView::BtnSaveMapEvent()
+{
+    files->save();
+}
+
+void MapView::saveMapAs()
+{
+    files->saveAs();
+}
+
+void MapView::BtnLoadMapEvent()
+{
+    files->load();
+}
+
+bool MapView::loadMapFile(const QString &name)
+{
+    return files->loadMapFile(name);
+}
+
+ObjectPropertiesForm *MapView::openForm() const
+{
+    return properties->openForm();
+}
+
+void MapView::SectorClickEvent()
+{
+    properties->openForCellUnderPointer();
+}
+
+void MapView::BtnEditSelectionEvent()
+{
+    properties->openForSelection();
+}
+
+void MapView::SectorPropertiesClosedEvent()
+{
+    // Nothing is left to do at OK: every light cell's shade followed the
+    // model's report of its new level, and new cells answer clicks already.
+}
+
+void MapView::SelObjectsChangeTexEvent()
+{
+    const QList<Sector *> sectors = layers->selection();
+    if (sectors.size() < 2)
+        return;
+    model->retexture(sectors, gallery->currentTexture());
 }

@@ -20,7 +20,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class TesselClass;
@@ -34,6 +33,7 @@ class PencilTool;
 class SelectTool;
 class ShapeTool;
 class SectorViewport;
+class SelectionOverlay;
 class StampTool;
 class QComboBox;
 class QMouseEvent;
@@ -44,11 +44,10 @@ class QUndoStack;
 struct MapChange;
 class QWheelEvent;
 class LayerController;
-class LoadProgress;
-class MapFile;
-class CellMarker;
-class LevelCheckWindow;
-class PreviewWindow;
+class CellButtons;
+class FileController;
+class PropertiesController;
+class SideWindows;
 class ObjectPropertiesForm;
 class Sector;
 class TextureGallery;
@@ -89,16 +88,20 @@ public:
     LayerController *layerController() const { return layers.get(); }
     TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
-    QLabel *selectionLabel() const { return selectionOverlay; }
+    QLabel *selectionLabel() const;
+    SectorCanvas *canvasWidget() const { return canvas; }
+    // The controllers around the canvas, which the window and tests reach here.
+    FileController *fileController() const { return files.get(); }
+    SideWindows *sideWindows() const { return windows.get(); }
+    PropertiesController *propertiesController() const { return properties.get(); }
+    ClipboardController *clipboardController() const { return clipboard.get(); }
+    // Kept for the many tests that use them.
     ObjectPropertiesForm *openForm() const;
+    bool loadMapFile(const QString &fileName);
+    void saveMapAs();
     // The map file as the user named it (the title shows it); saves go to
     // the real file behind it.
     QString currentMapFileName() const { return document->file().chosenName(); }
-    // Loads the named map as Load Map does after its dialog; false when the
-    // current map stayed (a failure, already reported, or a cancel).
-    bool loadMapFile(const QString &fileName);
-    // Always asks for a name, then saves there and makes it the open file.
-    void saveMapAs();
     QCursor currentToolCursor() const { return toolCursor; }
     QPoint origin() const { return QPoint(originX, originY); }
     // Pans by whole cells.
@@ -116,7 +119,7 @@ public:
     void pickTextureUnderPointer();
     QString gridTilePath() const;
 
-    // History (mapviewhistory.cpp), kept by the document: every model edit is
+    // History (mapviewinput.cpp), kept by the document: every model edit is
     // recorded; between beginEdit and the matching endEdit all are one step.
     QUndoStack *undoStack() const { return document->undoStack(); }
     void beginEdit(const QString &text) { document->beginEdit(text); }
@@ -125,14 +128,7 @@ public:
     // The selected sectors, each from its own layer, as one step.
     void deleteSelection();
     bool isModified() const { return document->isModified(); }
-    // Save, Discard or Cancel when there is unsaved work; false means stay.
-    bool settleUnsaved();
     RecoveryFile *recoveryFile() const { return document->recoveryFile(); }
-    // Opens a recovery copy as an unsaved map without a name.
-    bool recoverFrom(const QString &fileName);
-    // A save asked for during a stroke, made when the stroke ends.
-    bool saveWaiting() const { return waitingSave.has_value(); }
-    void closeForm();
     // Copy, cut and paste (view/clipboardcontroller.*).
     void copySelection() { clipboard->copySelection(); }
     void cutSelection() { clipboard->cutSelection(); }
@@ -145,12 +141,6 @@ public:
     // The Line, Rectangle or Room tool when it is the one in use, else null.
     ShapeTool *shapeTool() const;
 
-    // The windows beside the main one (mapviewwindows.cpp). The preview opens
-    // at the player start, or with atPointer at the cell under the pointer.
-    void openPreview(bool atPointer = false);
-    void openLevelCheck();
-    PreviewWindow *previewWindow() const;
-    LevelCheckWindow *levelCheckWindow() const;
     // The map cell in the middle of the view.
     QPoint centreCell() const;
     // Pans so that the map cell is in the middle of the view.
@@ -158,15 +148,17 @@ public:
     // The map cells the view shows, the partly shown ones included.
     QRect visibleCells() const;
 
-    // Finding cells (mapviewfind.cpp). Switches to the layer (when known),
-    // brings the cell into the middle of the view and marks it.
-    void showCell(const QByteArray &layer, const QPoint &cell);
+    // Finding cells (mapviewfind.cpp).
     // Select mode with these sectors of the layer as the selection.
     void selectCells(const QByteArray &layer, const QList<Sector *> &sectors);
     // Every cell of the current layer alike to the one on mapCell (double-click).
     void selectAlikeAt(const QPoint &mapCell);
     // Every cell of the chosen layer (Ctrl+A).
     void selectWholeLayer();
+
+    // Back to the top-left corner at the usual zoom, as a load starts.
+    void resetViewForLoad();
+    CellButtons *cellButtons() const { return buttons.get(); }
 
     const int baseCellSize = 16;
 
@@ -202,12 +194,6 @@ private:
     // Wiring (mapview.cpp)
     void wireWidgets(const Ui::TesselClass &form);
     void followModel();
-    void showNewSector(Sector *sector);
-    void showReplacedMap();
-    void giveButton(Sector *sector);
-    QPushButton *makeButton(const Sector *sector) const;
-    void placeOnMap(Sector *sector) const;
-    void createSelectionOverlay();
     void applyGridTile();
     void repositionAllSectors();
     QCursor cursorFromImage(const QString &path) const;
@@ -231,7 +217,6 @@ private:
     ToolPoint pointOf(const QEvent *event) const;
     void resetSelectionDrag();
     void followChosenLayer(const QByteArray &layer);
-    void connectSectorClick(Sector *sector);
 
     // Shape tools (mapviewshapes.cpp)
     void makeShapeTools();
@@ -241,29 +226,9 @@ private:
     // Drops a shape drag and the tool's word in the status bar.
     void leaveShapeTools();
 
-    // Preview and level check windows (mapviewwindows.cpp)
-    void followModelIn(QObject *window, void (*refresh)(QObject *));
-    void showProblemCell(const QByteArray &layer, const QPoint &cell, const QVector<QPoint> &cells);
-    void centreOn(const QByteArray &layer, const QPoint &cell, CellMarker *marker);
-    void placeMarkers();
-
-    // Properties (mapviewproperties.cpp)
-    void openProperties(const QList<Sector *> &sectors);
-
-    // Map file (mapviewfile.cpp)
-    void resetViewForLoad();
-    void setWindowTitleFor(const QString &fileName);
-    bool saveMap(bool alwaysAsk);
-    bool mayOverwrite(bool *saveAs);
-    void runWaitingSave();
-    void makeWayFor(const QSet<qint32> &keptIds);
+    // History (mapviewinput.cpp)
     void followHistory();
     bool midGesture();
-    void showNotices(const MapFile &file);
-    bool readMap(MapFile &file, const QString &fileName, LayerTable *loaded);
-    bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
-    void installLoadedMap(LayerTable loaded);
-
 
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
@@ -278,6 +243,7 @@ private:
     std::unique_ptr<LayerController> layers;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
+    std::unique_ptr<CellButtons> buttons;
     QPointer<QRadioButton> radioPaint;
     QPointer<QRadioButton> radioSelect;
     QPointer<QRadioButton> radioPencil;
@@ -286,7 +252,7 @@ private:
     QPointer<QPushButton> btnLoadMap;
     QPointer<QPushButton> btnEditSelection;
     QPointer<QListWidget> listViewTextures;
-    QPointer<QLabel> selectionOverlay;
+    std::unique_ptr<SelectionOverlay> overlay;
     QPointer<QLabel> labelStatus;
     QPointer<QLabel> labelPointer;
     // Wheel turns smaller than a notch add up until they make one.
@@ -294,8 +260,6 @@ private:
     bool pickNoticeShown = false;
     bool pickPressHeld = false;
     QCursor toolCursor;
-    // Save (false) or Save As (true), asked for while a stroke was open.
-    std::optional<bool> waitingSave;
     int originX = 0;
     int originY = 0;
     std::unique_ptr<PanTool> panTool;
@@ -311,12 +275,8 @@ private:
     QPointer<QRadioButton> radioRoom;
     std::unique_ptr<GestureWatch> gestures;
     std::unique_ptr<ClipboardController> clipboard;
-    QPointer<ObjectPropertiesForm> propertiesForm;
+    std::unique_ptr<FileController> files;
+    std::unique_ptr<SideWindows> windows;
+    std::unique_ptr<PropertiesController> properties;
     QString temporaryText;
-    QPointer<PreviewWindow> preview;
-    QPointer<LevelCheckWindow> levelCheck;
-    QPointer<CellMarker> cameraMarker;
-    QPointer<CellMarker> problemMarker;
-    // The cell a search or Go to Cell showed last.
-    QPointer<CellMarker> foundMarker;
 };

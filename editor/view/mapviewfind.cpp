@@ -1,20 +1,12 @@
-// Finding cells: showing one in the middle of the view, and selections made
-// without a rectangle (cells alike, a whole layer, a search's matches).
+// Selections made without a rectangle: cells alike, a whole layer, a search's
+// matches, a level check line's cells.
 #include "view/mapview.h"
 
 #include "format/layernames.h"
 #include "layers/layercontroller.h"
 #include "model/findquery.h"
 #include "model/mapmodel.h"
-#include "view/cellmarker.h"
 #include "view/tools/selecttool.h"
-
-void MapView::showCell(const QByteArray &layer, const QPoint &cell)
-{
-    if (!foundMarker)
-        foundMarker = new CellMarker(canvas, QColor(40, 150, 255));
-    centreOn(layer, cell, foundMarker);
-}
 
 void MapView::selectCells(const QByteArray &layer, const QList<Sector *> &sectors)
 {

@@ -222,3 +222,40 @@ void MapView::pickTextureUnderPointer()
                       .arg(QString::fromUtf8(texture.fileName)));
     pickNoticeShown = true;
 }
+
+// The undo history: the window's keys, and the document told when a gesture is open.
+void MapView::followHistory()
+{
+    document->setBusyCheck([this]() { return midGesture(); });
+    connect(document.get(), &MapDocument::recoveryProblem, this, &MapView::setStatusText);
+}
+
+// While a button is held (a stroke, a selection rectangle, a pan) or an edit
+// is being gathered, the keys do nothing. With every button up, a gesture
+// whose release never reached the map ends first.
+bool MapView::midGesture()
+{
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        return true;
+    endGestures();
+    return editOpen();
+}
+
+void MapView::undo()
+{
+    if (!midGesture())
+        document->undoStack()->undo();
+}
+
+void MapView::redo()
+{
+    if (!midGesture())
+        document->undoStack()->redo();
+}
+
+void MapView::deleteSelection()
+{
+    const QList<Sector *> doomed = layers->selection();
+    layers->clearSelection();
+    model->removeSectors(doomed);
+}

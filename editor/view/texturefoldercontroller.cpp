@@ -8,6 +8,7 @@
 #include "view/overviewcontroller.h"
 #include "view/previewwindow.h"
 #include "view/sectorlook.h"
+#include "view/sidewindows.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -61,7 +62,7 @@ void TextureFolderController::redrawImages(const QStringList &paths)
                 SectorLook::refresh(sector);
         }
     }
-    if (PreviewWindow *preview = view.previewWindow())
+    if (PreviewWindow *preview = view.sideWindows()->previewWindow())
         preview->imagesChanged();
     if (overview)
         overview->imagesChanged();

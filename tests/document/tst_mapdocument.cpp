@@ -22,6 +22,7 @@ private slots:
     void cleanStateFollowsTheFile();
     void recoveryCopyWaitsAndReports();
     void heldLayerOutranksTheChosenOne();
+    void historyHoldsAThousandSteps();
 };
 
 void TestMapDocument::oneStepPerAction_data()
@@ -144,6 +145,21 @@ void TestMapDocument::heldLayerOutranksTheChosenOne()
     state.setChosenLayer(LayerNames::Ceil);
     QCOMPARE(changed.count(), 2);
     QCOMPARE(changed.last().first().toByteArray(), QByteArray(LayerNames::Ceil));
+}
+
+void TestMapDocument::historyHoldsAThousandSteps()
+{
+    DocumentFixture fixture;
+    MapModel *model = fixture.model();
+    for (int i = 0; i <= 1000; ++i)
+        fixture.paint(i % 50, i / 50);
+    int undone = 0;
+    for (; fixture.document->undoStack()->canUndo(); ++undone)
+        fixture.document->undoStack()->undo();
+    QCOMPARE(undone, 1000);
+    // The oldest step fell out of the history; its cell stays.
+    QCOMPARE(model->sectorsOf("Wall").size(), 1);
+    QVERIFY(model->hasSectorAt("Wall", 0, 0));
 }
 
 QTEST_GUILESS_MAIN(TestMapDocument)

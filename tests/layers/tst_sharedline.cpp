@@ -10,6 +10,7 @@
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
 #include "view/mapview.h"
+#include "view/propertiescontroller.h"
 #include "view/tools/stamptool.h"
 
 #include <QComboBox>
@@ -141,7 +142,7 @@ void TestSharedLine::loadedDoorIsEditedAndWrittenAsADoor()
     load(editor, writtenMap);
     editor.click(1, 0);
     QCOMPARE(editor.view->openForm()->findChild<QComboBox *>("comboSubtype")->itemText(1), QString("BlueKeyDoor"));
-    editor.view->closeForm();
+    editor.view->propertiesController()->closeForm();
 
     // Saved in place, the file is as it was but for the line's new number.
     editor.view->BtnSaveMapEvent();

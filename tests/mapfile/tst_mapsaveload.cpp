@@ -4,7 +4,7 @@
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "app/dialogs.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"

@@ -6,8 +6,9 @@
 #include "app/dialogs.h"
 #include "app/tessel.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "model/sector.h"
+#include "view/filecontroller.h"
 #include "view/mapview.h"
 
 #include <QDir>
@@ -205,11 +206,11 @@ void TestSaveSafety::saveDuringAStrokeWaitsForItsEnd()
     const QByteArray before = savedWall(editor);
     editor.press(0, 1);
     QTest::keyClick(editor.window.get(), Qt::Key_S, Qt::ControlModifier);
-    QTRY_VERIFY(editor.view->saveWaiting());
+    QTRY_VERIFY(editor.view->fileController()->saveWaiting());
     QCOMPARE(readFile(path), before);
     editor.drag(1, 1, Qt::LeftButton);
     editor.release(1, 1);
-    QTRY_VERIFY(!editor.view->saveWaiting() && !editor.view->isModified());
+    QTRY_VERIFY(!editor.view->fileController()->saveWaiting() && !editor.view->isModified());
     const QByteArray id = QByteArray::number(editor.sectorOn("Wall", 0, 0)->data->texture.id);
     QVERIFY(readFile(path).contains("#Wall\r\n" + id + ",0,\r\n" + id + ',' + id + ",\r\n")); // the whole stroke
     editor.view->undo();
@@ -317,6 +318,7 @@ void TestSaveSafety::saveRefusesWhatTheLoadWouldRefuse()
     QVERIFY(!file.writeMap(dir.filePath("big.map"), table));
     qDeleteAll(table.allSectors());
     QVERIFY2(file.failure().contains(reason), qPrintable(file.failure()));
+    QCOMPARE(file.result().outcome, MapFile::Result::Outcome::Refused);
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 

@@ -5,7 +5,7 @@
 #include "app/tessel.h"
 #include "format/layernames.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/iconcache.h"

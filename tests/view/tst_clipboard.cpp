@@ -4,7 +4,8 @@
 #include "app/dialogs.h"
 #include "app/tessel.h"
 #include "format/mapformat.h"
-#include "mapfile/piecetext.h"
+#include "gallery/texturegallery.h"
+#include "document/piecetext.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/mapview.h"
@@ -242,7 +243,7 @@ void TestClipboard::pieceOfASavedMapKeepsItsImages()
     editor.clickButton("btnSaveMap");
     copyRect(editor, QRect(0, 0, 1, 1));
     const PieceText::Read read = PieceText::fromMimeData(QApplication::clipboard()->mimeData(),
-                                                         editor.view->placement());
+                                                         editor.view->textureGallery()->textureIds());
     QVERIFY2(read.problem.isEmpty() && read.notices.isEmpty(), qPrintable(read.problem + read.notices.join(' ')));
     const QString image = read.piece.layers().value(0).cells.value(0).state.image;
     QVERIFY2(image.startsWith(editor.path("a/")) && QFile::exists(image), qPrintable(image));

@@ -13,6 +13,7 @@
 #include "view/gotocelldialog.h"
 #include "view/levelcheckwindow.h"
 #include "view/mapview.h"
+#include "view/sidewindows.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -223,8 +224,8 @@ void TestFindCells::levelCheckJudgesTexturesAndSelectsALine()
     // A path a load refused keeps its name only.
     editor.view->mapModel()->retexture({editor.sectorOn("Floor", 4, 4)}, TextureEntry{"far.png", "", 900});
 
-    editor.view->openLevelCheck();
-    LevelCheckWindow *check = editor.view->levelCheckWindow();
+    editor.view->sideWindows()->openLevelCheck();
+    LevelCheckWindow *check = editor.view->sideWindows()->levelCheckWindow();
     QStringList lines;
     int missing = -1;
     for (int i = 0; i < check->problems().size(); ++i) {

@@ -4,7 +4,7 @@
 #include "app/tessel.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "properties/objectpropertiesform.h"
@@ -156,7 +156,6 @@ private slots:
     void recoveryCopyIsWrittenAndOffered();
     void actionsThatChangeNothingRecordNoStep_data();
     void actionsThatChangeNothingRecordNoStep();
-    void historyHoldsAThousandSteps();
     void gesturesEndAndUndoWaitsOnlyForHeldButtons();
 };
 
@@ -334,22 +333,6 @@ void TestHistory::actionsThatChangeNothingRecordNoStep()
     QCOMPARE(savedBytes(editor), before);
     QCOMPARE(history->count(), steps);
     QVERIFY(!editor.window->isWindowModified());
-}
-
-void TestHistory::historyHoldsAThousandSteps()
-{
-    EditorFixture editor;
-    MapModel *model = editor.view->mapModel();
-    const TextureEntry brick = editor.gallery->currentTexture();
-    for (int i = 0; i <= 1000; ++i)
-        model->placeCell("Wall", QPoint(i % 50, i / 50), brick);
-    int undone = 0;
-    for (; editor.view->undoStack()->canUndo(); ++undone)
-        editor.view->undo();
-    QCOMPARE(undone, 1000);
-    // The oldest step fell out of the history; its cell stays.
-    QCOMPARE(model->sectorsOf("Wall").size(), 1);
-    QVERIFY(model->hasSectorAt("Wall", 0, 0));
 }
 
 void TestHistory::gesturesEndAndUndoWaitsOnlyForHeldButtons()

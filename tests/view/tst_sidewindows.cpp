@@ -9,6 +9,7 @@
 #include "view/levelcheckwindow.h"
 #include "view/mapview.h"
 #include "view/previewwindow.h"
+#include "view/sidewindows.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -52,7 +53,7 @@ void TestSideWindows::previewStartsAtThePlayerAndFollowsEdits()
     EditorFixture editor;
     buildCorridor(editor);
     QTest::keyClick(editor.window.get(), Qt::Key_F5);
-    PreviewWindow *preview = editor.view->previewWindow();
+    PreviewWindow *preview = editor.view->sideWindows()->previewWindow();
     QVERIFY(preview && preview->isVisible());
     QCOMPARE(preview->cameraCell(), QPoint(1, 1));
     QCOMPARE(preview->camera().angle, 0.0); // east: the only open side
@@ -69,8 +70,8 @@ void TestSideWindows::previewOpensAtThePointer()
     buildCorridor(editor);
     editor.moveTo(5, 1);
     QTest::keyClick(editor.window.get(), Qt::Key_F5, Qt::ControlModifier);
-    QVERIFY(editor.view->previewWindow());
-    QCOMPARE(editor.view->previewWindow()->cameraCell(), QPoint(5, 1));
+    QVERIFY(editor.view->sideWindows()->previewWindow());
+    QCOMPARE(editor.view->sideWindows()->previewWindow()->cameraCell(), QPoint(5, 1));
 }
 
 void TestSideWindows::levelCheckFollowsEditsAndShowsTheCell()
@@ -78,7 +79,7 @@ void TestSideWindows::levelCheckFollowsEditsAndShowsTheCell()
     EditorFixture editor;
     buildCorridor(editor);
     QTest::keyClick(editor.window.get(), Qt::Key_F7);
-    LevelCheckWindow *check = editor.view->levelCheckWindow();
+    LevelCheckWindow *check = editor.view->sideWindows()->levelCheckWindow();
     QVERIFY(check && check->isVisible());
     const auto kinds = [check]() {
         QList<QByteArray> list;

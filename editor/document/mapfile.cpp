@@ -1,11 +1,9 @@
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 
-#include "gallery/texturegallery.h"
 #include "document/editedfile.h"
 #include "format/maplimits.h"
 #include "format/maptextfile.h"
 #include "format/texturepath.h"
-#include "view/prompts.h"
 #include "format/layernames.h"
 #include "model/cellrecord.h"
 #include "model/sector.h"
@@ -138,17 +136,26 @@ QString MapFile::dialogFilter()
     return QStringLiteral("Corvid Map (*.map)");
 }
 
-QString MapFile::saveMap(LayerTable table, QString name, bool alwaysAsk)
+MapFile::Result MapFile::save(const QString &name, const LayerTable &table)
 {
     writtenDefinitions.clear();
-    if (name.isEmpty() || alwaysAsk)
-        name = Prompts::current().saveFileName(dialogCaption(), dialogFilter());
-    if (name.isEmpty())
-        return QString();
-    name = withMapExtension(name);
-    fileName = name;
-    writeMap(name, table);
-    return name;
+    fileName = withMapExtension(name);
+    writeMap(fileName, table);
+    return result();
+}
+
+MapFile::Result MapFile::result() const
+{
+    Result result;
+    if (wasCancelled)
+        result.outcome = Result::Outcome::Cancelled;
+    else if (!problem.isEmpty())
+        result.outcome = wasRefused ? Result::Outcome::Refused : Result::Outcome::Failed;
+    result.problem = problem;
+    result.notices = notes;
+    result.failedCopies = copyFailures;
+    result.skippedCells = skipped;
+    return result;
 }
 
 QString MapFile::writeRecoveryCopy(const QString &name, const LayerTable &table, const QList<QByteArray> &lines)
@@ -166,7 +173,7 @@ bool MapFile::nameIsWritable(const QString &name)
 {
     const QString base = mapName(name);
     if (base.contains(QLatin1Char(',')) || base.contains(QLatin1Char('\r')) || base.contains(QLatin1Char('\n'))) {
-        fail(QStringLiteral("A map name cannot contain \",\" or a line break: the game could not read the file."));
+        refuse(QStringLiteral("A map name cannot contain \",\" or a line break: the game could not read the file."));
         return false;
     }
     return true;
@@ -182,13 +189,13 @@ bool MapFile::isWithinLimits(const MapFormat::Plan &plan)
                               .arg(far.mapY)
                               .arg(QString::fromUtf8(plan.farthestLayer));
     if (std::max(far.mapX, far.mapY) >= MapLimits::extent) {
-        fail(QStringLiteral("The cell at %1 lies beyond the largest map the game reads (%2). Erase the cells "
+        refuse(QStringLiteral("The cell at %1 lies beyond the largest map the game reads (%2). Erase the cells "
                             "that far out and save again.")
                  .arg(where, MapLimits::extentText()));
         return false;
     }
     if (plan.bytes > MapLimits::fileBytes) {
-        fail(QStringLiteral("The file would be %1, larger than the %2 the editor opens: every layer is written "
+        refuse(QStringLiteral("The file would be %1, larger than the %2 the editor opens: every layer is written "
                             "as a grid of %3 columns and %4 rows, out to the cell at %5. Erase the cells that "
                             "far out and save again.")
                  .arg(MapLimits::megabytes(plan.bytes), MapLimits::fileBytesText(), MapLimits::count(plan.width),
@@ -196,7 +203,7 @@ bool MapFile::isWithinLimits(const MapFormat::Plan &plan)
         return false;
     }
     if (plan.cells > MapLimits::cells) {
-        fail(QStringLiteral("The map has %1 filled cells, more than the %2 the editor opens; the farthest is the "
+        refuse(QStringLiteral("The map has %1 filled cells, more than the %2 the editor opens; the farthest is the "
                             "cell at %3. Erase some cells and save again.")
                  .arg(MapLimits::count(plan.cells), MapLimits::cellsText(), where));
         return false;
@@ -362,15 +369,13 @@ MapFile::Copy MapFile::copyTexture(const QString &source, const QString &copyNam
     return Copy::Made;
 }
 
-LayerTable MapFile::loadMap(const SectorPlacement &placement)
+MapFile::Result MapFile::load(const QString &name, const TextureIds &ids, LayerTable *loaded)
 {
-    const QString name = Prompts::current().openFileName(openDialogCaption(), dialogFilter());
-    if (name.isEmpty())
-        return LayerTable();
-    return loadMapFile(name, placement);
+    *loaded = loadMapFile(name, ids);
+    return result();
 }
 
-LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &placement)
+LayerTable MapFile::loadMapFile(const QString &name, const TextureIds &ids)
 {
     // Texture paths are relative to the real file, wherever a link points.
     fileName = EditedFile::realPathOf(name);
@@ -398,14 +403,14 @@ LayerTable MapFile::loadMapFile(const QString &name, const SectorPlacement &plac
             break;
         }
         hash = EditedFile::hashOf(text);
-        return parseMap(text, placement);
+        return parseMap(text, ids);
     } catch (const std::bad_alloc &) {
         fail(outOfMemory);
         return LayerTable();
     }
 }
 
-LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, const TextureIds &ids,
                               const QHash<QByteArray, QString> &images)
 {
     if (text.size() > MapLimits::fileBytes) {
@@ -418,14 +423,14 @@ LayerTable MapFile::parseText(const QByteArray &text, const QString &folder, con
     readingText = true;
     sentImages = images;
     try {
-        return parseMap(text, placement);
+        return parseMap(text, ids);
     } catch (const std::bad_alloc &) {
         fail(outOfMemory);
         return LayerTable();
     }
 }
 
-LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &placement)
+LayerTable MapFile::parseMap(const QByteArray &text, const TextureIds &ids)
 {
     const MapFormat::Parsed parsed = MapFormat::parse(text, mapFolder().toUtf8(), progressOf(Phase::Parse));
     if (parsed.cancelled) {
@@ -438,7 +443,7 @@ LayerTable MapFile::parseMap(const QByteArray &text, const SectorPlacement &plac
         return LayerTable();
     }
     noteSectionsLeftOut(parsed);
-    return inEditorOrder(buildSectors(parsed, placement), false);
+    return inEditorOrder(buildSectors(parsed, ids), false);
 }
 
 void MapFile::noteSectionsLeftOut(const MapFormat::Parsed &parsed)
@@ -499,11 +504,11 @@ bool MapFile::countCells(const MapFormat::Parsed &parsed)
     return true;
 }
 
-LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement)
+LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const TextureIds &ids)
 {
     if (!countCells(parsed))
         return LayerTable();
-    chooseIdentifiers(parsed, placement);
+    chooseIdentifiers(parsed, ids);
     LayerTable table;
     int made = 0;
     if (reportProgress && !reportProgress(Phase::Sectors, 0, expectedCells)) {
@@ -531,7 +536,7 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
                     data->mapY = row;
                     auto *sector = new Sector(data);
                     sectors.append(sector);
-                    applyDefinition(resolved(value, *found, placement), sector);
+                    applyDefinition(resolved(value, *found, ids), sector);
                     if (reportProgress && ++made % 256 == 0 && !reportProgress(Phase::Sectors, made, expectedCells)) {
                         wasCancelled = true;
                         return dropAll(table);
@@ -552,9 +557,9 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const SectorPl
 // that no earlier line took. Other lines, and text from the clipboard, take
 // fresh numbers from the gallery's counter, which first moves past every kept
 // one. The editor gives way to the kept numbers (TextureGallery::makeWayFor).
-void MapFile::chooseIdentifiers(const MapFormat::Parsed &parsed, const SectorPlacement &placement)
+void MapFile::chooseIdentifiers(const MapFormat::Parsed &parsed, const TextureIds &ids)
 {
-    if (!keepFileIds || !placement.gallery)
+    if (!keepFileIds || !ids.isSet())
         return;
     QSet<qint32> taken;
     qint32 highest = 0;
@@ -566,13 +571,13 @@ void MapFile::chooseIdentifiers(const MapFormat::Parsed &parsed, const SectorPla
         fileIds.insert(key, id);
         highest = std::max(highest, id);
     }
-    placement.gallery->reserveIdsThrough(highest);
+    ids.reserveThrough(highest);
 }
 
 // Cells that shared a definition line share one identifier, the file's own or
 // a fresh one, never a gallery texture's. The texture path is judged once per line.
 MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &definition,
-                                const SectorPlacement &placement)
+                                const TextureIds &ids)
 {
     const auto known = resolvedDefinitions.constFind(key);
     if (known != resolvedDefinitions.constEnd())
@@ -582,8 +587,8 @@ MapDefinition MapFile::resolved(const QByteArray &key, const MapDefinition &defi
     if (kept != fileIds.constEnd()) {
         result.id = *kept;
         keptIds.insert(*kept);
-    } else if (placement.gallery) {
-        result.id = placement.gallery->nextId();
+    } else if (ids.isSet()) {
+        result.id = ids.next();
     }
     if (definition.layer != LayerNames::Lightmap)
         result.texturePath = imageOf(definition).toUtf8();

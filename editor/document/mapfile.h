@@ -3,7 +3,7 @@
 #include "format/mapdefinition.h"
 #include "format/mapformat.h"
 #include "model/layertable.h"
-#include "view/sectorplacement.h"
+#include "document/textureids.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -33,9 +33,27 @@ public:
     static QString openDialogCaption();
     static QString dialogFilter();
 
-    // Saving. Returns the file name used, empty when no name was chosen;
-    // `alwaysAsk` shows the dialog even when a name is given (Save As).
-    QString saveMap(LayerTable table, QString fileName, bool alwaysAsk = false);
+    // What a save or a load did, for the window to tell the user: nothing
+    // here asks a question or shows anything.
+    struct Result
+    {
+        // Refused: a save the load would refuse, nothing written.
+        enum class Outcome { Done, Refused, Cancelled, Failed };
+        Outcome outcome = Outcome::Done;
+        // Why it was refused or failed.
+        QString problem;
+        // What was left out or refused along the way, one warning each: title, text.
+        QList<QPair<QString, QString>> notices;
+        // Textures a save could not copy beside the map.
+        QStringList failedCopies;
+        // Cells a load left empty: they name no definition.
+        int skippedCells = 0;
+        bool done() const { return outcome == Outcome::Done; }
+    };
+
+    // Saves to the chosen name (".map" added when missing); the name used is
+    // savedName().
+    Result save(const QString &fileName, const LayerTable &table);
     // Writes the map and its texture copies, the file behind any link. The
     // copies are made before the map is replaced; a save the load would refuse,
     // or that fails anywhere, leaves the old file as it was.
@@ -64,37 +82,34 @@ public:
     static std::function<std::unique_ptr<QSaveFile>(const QString &fileName)> openTarget;
     static std::function<void(const QString &fileName)> beforeReplace;
 
-    // Loading. An empty table with failed() false and a chosen file is an
-    // empty map; with nothing chosen, nothing happens.
-    LayerTable loadMap(const SectorPlacement &placement);
-    LayerTable loadMapFile(const QString &fileName, const SectorPlacement &placement);
+    // Loading. An empty table of a done load is an empty map; `loaded` gets the
+    // new sectors, owned by the caller.
+    Result load(const QString &fileName, const TextureIds &ids, LayerTable *loaded);
     void setProgress(Progress progress) { reportProgress = std::move(progress); }
-    LayerTable parseMap(const QByteArray &text, const SectorPlacement &placement);
+    LayerTable parseMap(const QByteArray &text, const TextureIds &ids);
     // Map text from elsewhere (the clipboard), under the load's limits; texture
     // paths are resolved against `folder`, or left without an image when the
     // folder is not known (empty). `images` may name the image a field 4 stood
     // for where the text came from; a usable one is shown instead.
-    LayerTable parseText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+    LayerTable parseText(const QByteArray &text, const QString &folder, const TextureIds &ids,
                          const QHash<QByteArray, QString> &images = {});
-    LayerTable buildSectors(const MapFormat::Parsed &parsed, const SectorPlacement &placement);
+    LayerTable buildSectors(const MapFormat::Parsed &parsed, const TextureIds &ids);
     static void applyDefinition(const MapDefinition &definition, Sector *sector);
     // The known layers in their usual order, then any other names in file order.
     static LayerTable inEditorOrder(const LayerTable &loaded, bool withAllKnownLayers);
 
-    QString chosenFileName() const { return fileName; }
+    QString savedName() const { return fileName; }
+    Result result() const;
     // The identifiers a load took over from the file's lines, which nothing
     // else in the editor may use for another image from now on.
     QSet<qint32> keptIdentifiers() const { return keptIds; }
     bool failed() const { return !problem.isEmpty(); }
-    bool cancelled() const { return wasCancelled; }
     QString failure() const { return problem; }
-    int skippedCells() const { return skipped; }
-    QStringList failedCopies() const { return copyFailures; }
-    // What a load or save left out or refused, one warning each: title, text.
-    QList<QPair<QString, QString>> notices() const { return notes; }
 
 private:
+    LayerTable loadMapFile(const QString &fileName, const TextureIds &ids);
     void fail(const QString &reason) { problem = reason; }
+    void refuse(const QString &reason) { problem = reason; wasRefused = true; }
     void note(const QString &title, const QString &text) { notes.append({title, text}); }
     bool nameIsWritable(const QString &name);
     bool isWithinLimits(const MapFormat::Plan &plan);
@@ -104,9 +119,9 @@ private:
     Copy copyTexture(const QString &source, const QString &target, QString *writeError);
     static std::unique_ptr<QSaveFile> target(const QString &name);
     bool countCells(const MapFormat::Parsed &parsed);
-    void chooseIdentifiers(const MapFormat::Parsed &parsed, const SectorPlacement &placement);
+    void chooseIdentifiers(const MapFormat::Parsed &parsed, const TextureIds &ids);
     MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
-                           const SectorPlacement &placement);
+                           const TextureIds &ids);
     void noteLeftOut();
     QString imageOf(const MapDefinition &definition);
     void noteSectionsLeftOut(const MapFormat::Parsed &parsed);
@@ -121,6 +136,7 @@ private:
     QString fileName;
     QString problem;
     bool wasCancelled = false;
+    bool wasRefused = false;
     int skipped = 0;
     int farCells = 0;
     int expectedCells = 0;

@@ -1,9 +1,11 @@
-// Saving and loading the map from the window's buttons, and the recovery copy.
+#include "view/filecontroller.h"
+
+#include "view/cellbuttons.h"
 #include "view/mapview.h"
 
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "view/prompts.h"
 #include "format/layernames.h"
 #include "model/mapmodel.h"
@@ -21,55 +23,61 @@
 
 #include <algorithm>
 
-void MapView::BtnSaveMapEvent()
+FileController::FileController(MapView &view, QWidget *window) : view(view), window(window)
 {
-    saveMap(false);
+    followHistory();
 }
 
-void MapView::saveMapAs()
+void FileController::followHistory()
 {
-    saveMap(true);
+    connect(view.mapDocument()->undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (window)
+            window->setWindowModified(!clean);
+    });
+    connect(view.mapDocument(), &MapDocument::editClosed, this, &FileController::runWaitingSave);
 }
 
-bool MapView::saveMap(bool alwaysAsk)
+bool FileController::saveMap(bool alwaysAsk)
 {
     // The file and the clean state must agree: a stroke in progress ends first.
-    if (editOpen()) {
+    if (view.editOpen()) {
         waitingSave = waitingSave.value_or(false) || alwaysAsk;
         return false;
     }
     if (!alwaysAsk && !mayOverwrite(&alwaysAsk))
         return false;
-    const EditedFile &openFile = document->file();
-    const QString target = alwaysAsk ? QString() : openFile.realName();
+    const EditedFile &openFile = view.mapDocument()->file();
+    const bool named = !alwaysAsk && !openFile.realName().isEmpty();
+    const QString target = named ? openFile.realName()
+                                 : Prompts::current().saveFileName(MapFile::dialogCaption(), MapFile::dialogFilter());
+    if (target.isEmpty())
+        return false;
     MapFile file;
-    file.setLineOrder(document->lineOrder());
-    const QString name = file.saveMap(layers->layerTable(), target, alwaysAsk);
-    const QString shown = target.isEmpty() ? name : openFile.chosenName();
-    if (file.failed()) {
+    file.setLineOrder(view.mapDocument()->lineOrder());
+    const MapFile::Result result = file.save(target, view.layerController()->layerTable());
+    const QString name = file.savedName();
+    if (!result.done()) {
         Prompts::current().warn(QStringLiteral("Save failed"),
                       QStringLiteral("The map could not be saved to %1:\n%2\nThe file was left as it was.")
-                          .arg(QDir::toNativeSeparators(shown), file.failure()));
+                          .arg(QDir::toNativeSeparators(named ? openFile.chosenName() : name), result.problem));
         return false;
     }
-    if (name.isEmpty())
-        return false;
-    document->markSaved(target.isEmpty() ? EditedFile(name) : openFile, file.contentHash(), file.lineOrder());
-    setWindowTitleFor(document->file().chosenName());
-    showNotices(file);
-    if (!file.failedCopies().isEmpty()) {
+    view.mapDocument()->markSaved(named ? openFile : EditedFile(name), file.contentHash(), file.lineOrder());
+    setWindowTitleFor(view.mapDocument()->file().chosenName());
+    showNotices(result);
+    if (!result.failedCopies.isEmpty()) {
         Prompts::current().warn(QStringLiteral("Textures not copied"),
                       QStringLiteral("The map was saved, but these textures could not be copied beside it:\n%1")
-                          .arg(file.failedCopies().join(QLatin1Char('\n'))));
+                          .arg(result.failedCopies.join(QLatin1Char('\n'))));
     }
     return true;
 }
 
 // Another program may have written the file since it was loaded or saved
 // here: it is overwritten only when the user says so.
-bool MapView::mayOverwrite(bool *saveAs)
+bool FileController::mayOverwrite(bool *saveAs)
 {
-    const EditedFile &openFile = document->file();
+    const EditedFile &openFile = view.mapDocument()->file();
     if (openFile.isEmpty() || !openFile.changedOnDisk())
         return true;
     const QMessageBox::StandardButton answer = Prompts::current().askOverwrite(
@@ -81,9 +89,9 @@ bool MapView::mayOverwrite(bool *saveAs)
     return answer == QMessageBox::Yes || *saveAs;
 }
 
-void MapView::runWaitingSave()
+void FileController::runWaitingSave()
 {
-    if (!waitingSave || editOpen())
+    if (!waitingSave || view.editOpen())
         return;
     const bool saveAs = *waitingSave;
     waitingSave.reset();
@@ -91,76 +99,68 @@ void MapView::runWaitingSave()
     QTimer::singleShot(0, this, [this, saveAs]() { saveMap(saveAs); });
 }
 
-void MapView::showNotices(const MapFile &file)
+void FileController::showNotices(const MapFile::Result &result)
 {
-    for (const auto &notice : file.notices())
+    for (const auto &notice : result.notices)
         Prompts::current().warn(notice.first, notice.second);
 }
 
-void MapView::setWindowTitleFor(const QString &name)
+void FileController::setWindowTitleFor(const QString &name)
 {
     window->setWindowTitle(QStringLiteral("Editing: ") + name + QStringLiteral("[*] - Tessel"));
 }
 
-void MapView::resetViewForLoad()
-{
-    originX = 0;
-    originY = 0;
-    zoomSlider->setValue(4);
-    // Without a zoom change nothing else would redraw the sectors at the new origin.
-    repositionAllSectors();
-}
-
-void MapView::BtnLoadMapEvent()
+void FileController::load()
 {
     if (!settleUnsaved())
         return;
-    resetViewForLoad();
+    view.resetViewForLoad();
     const QString name = Prompts::current().openFileName(MapFile::openDialogCaption(), MapFile::dialogFilter());
     if (!name.isEmpty())
         loadMapFile(name);
 }
 
-bool MapView::loadMapFile(const QString &name)
+bool FileController::loadMapFile(const QString &name)
 {
     MapFile file;
     bool read = false;
     {
         // One batch from the first button to the last: they are polished and shown together.
-        SectorCanvas::Batch batch(canvas);
+        SectorCanvas::Batch batch(view.canvasWidget());
         LayerTable loaded;
         read = readMap(file, name, &loaded);
         if (read)
             installLoadedMap(loaded);
     }
-    if (file.failed()) {
+    const MapFile::Result result = file.result();
+    if (!result.problem.isEmpty()) {
         Prompts::current().warn(QStringLiteral("Load failed"),
                       QStringLiteral("The map %1 could not be loaded:\n%2\nThe current map was left as it was.")
-                          .arg(QDir::toNativeSeparators(name), file.failure()));
+                          .arg(QDir::toNativeSeparators(name), result.problem));
     }
     if (!read)
         return false;
     makeWayFor(file.keptIdentifiers());
     // A loaded map starts a history of its own; Save now writes back to the
     // file that was opened (the real one behind a link).
-    document->markLoaded(EditedFile(name), file.contentHash(), file.lineOrder());
-    setWindowTitleFor(document->file().chosenName());
-    if (file.skippedCells() > 0) {
+    view.mapDocument()->markLoaded(EditedFile(name), file.contentHash(), file.lineOrder());
+    setWindowTitleFor(view.mapDocument()->file().chosenName());
+    if (result.skippedCells > 0) {
         Prompts::current().warn(QStringLiteral("Cells skipped"),
                       QStringLiteral("%1 cell(s) of %2 name no definition and were left empty.")
-                          .arg(file.skippedCells())
+                          .arg(result.skippedCells)
                           .arg(QDir::toNativeSeparators(name)));
     }
-    showNotices(file);
+    showNotices(result);
     return true;
 }
 
-bool MapView::recoverFrom(const QString &name)
+bool FileController::recoverFrom(const QString &name)
 {
     if (!loadMapFile(name))
         return false;
     // The copy is not the user's file: Save asks for a name, and the work stays unsaved.
-    document->markRecovered();
+    view.mapDocument()->markRecovered();
     window->setWindowTitle(QStringLiteral("Tessel[*]"));
     window->setWindowModified(true);
     return true;
@@ -168,25 +168,24 @@ bool MapView::recoverFrom(const QString &name)
 
 // The file's sectors with their buttons, under the load's progress dialog;
 // false, with nothing made, when the load failed or was cancelled.
-bool MapView::readMap(MapFile &file, const QString &name, LayerTable *loaded)
+bool FileController::readMap(MapFile &file, const QString &name, LayerTable *loaded)
 {
     LoadProgress progress(window, QFileInfo(name).fileName());
     file.setProgress(progress.callback());
-    *loaded = file.loadMapFile(name, placement());
-    if (file.cancelled() || file.failed())
+    if (!file.load(name, view.textureGallery()->textureIds(), loaded).done())
         return false;
     if (makeButtons(*loaded, progress))
         return true;
     // Not yet in the model: nobody else deletes them, and the map stays as it was.
     qDeleteAll(loaded->allSectors());
     *loaded = LayerTable();
-    canvas->dropEmptyBlocks();
+    view.canvasWidget()->dropEmptyBlocks();
     return false;
 }
 
 // Buttons for a loaded map before it replaces the current one, so that a
 // cancel here still leaves the current map as it was.
-bool MapView::makeButtons(const LayerTable &loaded, LoadProgress &progress)
+bool FileController::makeButtons(const LayerTable &loaded, LoadProgress &progress)
 {
     const int total = loaded.sectorCount();
     if (!progress.report(MapFile::Phase::Buttons, 0, total))
@@ -194,7 +193,7 @@ bool MapView::makeButtons(const LayerTable &loaded, LoadProgress &progress)
     int made = 0;
     for (const auto &entry : loaded) {
         for (Sector *sector : entry.sectors) {
-            giveButton(sector);
+            view.cellButtons()->give(sector);
             if (++made % 256 == 0 && !progress.report(MapFile::Phase::Buttons, made, total))
                 return false;
         }
@@ -202,19 +201,30 @@ bool MapView::makeButtons(const LayerTable &loaded, LoadProgress &progress)
     return true;
 }
 
-void MapView::installLoadedMap(LayerTable loaded)
+void FileController::installLoadedMap(LayerTable loaded)
 {
-    SectorCanvas::Batch batch(canvas);
-    layers->replaceLayers(MapFile::inEditorOrder(loaded, true));
-    gallery->reloadTextures();
-    gallery->selectLayer(LayerNames::Wall);
+    SectorCanvas::Batch batch(view.canvasWidget());
+    view.layerController()->replaceLayers(MapFile::inEditorOrder(loaded, true));
+    view.textureGallery()->reloadTextures();
+    view.textureGallery()->selectLayer(LayerNames::Wall);
     // Loaded buttons must let clicks through like the others in fill and select mode.
-    applyClickRule();
+    view.applyClickRule();
 }
 
 // The loaded map keeps its file's identifiers: textures of the gallery and
 // cells of a copied piece that use one of them for another image move aside.
-void MapView::makeWayFor(const QSet<qint32> &keptIds)
+void FileController::makeWayFor(const QSet<qint32> &keptIds)
 {
-    clipboard->makeWayFor(keptIds, gallery->makeWayFor(keptIds), *gallery);
+    view.clipboardController()->makeWayFor(keptIds, view.textureGallery()->makeWayFor(keptIds), *view.textureGallery());
+}
+
+bool FileController::settleUnsaved()
+{
+    if (!view.mapDocument()->isModified())
+        return true;
+    const QMessageBox::StandardButton answer = Prompts::current().askSaveDiscardCancel(
+        QStringLiteral("Unsaved changes"), QStringLiteral("The map has unsaved changes.\nSave them first?"));
+    if (answer == QMessageBox::Save)
+        return saveMap(false);
+    return answer == QMessageBox::Discard;
 }

@@ -1,7 +1,7 @@
-#include "mapfile/piecetext.h"
+#include "document/piecetext.h"
 
 #include "format/layernames.h"
-#include "mapfile/mapfile.h"
+#include "document/mapfile.h"
 #include "format/mapformat.h"
 #include "format/maplimits.h"
 #include "model/cellrecord.h"
@@ -118,13 +118,13 @@ QMimeData *PieceText::toMimeData(const MapPiece &piece, const QString &mapFileNa
     return data;
 }
 
-PieceText::Read PieceText::fromMimeData(const QMimeData *data, const SectorPlacement &placement)
+PieceText::Read PieceText::fromMimeData(const QMimeData *data, const TextureIds &ids)
 {
     if (!data)
         return Read{{}, QStringLiteral("The clipboard is empty."), {}};
     const QString own = QString::fromLatin1(mimeType);
     if (!data->hasFormat(own))
-        return fromText(data->text().toUtf8(), QString(), placement);
+        return fromText(data->text().toUtf8(), QString(), ids);
     const QByteArray payload = data->data(own);
     const int newline = std::max(0, int(payload.indexOf('\n')));
     const QString folder = QString::fromUtf8(payload.left(newline));
@@ -136,10 +136,10 @@ PieceText::Read PieceText::fromMimeData(const QMimeData *data, const SectorPlace
                                                               : imagesOf(text.mid(imagesStart + 1));
     if (imagesStart >= 0)
         text.truncate(imagesStart);
-    return fromText(text, known ? folder : QString(), placement, images);
+    return fromText(text, known ? folder : QString(), ids, images);
 }
 
-PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folder, const TextureIds &ids,
                                    const QHash<QByteArray, QString> &images)
 {
     Read read;
@@ -148,16 +148,17 @@ PieceText::Read PieceText::fromText(const QByteArray &text, const QString &folde
         return read;
     }
     MapFile file;
-    const LayerTable table = file.parseText(text, folder, placement, images);
+    const LayerTable table = file.parseText(text, folder, ids, images);
     if (file.failed()) {
         read.problem = file.failure();
         return read;
     }
-    for (const auto &notice : file.notices())
+    const MapFile::Result result = file.result();
+    for (const auto &notice : result.notices)
         read.notices.append(notice.second);
-    if (file.skippedCells() > 0)
+    if (result.skippedCells > 0)
         read.notices.append(QStringLiteral("%1 cell(s) name no definition line and were left out.")
-                                .arg(file.skippedCells()));
+                                .arg(result.skippedCells));
     read.piece = pieceOf(table);
     if (read.piece.isEmpty() && read.problem.isEmpty())
         read.problem = QStringLiteral("The map piece on the clipboard has no cells.");

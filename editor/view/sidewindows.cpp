@@ -1,5 +1,5 @@
-// The windows that look at the map beside the main window: the first-person
-// preview and the level check. Both read the model and never change it.
+#include "view/sidewindows.h"
+
 #include "view/mapview.h"
 
 #include "check/levelsnapshot.h"
@@ -50,53 +50,38 @@ LevelSnapshot levelSnapshot(const MapModel &model)
 } // namespace
 
 // Every change of the model reaches the window, which folds a burst into one refresh.
-void MapView::followModelIn(QObject *window, void (*refresh)(QObject *))
+void SideWindows::followModelIn(QObject *sideWindow, void (*refresh)(QObject *))
 {
-    const auto changed = [window, refresh]() { refresh(window); };
-    connect(model, &MapModel::sectorAdded, window, changed);
-    connect(model, &MapModel::sectorRemoved, window, changed);
-    connect(model, &MapModel::textureChanged, window, changed);
-    connect(model, &MapModel::propertiesChanged, window, changed);
-    connect(model, &MapModel::mapReplaced, window, changed);
+    const auto changed = [sideWindow, refresh]() { refresh(sideWindow); };
+    const MapModel *model = view.mapModel();
+    connect(model, &MapModel::sectorAdded, sideWindow, changed);
+    connect(model, &MapModel::sectorRemoved, sideWindow, changed);
+    connect(model, &MapModel::textureChanged, sideWindow, changed);
+    connect(model, &MapModel::propertiesChanged, sideWindow, changed);
+    connect(model, &MapModel::mapReplaced, sideWindow, changed);
 }
 
-PreviewWindow *MapView::previewWindow() const
+SideWindows::SideWindows(MapView &view, QWidget *window) : view(view), window(window)
+{
+}
+
+PreviewWindow *SideWindows::previewWindow() const
 {
     return preview;
 }
 
-LevelCheckWindow *MapView::levelCheckWindow() const
+LevelCheckWindow *SideWindows::levelCheckWindow() const
 {
     return levelCheck;
 }
 
-QPoint MapView::centreCell() const
-{
-    const int size = cellSize();
-    return canvasToMap(QPoint(mapWidget->width() / size / 2, mapWidget->height() / size / 2));
-}
-
-void MapView::centreOn(const QPoint &cell)
-{
-    const QPoint centre = mapToCanvas(centreCell());
-    const QPoint wanted = centre - cell; // the origin that puts the cell there
-    shiftOrigin(wanted - origin());
-}
-
-QRect MapView::visibleCells() const
-{
-    const int size = cellSize();
-    const QSize cells((mapWidget->width() + size - 1) / size, (mapWidget->height() + size - 1) / size);
-    return QRect(canvasToMap(QPoint(0, 0)), cells);
-}
-
-void MapView::openPreview(bool atPointer)
+void SideWindows::openPreview(bool atPointer)
 {
     if (!preview) {
-        preview = new PreviewWindow([this]() { return previewRecords(*model); }, window);
+        preview = new PreviewWindow([this]() { return previewRecords(*view.mapModel()); }, window);
         preview->setAttribute(Qt::WA_DeleteOnClose);
         followModelIn(preview, [](QObject *w) { static_cast<PreviewWindow *>(w)->mapChanged(); });
-        cameraMarker = new CellMarker(canvas, QColor(255, 200, 0));
+        cameraMarker = new CellMarker(view.canvasWidget(), QColor(255, 200, 0));
         connect(preview, &PreviewWindow::cameraCellChanged, this, [this](const QPoint &cell) {
             cameraMarker->mark(cell);
             placeMarkers();
@@ -104,10 +89,10 @@ void MapView::openPreview(bool atPointer)
         });
         // The mark goes with the window.
         connect(preview, &QObject::destroyed, cameraMarker, &QObject::deleteLater);
-        preview->placeAtPlayerStart(centreCell());
+        preview->placeAtPlayerStart(view.centreCell());
     }
     if (atPointer) {
-        const QPoint cell = canvasToMap(cursorCell());
+        const QPoint cell = view.canvasToMap(view.cursorCell());
         if (cell.x() >= 0 && cell.y() >= 0)
             preview->placeCamera(cell);
     }
@@ -116,14 +101,14 @@ void MapView::openPreview(bool atPointer)
     preview->activateWindow();
 }
 
-void MapView::openLevelCheck()
+void SideWindows::openLevelCheck()
 {
     if (!levelCheck) {
-        levelCheck = new LevelCheckWindow([this]() { return levelSnapshot(*model); }, window);
+        levelCheck = new LevelCheckWindow([this]() { return levelSnapshot(*view.mapModel()); }, window);
         levelCheck->setAttribute(Qt::WA_DeleteOnClose);
         followModelIn(levelCheck, [](QObject *w) { static_cast<LevelCheckWindow *>(w)->mapChanged(); });
-        problemMarker = new CellMarker(canvas, QColor(230, 40, 40));
-        connect(levelCheck, &LevelCheckWindow::problemActivated, this, &MapView::showProblemCell);
+        problemMarker = new CellMarker(view.canvasWidget(), QColor(230, 40, 40));
+        connect(levelCheck, &LevelCheckWindow::problemActivated, this, &SideWindows::showProblemCell);
         connect(levelCheck, &QObject::destroyed, problemMarker, &QObject::deleteLater);
     }
     levelCheck->show();
@@ -133,23 +118,30 @@ void MapView::openLevelCheck()
 
 // Brings the line's first cell into the middle of the view, on its own layer,
 // marked, with every cell of the line selected.
-void MapView::showProblemCell(const QByteArray &layer, const QPoint &cell, const QVector<QPoint> &cells)
+void SideWindows::showProblemCell(const QByteArray &layer, const QPoint &cell, const QVector<QPoint> &cells)
 {
     centreOn(layer, cell, problemMarker);
     QList<Sector *> sectors;
     for (const QPoint &at : cells) {
-        if (Sector *sector = model->sectorAt(layer, at.x(), at.y()))
+        if (Sector *sector = view.mapModel()->sectorAt(layer, at.x(), at.y()))
             sectors.append(sector);
     }
     if (!sectors.isEmpty())
-        selectCells(layer, sectors);
+        view.selectCells(layer, sectors);
 }
 
-void MapView::centreOn(const QByteArray &layer, const QPoint &cell, CellMarker *marker)
+void SideWindows::showCell(const QByteArray &layer, const QPoint &cell)
+{
+    if (!foundMarker)
+        foundMarker = new CellMarker(view.canvasWidget(), QColor(40, 150, 255));
+    centreOn(layer, cell, foundMarker);
+}
+
+void SideWindows::centreOn(const QByteArray &layer, const QPoint &cell, CellMarker *marker)
 {
     if (layerOrder().contains(layer))
-        editing->setChosenLayer(layer);
-    centreOn(cell);
+        view.editingState()->setChosenLayer(layer);
+    view.centreOn(cell);
     if (!marker)
         return;
     marker->mark(cell);
@@ -157,10 +149,10 @@ void MapView::centreOn(const QByteArray &layer, const QPoint &cell, CellMarker *
     marker->show();
 }
 
-void MapView::placeMarkers()
+void SideWindows::placeMarkers()
 {
     for (CellMarker *marker : {cameraMarker.data(), problemMarker.data(), foundMarker.data()}) {
         if (marker)
-            marker->place(origin(), cellSize());
+            marker->place(view.origin(), view.cellSize());
     }
 }

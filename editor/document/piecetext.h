@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/mappiece.h"
-#include "view/sectorplacement.h"
+#include "document/textureids.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -34,8 +34,8 @@ public:
         // What was left out or left without an image.
         QStringList notices;
     };
-    static Read fromMimeData(const QMimeData *data, const SectorPlacement &placement);
+    static Read fromMimeData(const QMimeData *data, const TextureIds &ids);
     // `images`: field 4 of a texture line to the image it stood for.
-    static Read fromText(const QByteArray &text, const QString &folder, const SectorPlacement &placement,
+    static Read fromText(const QByteArray &text, const QString &folder, const TextureIds &ids,
                          const QHash<QByteArray, QString> &images = {});
 };

@@ -1,0 +1,83 @@
+#include "view/cellbuttons.h"
+
+#include "document/editingstate.h"
+#include "layers/layercontroller.h"
+#include "model/mapmodel.h"
+#include "model/sector.h"
+#include "view/mapview.h"
+#include "view/sectorblock.h"
+#include "view/sectorbutton.h"
+#include "view/sectorcanvas.h"
+#include "view/sectorviewport.h"
+
+#include <QPushButton>
+
+CellButtons::CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &viewport, LayerController &layers,
+                         const EditingState &editing)
+    : view(view), canvas(canvas), viewport(viewport), layers(layers), editing(editing)
+{
+    // The buttons follow the model: every sector that comes into the map gets
+    // its button here, wherever the edit came from.
+    connect(view.mapModel(), &MapModel::sectorAdded, this, &CellButtons::showNewSector);
+    connect(view.mapModel(), &MapModel::mapReplaced, this, &CellButtons::showReplacedMap);
+}
+
+QPushButton *CellButtons::makeButton(const Sector *sector) const
+{
+    const int size = view.cellSize();
+    // Buttons live on the block of their cell (placeOnMap puts them on it).
+    auto *button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
+    // Hover moves over a cell reach the map through it (the pointer's cell).
+    button->setMouseTracking(true);
+    // Thousands of cells in the tab chain would help nobody; focus stays where it was.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->resize(size, size);
+    button->setFlat(true);
+    button->setIconSize(QSize(size, size));
+    return button;
+}
+
+void CellButtons::showNewSector(Sector *sector)
+{
+    sector->attachButton(makeButton(sector));
+    placeOnMap(sector);
+    const bool shown = layers.displayNewSector(sector);
+    viewport.place(sector, shown);
+    // Clicks go through a new button like through the others in fill and select mode.
+    sector->setMouseTransparent(!editing.cellsTakeClicks());
+    connectClick(sector);
+}
+
+// The cell's world position from the pan offset and the zoom, and its button there.
+void CellButtons::placeOnMap(Sector *sector) const
+{
+    const int size = view.cellSize();
+    sector->setWorldPosition(double(sector->data->mapX + view.origin().x()) * size,
+                              double(sector->data->mapY + view.origin().y()) * size);
+}
+
+void CellButtons::give(Sector *sector)
+{
+    sector->attachButton(makeButton(sector));
+    placeOnMap(sector);
+    connectClick(sector);
+}
+
+void CellButtons::showReplacedMap()
+{
+    canvas->dropEmptyBlocks();
+    SectorCanvas::Batch batch(canvas);
+    // A load gives its sectors their buttons before they come in.
+    for (const auto &entry : view.mapModel()->layers()) {
+        for (Sector *sector : entry.sectors) {
+            if (!sector->data->button)
+                give(sector);
+        }
+    }
+    viewport.update();
+}
+
+void CellButtons::connectClick(Sector *sector)
+{
+    connect(sector->data->button, &QPushButton::clicked, &view, &MapView::SectorClickEvent);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class EditingState;
+class LayerController;
+class MapModel;
+class MapView;
+class QPushButton;
+class Sector;
+class SectorCanvas;
+class SectorViewport;
+
+// Every sector's flat button on the canvas: made when the model announces the
+// sector (or, for a load, before the sector comes into the map), placed at
+// its cell from the view's origin and zoom, given its look and click rule.
+class CellButtons : public QObject
+{
+    Q_OBJECT
+
+public:
+    CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &viewport, LayerController &layers,
+                const EditingState &editing);
+
+    // A button for a sector not yet in the map (a load).
+    void give(Sector *sector);
+    // The cell's world position from the pan offset and the zoom, and its button there.
+    void placeOnMap(Sector *sector) const;
+
+private:
+    void showNewSector(Sector *sector);
+    void showReplacedMap();
+    QPushButton *makeButton(const Sector *sector) const;
+    void connectClick(Sector *sector);
+
+    MapView &view;
+    QPointer<SectorCanvas> canvas;
+    SectorViewport &viewport;
+    LayerController &layers;
+    const EditingState &editing;
+};
