@@ -105,7 +105,7 @@ void perform(EditorFixture &editor, const QString &step)
     } else if (step == "delete selection") {
         editor.layers->selectRect(3, 2, 5, 6);
         editor.clickButton("radioSelect");
-        editor.click(9, 9, Qt::RightButton);
+        editor.click(9, 8, Qt::RightButton);
     } else if (step == "gallery retexture") {
         editor.layers->selectRect(2, 2, 6, 2);
         editor.pickTexture(1);
@@ -318,9 +318,9 @@ void TestHistory::actionsThatChangeNothingRecordNoStep()
     const int steps = history->count();
     const QByteArray before = savedBytes(editor);
     if (step.startsWith("erase")) {
-        editor.press(9, 9, Qt::RightButton);
-        editor.drag(10, 9, Qt::RightButton);
-        editor.release(10, 9, Qt::RightButton);
+        editor.press(9, 8, Qt::RightButton);
+        editor.drag(10, 8, Qt::RightButton);
+        editor.release(10, 8, Qt::RightButton);
     } else if (step.startsWith("fill")) {
         editor.clickButton("radioFloodFill");
         editor.click(3, 3);
