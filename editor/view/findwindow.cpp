@@ -79,7 +79,7 @@ void FindWindow::fillSubtypes()
     const QSignalBlocker quiet(ui->comboFindSubtype);
     ui->comboFindSubtype->clear();
     ui->comboFindSubtype->addItems(names);
-    ui->comboFindSubtype->setCurrentIndex(std::max(0, names.indexOf(was)));
+    ui->comboFindSubtype->setCurrentIndex(std::max(0, int(names.indexOf(was))));
 }
 
 bool FindWindow::readNumber(const QLineEdit *edit, const QString &name, std::optional<double> *value,
