@@ -222,6 +222,15 @@ focus() { xdotool windowfocus --sync "$1"; }
 
 click_at() { xdotool mousemove "$1" "$2" click 1; }
 
+# highlighted_row X Y HEIGHT: the row (from Y) in the middle of the list line
+# highlighted in the screen column X from Y down HEIGHT pixels; empty when
+# none is. Row heights follow the font and the Qt version, so tests find the
+# line on screen rather than compute it.
+highlighted_row() {
+    import -window root -crop "1x$3+$1+$2" -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3 |
+        awk '$3 > $1 + 60 && $3 > 120 { if (!first) first = NR; last = NR } END { if (first) print int((first + last) / 2) - 1 }'
+}
+
 # "R G B" of the screen pixel at X Y.
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 rgb:- 2>/dev/null | od -An -tu1 | xargs; }
 

@@ -92,11 +92,7 @@ eval "$(xdotool getwindowgeometry --shell "$FIND")"
 # match, and the double-click goes to the middle of the highlighted row.
 xdotool key Return
 sleep 0.3
-highlighted_row() {
-    import -window root -crop "1x$HEIGHT+$((X + 60))+$Y" -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3 |
-        awk '$3 > $1 + 60 && $3 > 120 { if (!first) first = NR; last = NR } END { if (first) print int((first + last) / 2) - 1 }'
-}
-ROW=$(highlighted_row)
+ROW=$(highlighted_row $((X + 60)) "$Y" "$HEIGHT")
 [ -n "$ROW" ] || fail "Return highlighted no match in the Find window"
 xdotool mousemove $((X + 60)) $((Y + ROW))
 sleep 0.3

@@ -68,11 +68,7 @@ xdotool mousemove $((X + 500)) $((Y + HEIGHT - 60)) click 1
 sleep 0.3
 xdotool key End
 sleep 0.3
-highlighted_row() {
-    import -window root -crop "1x$HEIGHT+$((X + 500))+$Y" -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3 |
-        awk '$3 > $1 + 60 && $3 > 120 { if (!first) first = NR; last = NR } END { if (first) print int((first + last) / 2) - 1 }'
-}
-ROW=$(highlighted_row)
+ROW=$(highlighted_row $((X + 500)) "$Y" "$HEIGHT")
 [ -n "$ROW" ] || fail "End highlighted no line in the level check window"
 xdotool mousemove $((X + 500)) $((Y + ROW))
 sleep 0.3
