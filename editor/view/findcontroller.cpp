@@ -10,6 +10,7 @@
 #include "view/findwindow.h"
 #include "view/gotocelldialog.h"
 #include "view/mapview.h"
+#include "view/selectionactions.h"
 #include "view/sidewindows.h"
 
 #include <QMap>
@@ -82,7 +83,7 @@ void FindController::selectMatches()
     query->layer = finder->layerToSelect();
     if (query->layer.isEmpty())
         return;
-    view.selectCells(query->layer, findSectors(*view.mapModel(), *query));
+    view.selectionActions()->selectCells(query->layer, findSectors(*view.mapModel(), *query));
 }
 
 // Every match takes the gallery's texture for its layer, all as one step.

@@ -2,7 +2,6 @@
 
 #include "ui_tessel.h"
 
-#include "view/highdpi.h"
 #include "format/layernames.h"
 #include "gallery/texturegallery.h"
 #include "layers/layercontroller.h"
@@ -15,25 +14,23 @@
 #include "document/mapfile.h"
 #include "view/cellbuttons.h"
 #include "view/filecontroller.h"
+#include "view/layerchoice.h"
 #include "view/propertiescontroller.h"
 #include "view/sidewindows.h"
 #include "view/sectorlook.h"
 #include "view/sectorviewport.h"
 #include "view/selectionoverlay.h"
-#include "view/tools/floodfilltool.h"
-#include "view/tools/pantool.h"
-#include "view/tools/penciltool.h"
+#include "view/selectionactions.h"
+#include "view/toolswitch.h"
+#include "view/tools/maptool.h"
 #include "view/tools/selecttool.h"
-#include "view/tools/shapetool.h"
-#include "view/tools/stamptool.h"
+#include "view/tools/toolbox.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QSignalBlocker>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -45,7 +42,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     : QWidget(nullptr), window(mainWindow)
 {
     document = std::make_unique<MapDocument>(&MapFile::writeRecoveryCopy);
-    model = document->model();
+    MapModel *model = document->model();
     editing = std::make_unique<EditingState>(LayerNames::Wall);
     layers = std::make_unique<LayerController>(model, editing.get(), form.comboBoxMapLayer, form.btnMapLayerClear);
     gallery = std::make_unique<TextureGallery>(form.listViewTextures, galleryScanOrder());
@@ -63,13 +60,10 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     followModel();
     followHistory();
 
-    const ToolContext tools{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
-    panTool = std::make_unique<PanTool>(*this);
-    pencilTool = std::make_unique<PencilTool>(tools, *panTool);
-    floodFillTool = std::make_unique<FloodFillTool>(tools);
-    selectTool = std::make_unique<SelectTool>(*this, *panTool);
-    stampTool = std::make_unique<StampTool>(*this, *panTool, window);
-    makeShapeTools();
+    const ToolContext context{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
+    toolBox = std::make_unique<ToolBox>(*this, context, window);
+    toolSwitch = std::make_unique<ToolSwitch>(*this, *toolBox, form);
+    selections = std::make_unique<SelectionActions>(*this);
 
     wireWidgets(form);
     clipboard = std::make_unique<ClipboardController>(*this, window);
@@ -87,8 +81,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     canvas->setMouseTracking(true);
     wireKeys();
     followGestures();
-    listViewTextures = form.listViewTextures;
-    connect(listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
+    connect(form.listViewTextures, &QListWidget::itemClicked, this, &MapView::SelObjectsChangeTexEvent);
     // Only now that the tools and the buttons they read exist may events reach them.
     mapWidget->installEventFilter(this);
     // Real pointer input lands on the canvas that lies over the map widget.
@@ -114,33 +107,19 @@ MapView::~MapView()
 void MapView::wireWidgets(const Ui::TesselClass &form)
 {
     connect(zoomSlider, &QSlider::valueChanged, this, &MapView::ZoomSliderChangedEvent);
-    btnSaveMap = form.btnSaveMap;
-    connect(btnSaveMap, &QPushButton::clicked, this, &MapView::BtnSaveMapEvent);
-    btnLoadMap = form.btnLoadMap;
-    connect(btnLoadMap, &QPushButton::clicked, this, &MapView::BtnLoadMapEvent);
-    layerCombo = form.comboBoxMapLayer;
-    connect(layerCombo, &QComboBox::currentTextChanged, this, &MapView::MapLayerChanged);
-    // The combo box, the selection and the gallery follow the chosen layer,
-    // before the layer controller gives the cells their looks for it.
-    connect(editing.get(), &EditingState::chosenLayerChanged, this, &MapView::followChosenLayer);
-    // Once a layer is picked, keys are meant for the map again: left on the
-    // combo box, an arrow key or a letter would switch the layer unseen.
-    connect(layerCombo, QOverload<int>::of(&QComboBox::activated), this, [this]() {
-        if (mapWidget)
-            mapWidget->setFocus(Qt::OtherFocusReason);
-    });
-    btnEditSelection = form.btnEditSelection;
-    btnEditSelection->setEnabled(false);
-    connect(btnEditSelection, &QPushButton::clicked, this, &MapView::BtnEditSelectionEvent);
-    radioPencil = form.radioPencil;
-    connect(radioPencil, &QRadioButton::clicked, this, &MapView::SwitchToPencilPaintEvent);
-    radioFloodFill = form.radioFloodFill;
-    connect(radioFloodFill, &QRadioButton::clicked, this, &MapView::SwitchToFloodFillPaintEvent);
-    radioPaint = form.radioPaint;
-    connect(radioPaint, &QRadioButton::clicked, this, &MapView::SwitchToEditMode);
-    radioSelect = form.radioSelect;
-    connect(radioSelect, &QRadioButton::clicked, this, &MapView::SwitchToSelectMode);
-    wireShapeRadios(form);
+    connect(form.btnSaveMap, &QPushButton::clicked, this, &MapView::BtnSaveMapEvent);
+    connect(form.btnLoadMap, &QPushButton::clicked, this, &MapView::BtnLoadMapEvent);
+    connect(form.comboBoxMapLayer, &QComboBox::currentTextChanged, this, &MapView::MapLayerChanged);
+    layerChoice = std::make_unique<LayerChoice>(*this, form.comboBoxMapLayer);
+    connect(form.btnEditSelection, &QPushButton::clicked, this, &MapView::BtnEditSelectionEvent);
+    connect(form.radioPencil, &QRadioButton::clicked, this, &MapView::SwitchToPencilPaintEvent);
+    connect(form.radioFloodFill, &QRadioButton::clicked, this, &MapView::SwitchToFloodFillPaintEvent);
+    connect(form.radioPaint, &QRadioButton::clicked, this, &MapView::SwitchToEditMode);
+    connect(form.radioSelect, &QRadioButton::clicked, this, &MapView::SwitchToSelectMode);
+    // The buttons' own shortcuts (L, R, O) click them, as E and S click theirs.
+    connect(form.radioLine, &QRadioButton::clicked, this, &MapView::SwitchToLineEvent);
+    connect(form.radioRectangle, &QRadioButton::clicked, this, &MapView::SwitchToRectangleEvent);
+    connect(form.radioRoom, &QRadioButton::clicked, this, &MapView::SwitchToRoomEvent);
 }
 
 // Every sector that comes into the map gets its button (CellButtons); a new
@@ -148,7 +127,7 @@ void MapView::wireWidgets(const Ui::TesselClass &form)
 void MapView::followModel()
 {
     buttons = std::make_unique<CellButtons>(*this, canvas, *viewport, *layers, *editing);
-    connect(model, &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
+    connect(mapModel(), &MapModel::textureChanged, this, [](Sector *sector) { SectorLook::refresh(sector); });
 }
 
 int MapView::cellSize() const
@@ -186,12 +165,12 @@ ToolPoint MapView::pointOf(const QEvent *event) const
 
 QPoint MapView::canvasToMap(const QPoint &cell) const
 {
-    return QPoint(cell.x() - originX, cell.y() - originY);
+    return cell - originCell;
 }
 
 QPoint MapView::mapToCanvas(const QPoint &cell) const
 {
-    return QPoint(cell.x() + originX, cell.y() + originY);
+    return cell + originCell;
 }
 
 SectorPlacement MapView::placement() const
@@ -201,14 +180,14 @@ SectorPlacement MapView::placement() const
     result.layers = layers.get();
     result.gallery = gallery.get();
     result.cellSize = cellSize();
-    result.originX = originX;
-    result.originY = originY;
+    result.originX = originCell.x();
+    result.originY = originCell.y();
     return result;
 }
 
 void MapView::setAllMouseTransparent(bool transparent)
 {
-    for (const auto &entry : model->layers()) {
+    for (const auto &entry : mapModel()->layers()) {
         for (Sector *sector : entry.sectors)
             sector->setMouseTransparent(transparent);
     }
@@ -221,7 +200,17 @@ void MapView::applyClickRule()
 
 QRect MapView::selectionArea() const
 {
-    return selectTool->area();
+    return toolBox->select().area();
+}
+
+StampTool *MapView::stamp() const
+{
+    return &toolBox->stamp();
+}
+
+QCursor MapView::currentToolCursor() const
+{
+    return toolSwitch->cursor();
 }
 
 QString MapView::statusText() const
@@ -262,7 +251,7 @@ void MapView::repositionAllSectors()
     properties->followPlacement();
     const int size = cellSize();
     canvas->setPlacement(origin(), size);
-    for (const auto &entry : model->layers()) {
+    for (const auto &entry : mapModel()->layers()) {
         for (Sector *sector : entry.sectors) {
             QPushButton *button = sector->data->button;
             button->setIconSize(QSize(size, size));
@@ -275,72 +264,54 @@ void MapView::repositionAllSectors()
     emit viewMoved();
 }
 
-QCursor MapView::cursorFromImage(const QString &path) const
-{
-    // Drawn for the screen's pixel density. X takes the hot spot in the
-    // image's own pixels, under Qt 5 and Qt 6 alike, whatever its pixel ratio.
-    const QPixmap image = HighDpi::pixmap(path, mapWidget->devicePixelRatioF());
-    return QCursor(image, image.width() / 2, image.height() / 2);
-}
-
 // The radio buttons write the state through these slots and mirror it.
 void MapView::SwitchToPencilPaintEvent()
 {
-    leaveShapeTools();
-    editing->setPaintTool(EditingState::PaintTool::Pencil);
-    toolCursor = cursorFromImage(QStringLiteral("assets/pencil.png"));
-    radioPencil->setChecked(true);
-    applyClickRule();
+    toolSwitch->pencil();
 }
 
 void MapView::SwitchToFloodFillPaintEvent()
 {
-    leaveShapeTools();
-    editing->setPaintTool(EditingState::PaintTool::FloodFill);
-    toolCursor = cursorFromImage(QStringLiteral("assets/bucket.png"));
-    radioFloodFill->setChecked(true);
-    applyClickRule();
+    toolSwitch->floodFill();
 }
 
 void MapView::SwitchToEditMode()
 {
-    editing->setMode(EditingState::Mode::Paint);
-    radioPaint->setChecked(true);
-    resetSelectionDrag();
-    stampTool->stop();
-    layers->clearSelection();
-    btnEditSelection->setEnabled(false);
-    radioPencil->setEnabled(true);
-    radioFloodFill->setEnabled(true);
-    enableShapeRadios(true);
-    SwitchToPencilPaintEvent();
+    toolSwitch->paintMode();
 }
 
 void MapView::SwitchToSelectMode()
 {
-    leaveShapeTools();
-    editing->setMode(EditingState::Mode::Select);
-    radioSelect->setChecked(true);
-    applyClickRule();
-    toolCursor = QCursor(Qt::CrossCursor);
-    btnEditSelection->setEnabled(true);
-    radioPencil->setEnabled(false);
-    radioFloodFill->setEnabled(false);
-    enableShapeRadios(false);
+    toolSwitch->selectMode();
+}
+
+void MapView::SwitchToLineEvent()
+{
+    toolSwitch->line();
+}
+
+void MapView::SwitchToRectangleEvent()
+{
+    toolSwitch->rectangle();
+}
+
+void MapView::SwitchToRoomEvent()
+{
+    toolSwitch->room();
 }
 
 bool MapView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mapWidget || watched == canvas) {
         if (event->type() == QEvent::Enter)
-            QGuiApplication::setOverrideCursor(toolCursor);
+            QGuiApplication::setOverrideCursor(toolSwitch->cursor());
         else if (event->type() == QEvent::Leave)
             QGuiApplication::restoreOverrideCursor();
         const bool taken = takeMapInput(event);
         if (isRightPress(event))
             holdMouseOnCanvas();
         if (!taken)
-            activeTool()->handle(event, pointOf(event));
+            toolBox->active()->handle(event, pointOf(event));
         switch (event->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
@@ -361,29 +332,9 @@ bool MapView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-MapTool *MapView::activeTool() const
-{
-    if (stampTool->active())
-        return stampTool.get();
-    if (editing->mode() == EditingState::Mode::Select)
-        return selectTool.get();
-    if (editing->paintTool() == EditingState::PaintTool::Pencil)
-        return pencilTool.get();
-    if (ShapeTool *shape = shapeTool())
-        return shape;
-    return floodFillTool.get();
-}
-
-void MapView::resetSelectionDrag()
-{
-    if (selectTool)
-        selectTool->reset();
-}
-
 void MapView::shiftOrigin(const QPoint &cells)
 {
-    originX += cells.x();
-    originY += cells.y();
+    originCell += cells;
     repositionAllSectors();
     showPointerCell();
 }
@@ -401,39 +352,17 @@ QLabel *MapView::selectionLabel() const
 
 void MapView::MapLayerChanged()
 {
-    editing->setChosenLayer(layerCombo->currentText().toUtf8());
-}
-
-void MapView::followChosenLayer(const QByteArray &layer)
-{
-    if (layerCombo) {
-        const QSignalBlocker mirroring(layerCombo);
-        layerCombo->setCurrentText(QString::fromUtf8(layer));
-    }
-    resetSelectionDrag();
-    layers->clearSelection();
-    gallery->selectLayer(layer);
-    const int leftOut = gallery->leftOutCount(layer);
-    if (leftOut > 0)
-        setStatusText(QStringLiteral("%1 texture file(s) left out: their names contain \",\" or a line break")
-                          .arg(leftOut));
+    layerChoice->takeComboText();
 }
 
 void MapView::beginTemporaryLayer(const QByteArray &name, const QString &text)
 {
-    if (editing->chosenLayer() == name)
-        return;
-    editing->holdLayer(name);
-    setStatusText(text);
-    temporaryText = text;
+    layerChoice->hold(name, text);
 }
 
 void MapView::endTemporaryLayer()
 {
-    editing->releaseLayer();
-    // What a Ctrl key did meanwhile (copy, paste) keeps its word.
-    if (labelStatus->text() == temporaryText)
-        clearStatusText();
+    layerChoice->release();
 }
 
 QPoint MapView::centreCell() const
@@ -458,8 +387,7 @@ QRect MapView::visibleCells() const
 
 void MapView::resetViewForLoad()
 {
-    originX = 0;
-    originY = 0;
+    originCell = QPoint(0, 0);
     zoomSlider->setValue(4);
     // Without a zoom change nothing else would redraw the sectors at the new origin.
     repositionAllSectors();
@@ -512,5 +440,5 @@ void MapView::SelObjectsChangeTexEvent()
     const QList<Sector *> sectors = layers->selection();
     if (sectors.size() < 2)
         return;
-    model->retexture(sectors, gallery->currentTexture());
+    mapModel()->retexture(sectors, gallery->currentTexture());
 }

@@ -11,11 +11,9 @@
 
 #include <QCursor>
 #include <QLabel>
-#include <QListWidget>
 #include <QList>
 #include <QPoint>
 #include <QPointer>
-#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -24,33 +22,26 @@
 namespace Ui {
 class TesselClass;
 }
-class FloodFillTool;
-class GestureWatch;
-class MapModel;
-class MapTool;
-class PanTool;
-class PencilTool;
-class SelectTool;
-class ShapeTool;
-class SectorViewport;
-class SelectionOverlay;
-class StampTool;
-class QComboBox;
-class QMouseEvent;
-class QPushButton;
-class QRadioButton;
-class QSlider;
-class QUndoStack;
-struct MapChange;
-class QWheelEvent;
-class LayerController;
 class CellButtons;
 class FileController;
-class PropertiesController;
-class SideWindows;
+class GestureWatch;
+class LayerChoice;
+class LayerController;
+class MapModel;
 class ObjectPropertiesForm;
+class PropertiesController;
 class Sector;
+class SectorViewport;
+class SelectionActions;
+class SelectionOverlay;
+class SideWindows;
+class StampTool;
 class TextureGallery;
+class ToolBox;
+class ToolSwitch;
+class QSlider;
+class QUndoStack;
+class QWheelEvent;
 
 // Controller of the map canvas: receives the window's widget signals, filters
 // the map widget's events for the editing tools, and holds the view state.
@@ -84,7 +75,8 @@ public:
     // View state other parts and tests read.
     MapDocument *mapDocument() const { return document.get(); }
     EditingState *editingState() const { return editing.get(); }
-    MapModel *mapModel() const { return model; }
+    // Null once the document is gone, while the rest of the view is taken down.
+    MapModel *mapModel() const { return document ? document->model() : nullptr; }
     LayerController *layerController() const { return layers.get(); }
     TextureGallery *textureGallery() const { return gallery.get(); }
     QWidget *mapSurface() const { return mapWidget; }
@@ -95,6 +87,8 @@ public:
     SideWindows *sideWindows() const { return windows.get(); }
     PropertiesController *propertiesController() const { return properties.get(); }
     ClipboardController *clipboardController() const { return clipboard.get(); }
+    ToolBox *tools() const { return toolBox.get(); }
+    SelectionActions *selectionActions() const { return selections.get(); }
     // Kept for the many tests that use them.
     ObjectPropertiesForm *openForm() const;
     bool loadMapFile(const QString &fileName);
@@ -102,8 +96,8 @@ public:
     // The map file as the user named it (the title shows it); saves go to
     // the real file behind it.
     QString currentMapFileName() const { return document->file().chosenName(); }
-    QCursor currentToolCursor() const { return toolCursor; }
-    QPoint origin() const { return QPoint(originX, originY); }
+    QCursor currentToolCursor() const;
+    QPoint origin() const { return originCell; }
     // Pans by whole cells.
     void shiftOrigin(const QPoint &cells);
     // Zoom through the slider, keeping the cell under the pointer where it is
@@ -137,9 +131,7 @@ public:
     // The map cells of Select mode's last rectangle; empty before one.
     QRect selectionArea() const;
     QString statusText() const;
-    StampTool *stamp() const { return stampTool.get(); }
-    // The Line, Rectangle or Room tool when it is the one in use, else null.
-    ShapeTool *shapeTool() const;
+    StampTool *stamp() const;
 
     // The map cell in the middle of the view.
     QPoint centreCell() const;
@@ -147,14 +139,6 @@ public:
     void centreOn(const QPoint &cell);
     // The map cells the view shows, the partly shown ones included.
     QRect visibleCells() const;
-
-    // Finding cells (mapviewfind.cpp).
-    // Select mode with these sectors of the layer as the selection.
-    void selectCells(const QByteArray &layer, const QList<Sector *> &sectors);
-    // Every cell of the current layer alike to the one on mapCell (double-click).
-    void selectAlikeAt(const QPoint &mapCell);
-    // Every cell of the chosen layer (Ctrl+A).
-    void selectWholeLayer();
 
     // Back to the top-left corner at the usual zoom, as a load starts.
     void resetViewForLoad();
@@ -178,8 +162,8 @@ public slots:
     void SelObjectsChangeTexEvent();
     void SwitchToPencilPaintEvent();
     void SwitchToFloodFillPaintEvent();
-    // Line, Rectangle and Room (mapviewshapes.cpp); Rectangle chosen again
-    // switches between outline and filled.
+    // Line, Rectangle and Room; Rectangle chosen again switches between
+    // outline and filled.
     void SwitchToLineEvent();
     void SwitchToRectangleEvent();
     void SwitchToRoomEvent();
@@ -196,7 +180,6 @@ private:
     void followModel();
     void applyGridTile();
     void repositionAllSectors();
-    QCursor cursorFromImage(const QString &path) const;
 
     // Input (mapviewinput.cpp)
     void wireKeys();
@@ -213,18 +196,7 @@ private:
     static bool isRightPress(const QEvent *event);
     void holdMouseOnCanvas();
 
-    MapTool *activeTool() const;
     ToolPoint pointOf(const QEvent *event) const;
-    void resetSelectionDrag();
-    void followChosenLayer(const QByteArray &layer);
-
-    // Shape tools (mapviewshapes.cpp)
-    void makeShapeTools();
-    void wireShapeRadios(const Ui::TesselClass &form);
-    void enableShapeRadios(bool enabled);
-    void useShapeTool(EditingState::PaintTool tool, QRadioButton *radio);
-    // Drops a shape drag and the tool's word in the status bar.
-    void leaveShapeTools();
 
     // History (mapviewinput.cpp)
     void followHistory();
@@ -234,49 +206,30 @@ private:
     QPointer<QWidget> mapWidget;
     QPointer<SectorCanvas> canvas;
     QPointer<QSlider> zoomSlider;
-    QPointer<QComboBox> layerCombo;
+    QPointer<QLabel> labelStatus;
+    QPointer<QLabel> labelPointer;
+    // Owns the model, which outlives everything here that follows it.
     std::unique_ptr<MapDocument> document;
-    // The document's model, which outlives everything here that follows it.
-    MapModel *model = nullptr;
     // Before the layer controller, which reads the edited layer from it.
     std::unique_ptr<EditingState> editing;
     std::unique_ptr<LayerController> layers;
     std::unique_ptr<TextureGallery> gallery;
     std::unique_ptr<SectorViewport> viewport;
     std::unique_ptr<CellButtons> buttons;
-    QPointer<QRadioButton> radioPaint;
-    QPointer<QRadioButton> radioSelect;
-    QPointer<QRadioButton> radioPencil;
-    QPointer<QRadioButton> radioFloodFill;
-    QPointer<QPushButton> btnSaveMap;
-    QPointer<QPushButton> btnLoadMap;
-    QPointer<QPushButton> btnEditSelection;
-    QPointer<QListWidget> listViewTextures;
     std::unique_ptr<SelectionOverlay> overlay;
-    QPointer<QLabel> labelStatus;
-    QPointer<QLabel> labelPointer;
-    // Wheel turns smaller than a notch add up until they make one.
-    QPoint wheelRest;
-    bool pickNoticeShown = false;
-    bool pickPressHeld = false;
-    QCursor toolCursor;
-    int originX = 0;
-    int originY = 0;
-    std::unique_ptr<PanTool> panTool;
-    std::unique_ptr<PencilTool> pencilTool;
-    std::unique_ptr<FloodFillTool> floodFillTool;
-    std::unique_ptr<SelectTool> selectTool;
-    std::unique_ptr<StampTool> stampTool;
-    std::unique_ptr<ShapeTool> lineTool;
-    std::unique_ptr<ShapeTool> rectangleTool;
-    std::unique_ptr<ShapeTool> roomTool;
-    QPointer<QRadioButton> radioLine;
-    QPointer<QRadioButton> radioRectangle;
-    QPointer<QRadioButton> radioRoom;
+    std::unique_ptr<ToolBox> toolBox;
+    std::unique_ptr<ToolSwitch> toolSwitch;
+    std::unique_ptr<LayerChoice> layerChoice;
+    std::unique_ptr<SelectionActions> selections;
     std::unique_ptr<GestureWatch> gestures;
     std::unique_ptr<ClipboardController> clipboard;
     std::unique_ptr<FileController> files;
     std::unique_ptr<SideWindows> windows;
     std::unique_ptr<PropertiesController> properties;
-    QString temporaryText;
+    // The canvas cell where map cell (0, 0) lies.
+    QPoint originCell;
+    // Wheel turns smaller than a notch add up until they make one.
+    QPoint wheelRest;
+    bool pickNoticeShown = false;
+    bool pickPressHeld = false;
 };

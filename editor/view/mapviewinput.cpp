@@ -9,9 +9,9 @@
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/gesturewatch.h"
-#include "view/tools/penciltool.h"
+#include "view/selectionactions.h"
 #include "view/tools/selecttool.h"
-#include "view/tools/shapetool.h"
+#include "view/tools/toolbox.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -39,13 +39,9 @@ void MapView::wireKeys()
     onKey(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomTo(zoomSlider->maximum()); });
     onKey(QKeySequence(Qt::Key_Delete), [this] { deleteSelectionByKey(); });
     onKey(QKeySequence(Qt::Key_Backspace), [this] { deleteSelectionByKey(); });
-    onKey(QKeySequence(Qt::Key_Escape), [this] {
-        selectTool->cancel();
-        if (ShapeTool *shape = shapeTool())
-            shape->cancel();
-    });
+    onKey(QKeySequence(Qt::Key_Escape), [this] { toolBox->cancel(); });
     onKey(QKeySequence(Qt::Key_I), [this] { pickTextureUnderPointer(); });
-    onKey(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { selectWholeLayer(); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_A), [this] { selections->selectWholeLayer(); });
 }
 
 // A gesture ends with its release, wherever that went, or when the window
@@ -79,10 +75,7 @@ void MapView::endGestures()
 {
     if (canvas && QWidget::mouseGrabber() == canvas)
         canvas->releaseMouse();
-    pencilTool->reset();
-    selectTool->reset();
-    for (ShapeTool *shape : {lineTool.get(), rectangleTool.get(), roomTool.get()})
-        shape->reset();
+    toolBox->endGestures();
     pickPressHeld = false;
 }
 
@@ -90,7 +83,7 @@ void MapView::deleteSelectionByKey()
 {
     if (layers->selection().isEmpty())
         return;
-    selectTool->deleteSelection();
+    toolBox->select().deleteSelection();
     showPointerCell();
 }
 
@@ -108,8 +101,7 @@ void MapView::zoomTo(int value)
     if (pointerOverMap(&pixel)) {
         const QPoint mapCell = canvasToMap(cellAtPixel(pixel, cellSize()));
         const QPoint canvasCell = cellAtPixel(pixel, value * baseCellSize);
-        originX = canvasCell.x() - mapCell.x();
-        originY = canvasCell.y() - mapCell.y();
+        originCell = canvasCell - mapCell;
     }
     // The slider's own handling places every button with the new origin.
     zoomSlider->setValue(value);
@@ -190,8 +182,8 @@ QString MapView::pointerText() const
 void MapView::followPointerCell()
 {
     connect(layers.get(), &LayerController::displayChanged, this, &MapView::showPointerCell);
-    connect(model, &MapModel::edited, this, &MapView::showPointerCell);
-    connect(model, &MapModel::mapReplaced, this, &MapView::showPointerCell);
+    connect(mapModel(), &MapModel::edited, this, &MapView::showPointerCell);
+    connect(mapModel(), &MapModel::mapReplaced, this, &MapView::showPointerCell);
     // Undo and redo change cells without an edit of the model's own.
     connect(document->undoStack(), &QUndoStack::indexChanged, this, &MapView::showPointerCell);
 }
@@ -257,5 +249,5 @@ void MapView::deleteSelection()
 {
     const QList<Sector *> doomed = layers->selection();
     layers->clearSelection();
-    model->removeSectors(doomed);
+    mapModel()->removeSectors(doomed);
 }

@@ -1,6 +1,7 @@
 #include "view/sidewindows.h"
 
 #include "view/mapview.h"
+#include "view/selectionactions.h"
 
 #include "check/levelsnapshot.h"
 #include "format/layernames.h"
@@ -127,7 +128,7 @@ void SideWindows::showProblemCell(const QByteArray &layer, const QPoint &cell, c
             sectors.append(sector);
     }
     if (!sectors.isEmpty())
-        view.selectCells(layer, sectors);
+        view.selectionActions()->selectCells(layer, sectors);
 }
 
 void SideWindows::showCell(const QByteArray &layer, const QPoint &cell)

@@ -4,6 +4,7 @@
 #include "model/mapmodel.h"
 #include "model/sector.h"
 #include "view/mapview.h"
+#include "view/selectionactions.h"
 #include "view/tools/pantool.h"
 
 #include <QLabel>
@@ -79,7 +80,7 @@ void SelectTool::selectAlike(const ToolPoint &at)
 {
     reset();
     lastArea = QRect();
-    view.selectAlikeAt(at.mapCell);
+    view.selectionActions()->selectAlikeAt(at.mapCell);
 }
 
 void SelectTool::cancel()
