@@ -68,31 +68,31 @@ void ObjectPropertiesForm::dropSector(Sector *sector)
     selection.removeAll(sector);
 }
 
-void ObjectPropertiesForm::editSector(Sector *sector, SectorPlacement newPlacement)
+void ObjectPropertiesForm::editSector(Sector *sector, const ToolContext &newContext)
 {
     isMultiSelection = false;
     selection.clear();
-    takeOver(sector, newPlacement);
+    takeOver(sector, newContext);
     showCoordinates();
     showSector();
 }
 
-void ObjectPropertiesForm::editSectors(QList<Sector *> sectors, SectorPlacement newPlacement)
+void ObjectPropertiesForm::editSectors(QList<Sector *> sectors, const ToolContext &newContext)
 {
     isMultiSelection = true;
     selection = sectors;
-    takeOver(sectors.value(0), newPlacement);
+    takeOver(sectors.value(0), newContext);
     clearCoordinates();
     showSector();
 }
 
-void ObjectPropertiesForm::takeOver(Sector *sector, const SectorPlacement &newPlacement)
+void ObjectPropertiesForm::takeOver(Sector *sector, const ToolContext &newContext)
 {
     primarySector = sector;
-    placement = newPlacement;
+    context = newContext;
     if (model)
         disconnect(model, nullptr, this, nullptr);
-    model = newPlacement.layers ? newPlacement.layers->mapModel() : nullptr;
+    model = newContext.layers ? newContext.layers->mapModel() : nullptr;
     if (model) {
         connect(model, &MapModel::sectorRemoved, this, &ObjectPropertiesForm::dropSector);
         connect(model, &QObject::destroyed, this, [this] {
@@ -267,11 +267,11 @@ void ObjectPropertiesForm::applyToSelection(const QByteArray &subtype)
 // being edited (the form is not modal).
 TextureEntry ObjectPropertiesForm::newLightTexture() const
 {
-    if (!placement.gallery)
+    if (!context.gallery)
         return TextureEntry();
-    if (placement.layers && placement.layers->currentLayer() == LayerNames::Lightmap)
-        return placement.gallery->currentTexture();
-    TextureEntry lamp = placement.gallery->texturesOf(LayerNames::Lightmap).value(0);
+    if (context.layers && context.layers->currentLayer() == LayerNames::Lightmap)
+        return context.gallery->currentTexture();
+    TextureEntry lamp = context.gallery->texturesOf(LayerNames::Lightmap).value(0);
     lamp.id = -1;
     return lamp;
 }
@@ -302,6 +302,6 @@ void ObjectPropertiesForm::startEmission(Sector *source)
     if (!model)
         return;
     // The new cells' buttons are shown and polished together, not one by one.
-    SectorCanvas::Batch batch(SectorCanvas::forMap(placement.mapWidget));
+    SectorCanvas::Batch batch(SectorCanvas::forMap(context.mapSurface));
     model->emitPointLight(point, newLightTexture());
 }

@@ -2,7 +2,7 @@
 
 #include "format/sectorlighting.h"
 #include "model/textureentry.h"
-#include "view/sectorplacement.h"
+#include "view/tools/toolcontext.h"
 
 #include <QList>
 #include <QPointer>
@@ -29,12 +29,10 @@ public:
     explicit ObjectPropertiesForm(QWidget *parent = nullptr);
     ~ObjectPropertiesForm() override;
 
-    void editSector(Sector *sector, SectorPlacement placement);
-    void editSectors(QList<Sector *> sectors, SectorPlacement placement);
-
-    // The view was zoomed or panned while the form was open: an emission must
-    // place its new cells where the map is now.
-    void updatePlacement(const SectorPlacement &current) { placement = current; }
+    // The context gives the edited layer, the gallery's lamp and the map
+    // surface that an emission's new cells appear on.
+    void editSector(Sector *sector, const ToolContext &context);
+    void editSectors(QList<Sector *> sectors, const ToolContext &context);
 
     QPushButton *okButton() const;
     // The sectors still in the map that the form edits (a removed sector drops out).
@@ -54,7 +52,7 @@ public slots:
     void IsLightEmitterChangedEvent();
 
 private:
-    void takeOver(Sector *sector, const SectorPlacement &newPlacement);
+    void takeOver(Sector *sector, const ToolContext &newContext);
     void showSector();
     void showCoordinates();
     void clearCoordinates();
@@ -75,5 +73,5 @@ private:
     Sector *primarySector = nullptr;
     QList<Sector *> selection;
     QPointer<MapModel> model;
-    SectorPlacement placement;
+    ToolContext context;
 };

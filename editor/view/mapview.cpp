@@ -60,8 +60,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     followModel();
     followHistory();
 
-    const ToolContext context{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
-    toolBox = std::make_unique<ToolBox>(*this, context, window);
+    toolBox = std::make_unique<ToolBox>(*this, toolContext(), window);
     toolSwitch = std::make_unique<ToolSwitch>(*this, *toolBox, form);
     selections = std::make_unique<SelectionActions>(*this);
 
@@ -173,16 +172,9 @@ QPoint MapView::mapToCanvas(const QPoint &cell) const
     return cell + originCell;
 }
 
-SectorPlacement MapView::placement() const
+ToolContext MapView::toolContext() const
 {
-    SectorPlacement result;
-    result.mapWidget = mapWidget;
-    result.layers = layers.get();
-    result.gallery = gallery.get();
-    result.cellSize = cellSize();
-    result.originX = originCell.x();
-    result.originY = originCell.y();
-    return result;
+    return ToolContext{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
 }
 
 void MapView::setAllMouseTransparent(bool transparent)
@@ -248,7 +240,6 @@ void MapView::ZoomSliderChangedEvent()
 
 void MapView::repositionAllSectors()
 {
-    properties->followPlacement();
     const int size = cellSize();
     canvas->setPlacement(origin(), size);
     for (const auto &entry : mapModel()->layers()) {

@@ -6,7 +6,6 @@
 #include "model/mappiece.h"
 #include "view/clipboardcontroller.h"
 #include "view/sectorcanvas.h"
-#include "view/sectorplacement.h"
 #include "view/tools/toolcontext.h"
 
 #include <QCursor>
@@ -60,7 +59,8 @@ public:
     QPoint cursorCell() const;
     QPoint canvasToMap(const QPoint &cell) const;
     QPoint mapToCanvas(const QPoint &cell) const;
-    SectorPlacement placement() const;
+    // What a tool or the properties form works on.
+    ToolContext toolContext() const;
     void setAllMouseTransparent(bool transparent);
     // Lets clicks reach the cells' buttons or go through them, as the mode says.
     void applyClickRule();

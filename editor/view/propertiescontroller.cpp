@@ -46,9 +46,9 @@ void PropertiesController::openProperties(const QList<Sector *> &sectors)
     }
     form = new ObjectPropertiesForm(nullptr);
     if (sectors.size() > 1)
-        form->editSectors(sectors, view.placement());
+        form->editSectors(sectors, view.toolContext());
     else
-        form->editSector(sectors.first(), view.placement());
+        form->editSector(sectors.first(), view.toolContext());
     connect(form->okButton(), &QPushButton::clicked, &view, &MapView::SectorPropertiesClosedEvent);
     connect(form, &ObjectPropertiesForm::editBegun, this,
             [this] { view.beginEdit(QStringLiteral("Properties")); });
@@ -65,10 +65,4 @@ void PropertiesController::closeForm()
 {
     if (form)
         form->close();
-}
-
-void PropertiesController::followPlacement()
-{
-    if (form)
-        form->updatePlacement(view.placement());
 }

@@ -24,8 +24,6 @@ public:
     void openForSelection();
     ObjectPropertiesForm *openForm() const;
     void closeForm();
-    // The form's light emission works in the view's current cells.
-    void followPlacement();
 
 private:
     void openProperties(const QList<Sector *> &sectors);

@@ -44,15 +44,16 @@ struct Board
         Prompts::install(nullptr);
         Dialogs::restoreDefaults();
     }
-    SectorPlacement placement() const { return {mapWidget, layers.get(), nullptr, 32, 0, 0}; }
+    static constexpr int cellSize = 32;
+    ToolContext placement() const { return {nullptr, nullptr, layers.get(), nullptr, mapWidget}; }
     Sector *add(const QByteArray &layer, int x, int y, const QByteArray &subtype = QByteArray())
     {
         editing.setChosenLayer(layer);
         model->placeCell(layer, {x, y}, TextureEntry());
         Sector *sector = model->sectorAt(layer, x, y);
         // Where a view at the placement's zoom would put it.
-        sector->data->worldX = x * placement().cellSize;
-        sector->data->worldY = y * placement().cellSize;
+        sector->data->worldX = x * cellSize;
+        sector->data->worldY = y * cellSize;
         if (!subtype.isNull())
             sector->setSubtype(subtype);
         return sector;

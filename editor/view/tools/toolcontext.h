@@ -8,9 +8,10 @@ class MapDocument;
 class TextureGallery;
 class QWidget;
 
-// What a tool works on, handed over once when the tool is made: the document
-// (the model and its history), the editing state, the layer display, the
-// gallery's current texture and the surface the map is drawn on.
+// What a tool (or the properties form) works on, handed over once: the
+// document (the model and its history), the editing state, the layer display,
+// the gallery's current texture and the surface the map is drawn on. The view
+// gives it out (MapView::toolContext); every pointer lives as long as the view.
 struct ToolContext
 {
     MapDocument *document = nullptr;
