@@ -10,7 +10,9 @@
 #include "model/sector.h"
 #include "view/mapview.h"
 #include "view/sectorcanvas.h"
+#include "view/tools/selecttool.h"
 #include "view/tools/stamptool.h"
+#include "view/tools/toolbox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -54,7 +56,7 @@ MapPiece pieceOf(const QList<Sector *> &sectors)
 // Select mode's last rectangle on every layer, else the selection's own cells.
 bool ClipboardController::pieceToCopy(MapPiece *piece, QRect *area)
 {
-    *area = view.selectionArea();
+    *area = view.tools()->select().area();
     const QList<Sector *> &selected = view.layerController()->selection();
     if (view.editingState()->mode() == EditingState::Mode::Select) {
         if (!area->isEmpty()) {
@@ -97,12 +99,12 @@ void ClipboardController::cutSelection()
     putOnClipboard(piece);
     const QList<Sector *> selected = view.layerController()->selection();
     // Every layer's removal, one undo step.
-    view.beginEdit(QStringLiteral("Cut"));
+    view.mapDocument()->beginEdit(QStringLiteral("Cut"));
     if (!area.isEmpty())
         MapPiece::removeArea(*view.mapModel(), area);
     else
         view.mapModel()->removeSectors(selected);
-    view.endEdit();
+    view.mapDocument()->endEdit();
     view.layerController()->clearSelection();
     view.setStatusText(QStringLiteral("%1 cell(s) cut").arg(copiedPiece.cellCount()));
 }
@@ -135,13 +137,13 @@ void ClipboardController::pasteStamp(const MapPiece &piece, const QPoint &topLef
 {
     int leftOut = 0;
     MapChange change;
-    view.beginEdit(QStringLiteral("Paste"));
+    view.mapDocument()->beginEdit(QStringLiteral("Paste"));
     {
         // The new buttons are polished and shown together.
         SectorCanvas::Batch batch(SectorCanvas::forMap(view.mapSurface()));
         change = piece.pasteInto(*view.mapModel(), topLeft, &leftOut);
     }
-    view.endEdit();
+    view.mapDocument()->endEdit();
     QString text = QStringLiteral("%1 cell(s) pasted").arg(change.size());
     if (leftOut > 0)
         text += QStringLiteral("; %1 cell(s) left out: they would lie left of column 0 or above row 0").arg(leftOut);

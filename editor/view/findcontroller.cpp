@@ -97,7 +97,7 @@ void FindController::replaceTextures()
     for (Sector *sector : findSectors(*view.mapModel(), *query))
         byLayer[sector->layer()].append(sector);
     int changed = 0;
-    view.beginEdit(QStringLiteral("Replace texture"));
+    view.mapDocument()->beginEdit(QStringLiteral("Replace texture"));
     for (auto it = byLayer.cbegin(); it != byLayer.cend(); ++it) {
         const TextureEntry texture = view.textureGallery()->currentTextureOf(it.key());
         if (it.key() == LayerNames::Lightmap || texture.isEmpty())
@@ -105,6 +105,6 @@ void FindController::replaceTextures()
         view.mapModel()->retexture(it.value(), texture);
         changed += int(it.value().size());
     }
-    view.endEdit();
+    view.mapDocument()->endEdit();
     view.setStatusText(QStringLiteral("%1 cell(s) given the gallery's texture").arg(changed));
 }

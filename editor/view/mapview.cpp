@@ -190,11 +190,6 @@ void MapView::applyClickRule()
     setAllMouseTransparent(!editing->cellsTakeClicks());
 }
 
-QRect MapView::selectionArea() const
-{
-    return toolBox->select().area();
-}
-
 StampTool *MapView::stamp() const
 {
     return &toolBox->stamp();

@@ -2,15 +2,12 @@
 
 #include "document/editingstate.h"
 #include "document/mapdocument.h"
-#include "model/layertable.h"
-#include "model/mappiece.h"
 #include "view/clipboardcontroller.h"
 #include "view/sectorcanvas.h"
 #include "view/tools/toolcontext.h"
 
 #include <QCursor>
 #include <QLabel>
-#include <QList>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -29,7 +26,6 @@ class LayerController;
 class MapModel;
 class ObjectPropertiesForm;
 class PropertiesController;
-class Sector;
 class SectorViewport;
 class SelectionActions;
 class SelectionOverlay;
@@ -113,23 +109,15 @@ public:
     void pickTextureUnderPointer();
     QString gridTilePath() const;
 
-    // History (mapviewinput.cpp), kept by the document: every model edit is
-    // recorded; between beginEdit and the matching endEdit all are one step.
+    // The history, kept by the document (undo and redo in mapviewinput.cpp).
     QUndoStack *undoStack() const { return document->undoStack(); }
-    void beginEdit(const QString &text) { document->beginEdit(text); }
-    void endEdit() { document->endEdit(); }
     bool editOpen() const { return document->editOpen(); }
     // The selected sectors, each from its own layer, as one step.
     void deleteSelection();
     bool isModified() const { return document->isModified(); }
     RecoveryFile *recoveryFile() const { return document->recoveryFile(); }
-    // Copy, cut and paste (view/clipboardcontroller.*).
     void copySelection() { clipboard->copySelection(); }
-    void cutSelection() { clipboard->cutSelection(); }
     void pasteClipboard() { clipboard->pasteClipboard(); }
-    void pasteStamp(const MapPiece &piece, const QPoint &topLeft) { clipboard->pasteStamp(piece, topLeft); }
-    // The map cells of Select mode's last rectangle; empty before one.
-    QRect selectionArea() const;
     QString statusText() const;
     StampTool *stamp() const;
 

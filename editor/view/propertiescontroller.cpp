@@ -51,8 +51,8 @@ void PropertiesController::openProperties(const QList<Sector *> &sectors)
         form->editSector(sectors.first(), view.toolContext());
     connect(form->okButton(), &QPushButton::clicked, &view, &MapView::SectorPropertiesClosedEvent);
     connect(form, &ObjectPropertiesForm::editBegun, this,
-            [this] { view.beginEdit(QStringLiteral("Properties")); });
-    connect(form, &ObjectPropertiesForm::editDone, this, [this] { view.endEdit(); });
+            [this] { view.mapDocument()->beginEdit(QStringLiteral("Properties")); });
+    connect(form, &ObjectPropertiesForm::editDone, this, [this] { view.mapDocument()->endEdit(); });
     form->show();
 }
 

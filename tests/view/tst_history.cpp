@@ -364,11 +364,11 @@ void TestHistory::gesturesEndAndUndoWaitsOnlyForHeldButtons()
     QCOMPARE(history->count(), steps + 3);
 
     // An edit being gathered, with every button up.
-    editor.view->beginEdit("Gathered");
+    editor.view->mapDocument()->beginEdit("Gathered");
     model->placeCell("Wall", QPoint(7, 8), editor.gallery->currentTexture());
     editor.view->undo();
     QCOMPARE(model->sectorsOf("Wall").size(), 9);
-    editor.view->endEdit();
+    editor.view->mapDocument()->endEdit();
     editor.view->undo();
     QCOMPARE(model->sectorsOf("Wall").size(), 8);
     history->setClean();

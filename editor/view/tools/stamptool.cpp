@@ -2,6 +2,7 @@
 
 #include "model/mapmodel.h"
 #include "view/iconcache.h"
+#include "view/clipboardcontroller.h"
 #include "view/mapview.h"
 #include "view/sectorcanvas.h"
 #include "view/tools/pantool.h"
@@ -174,5 +175,5 @@ QPixmap StampTool::render(int cellSize) const
 
 void StampTool::drop(const QPoint &mapCell)
 {
-    view.pasteStamp(stamp, mapCell);
+    view.clipboardController()->pasteStamp(stamp, mapCell);
 }
