@@ -62,7 +62,10 @@ bool FileController::saveMap(bool alwaysAsk)
                           .arg(QDir::toNativeSeparators(named ? openFile.chosenName() : name), result.problem));
         return false;
     }
-    view.mapDocument()->markSaved(named ? openFile : EditedFile(name), file.contentHash(), file.lineOrder());
+    // A loaded file without ".map" is saved beside itself with it: from now on
+    // the window edits the file written, whose name the title shows.
+    const bool inPlace = named && name == openFile.realName();
+    view.mapDocument()->markSaved(inPlace ? openFile : EditedFile(name), file.contentHash(), file.lineOrder());
     setWindowTitleFor(view.mapDocument()->file().chosenName());
     showNotices(result);
     if (!result.failedCopies.isEmpty()) {

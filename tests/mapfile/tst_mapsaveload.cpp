@@ -122,6 +122,8 @@ private slots:
     void refusedSaveWritesNothing_data();
     void refusedSaveWritesNothing();
     void saveAfterLoadWritesTheLoadedFile();
+    void saveOfALoadedFileNamesTheWrittenOne_data();
+    void saveOfALoadedFileNamesTheWrittenOne();
     void resavedMapKeepsItsSharing();
     void cancelledLoadMakesNothing_data();
     void cancelledLoadMakesNothing();
@@ -343,6 +345,38 @@ void TestMapSaveLoad::saveAfterLoadWritesTheLoadedFile()
     QCOMPARE(readFile(editor.path("a.map")), a);
     QCOMPARE(meaningOf(editor.path("b.map")).size(), 4);
     QCOMPARE(log.captions.size(), 2); // the first save's dialog and the load's
+}
+
+void TestMapSaveLoad::saveOfALoadedFileNamesTheWrittenOne_data()
+{
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("map") << "b.map" << "b.map";
+    QTest::newRow("no extension") << "b" << "b.map";
+    QTest::newRow("other extension") << "b.txt" << "b.txt.map";
+}
+
+// A save writes "<name>.map" (the copy folder takes the bare name); the window
+// then edits, shows and stamps that file, not the one it loaded.
+void TestMapSaveLoad::saveOfALoadedFileNamesTheWrittenOne()
+{
+    QFETCH(QString, loaded);
+    QFETCH(QString, written);
+    EditorFixture editor;
+    DialogLog log;
+    writeFile(editor.path(loaded), exampleMap);
+    QVERIFY(editor.view->loadMapFile(editor.path(loaded)));
+    answerDialogs(log, {});
+    for (int x : {4, 5}) {
+        editor.paint(x, 4);
+        editor.clickButton("btnSaveMap");
+        QCOMPARE(editor.view->currentMapFileName(), editor.path(written));
+        QCOMPARE(editor.shownTitle(), "Editing: " + editor.path(written) + " - Tessel");
+        QCOMPARE(meaningOf(editor.path(written)).size(), x == 4 ? 4 : 5);
+    }
+    QVERIFY(log.captions.isEmpty()); // no dialog: a save in place
+    if (loaded != written)
+        QCOMPARE(readFile(editor.path(loaded)), exampleMap);
 }
 
 void TestMapSaveLoad::resavedMapKeepsItsSharing()
