@@ -140,19 +140,18 @@ void TestMapView::cellsComeIntoSightWithTheirLook()
     QFETCH(int, zoom);
     QFETCH(int, grow);
     EditorFixture editor;
-    const QWidget *window = editor.window.get();
     Sector *nearWall = editor.place(1, 1);
     Sector *farWall = editor.place(22, 21);
     editor.setLayer("Floor");
-    QVERIFY(nearWall->data->button->isVisibleTo(window));
-    QVERIFY(!farWall->data->button->isVisibleTo(window));
+    QVERIFY(editor.shown(nearWall));
+    QVERIFY(!editor.shown(farWall));
     editor.view->shiftOrigin(pan);
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(zoom);
-    QCOMPARE(farWall->data->button->isVisibleTo(window), grow == 0);
+    QCOMPARE(editor.shown(farWall), grow == 0);
     editor.window->resize(editor.window->size() + QSize(grow, grow));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QVERIFY(farWall->data->button->isVisibleTo(window));
-    QCOMPARE(nearWall->data->button->isVisibleTo(window), pan.isNull());
+    QVERIFY(editor.shown(farWall));
+    QCOMPARE(editor.shown(nearWall), pan.isNull());
     QCOMPARE(farWall->data->button->icon().cacheKey(),
              IconCache::icon(farWall->imagePath(), QColor(0, 0, 155)).cacheKey());
     const int size = editor.view->cellSize();
