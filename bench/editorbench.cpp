@@ -572,6 +572,8 @@ void EditorBench::effectObjects()
         for (const auto &entry : layers->layerTable()) {
             for (Sector *sector : entry.sectors) {
                 QPushButton *button = sector->data->button;
+                if (!button)
+                    continue;
                 button->setIcon(IconCache::icon(sector->imagePath()));
                 if (sector->look().isValid()) {
                     auto *effect = new QGraphicsColorizeEffect(button);

@@ -9,7 +9,7 @@ packages=(
     fonts-dejavu-core
     gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
     ffmpeg
-    xvfb xdotool imagemagick x11-utils libx11-dev libxfixes-dev python3 procps
+    xvfb xdotool imagemagick x11-utils libx11-dev libxfixes-dev python3 procps time
     # What every desktop has, so that differences from one show up here first.
     libglx-mesa0
     clang-14 libclang-rt-14-dev

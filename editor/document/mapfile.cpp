@@ -510,6 +510,7 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const TextureI
         return LayerTable();
     chooseIdentifiers(parsed, ids);
     LayerTable table;
+    QHash<QByteArray, const Sector *> firstOf;
     int made = 0;
     if (reportProgress && !reportProgress(Phase::Sectors, 0, expectedCells)) {
         wasCancelled = true;
@@ -536,7 +537,14 @@ LayerTable MapFile::buildSectors(const MapFormat::Parsed &parsed, const TextureI
                     data->mapY = row;
                     auto *sector = new Sector(data);
                     sectors.append(sector);
-                    applyDefinition(resolved(value, *found, ids), sector);
+                    // Cells of one definition share its strings: a large map
+                    // holds few definitions and many cells.
+                    if (const Sector *first = firstOf.value(value)) {
+                        copyDefinition(*first, sector);
+                    } else {
+                        applyDefinition(resolved(value, *found, ids), sector);
+                        firstOf.insert(value, sector);
+                    }
                     if (reportProgress && ++made % 256 == 0 && !reportProgress(Phase::Sectors, made, expectedCells)) {
                         wasCancelled = true;
                         return dropAll(table);
@@ -673,6 +681,14 @@ void MapFile::applyDefinition(const MapDefinition &definition, Sector *sector)
     // between layers, so the cell's layer is the section it was read from.
     sector->setSubtype(definition.subtype);
     sector->setLighting(definition.lighting);
+}
+
+void MapFile::copyDefinition(const Sector &from, Sector *sector)
+{
+    sector->setImagePath(from.imagePath());
+    sector->setTexture(from.data->texture);
+    sector->setSubtype(from.data->subtype);
+    sector->setLighting(from.data->lighting);
 }
 
 LayerTable MapFile::inEditorOrder(const LayerTable &loaded, bool withAllKnownLayers)

@@ -95,6 +95,8 @@ public:
                          const QHash<QByteArray, QString> &images = {});
     LayerTable buildSectors(const MapFormat::Parsed &parsed, const TextureIds &ids);
     static void applyDefinition(const MapDefinition &definition, Sector *sector);
+    // What applyDefinition gave another cell of the same definition.
+    static void copyDefinition(const Sector &from, Sector *sector);
     // The known layers in their usual order, then any other names in file order.
     static LayerTable inEditorOrder(const LayerTable &loaded, bool withAllKnownLayers);
 

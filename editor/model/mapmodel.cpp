@@ -369,28 +369,21 @@ MapChange MapModel::clearLayer(const QByteArray &layer)
     return announce(change);
 }
 
-MapChange MapModel::replaceMap(LayerTable newTable)
+void MapModel::replaceMap(LayerTable newTable)
 {
-    MapChange change;
     const QList<Sector *> old = table.allSectors();
-    for (Sector *sector : old)
-        change.cells.append(changeOf(sector));
     table = std::move(newTable);
     indexes.clear();
     for (const auto &entry : table) {
         rebuildIndex(entry.name);
-        for (Sector *sector : entry.sectors) {
+        for (Sector *sector : entry.sectors)
             sector->listedIn = entry.name;
-            CellChange record{entry.name, sector->data->mapX, sector->data->mapY, std::nullopt, stateOf(sector)};
-            change.cells.append(record);
-        }
     }
     for (Sector *sector : old) {
         emit sectorRemoved(sector);
         delete sector;
     }
     emit mapReplaced();
-    return change;
 }
 
 MapChange MapModel::announce(const MapChange &change)

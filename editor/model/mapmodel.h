@@ -58,8 +58,9 @@ public:
     // Destroys the layer's sectors at once.
     MapChange clearLayer(const QByteArray &layer);
     // Takes ownership of the new table's sectors and destroys the old ones at
-    // once. Each sector belongs to the layer whose list holds it.
-    MapChange replaceMap(LayerTable newTable);
+    // once. Each sector belongs to the layer whose list holds it. A new map
+    // starts a new history, so no change is recorded.
+    void replaceMap(LayerTable newTable);
 
     // Undo and redo: put back one side of a change, sectors at their old places
     // in their lists. They do not count as edits (no `edited`). Sectors they

@@ -24,6 +24,15 @@ void Sector::attachButton(QPushButton *button)
     ownedButton = button;
 }
 
+void Sector::releaseButton()
+{
+    if (!data)
+        return;
+    delete ownedButton.data();
+    data->button = nullptr;
+    sighted = false;
+}
+
 void Sector::setLighting(const SectorLighting &lighting)
 {
     data->lighting = lighting;

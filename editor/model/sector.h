@@ -9,8 +9,8 @@
 
 class QPushButton;
 
-// One filled cell of one layer. Owns its record and, once the editor has given
-// it one, the flat button that shows it.
+// One filled cell of one layer. Owns its record and, while the editor shows
+// its cell, the flat button that shows it (a cell long out of sight has none).
 class Sector : public QObject
 {
     Q_OBJECT
@@ -34,6 +34,9 @@ public:
 
     // Ownership of the button passes to the sector.
     void attachButton(QPushButton *button);
+    // Destroys the button; the record keeps the cell.
+    void releaseButton();
+    bool hasButton() const { return data && data->button; }
 
     // The image that stands for the cell (a loaded cell keeps its file's path).
     QString imagePath() const { return image; }

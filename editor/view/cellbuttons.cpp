@@ -20,6 +20,7 @@ CellButtons::CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &vi
     // its button here, wherever the edit came from.
     connect(view.mapModel(), &MapModel::sectorAdded, this, &CellButtons::showNewSector);
     connect(view.mapModel(), &MapModel::mapReplaced, this, &CellButtons::showReplacedMap);
+    viewport.setButtonMaker([this](Sector *sector) { give(sector); });
 }
 
 QPushButton *CellButtons::makeButton(const Sector *sector) const
@@ -37,15 +38,12 @@ QPushButton *CellButtons::makeButton(const Sector *sector) const
     return button;
 }
 
+// A new sector gets its button only if its cell is in sight.
 void CellButtons::showNewSector(Sector *sector)
 {
-    sector->attachButton(makeButton(sector));
     placeOnMap(sector);
     const bool shown = layers.displayNewSector(sector);
     viewport.place(sector, shown);
-    // Clicks go through a new button like through the others in fill and select mode.
-    sector->setMouseTransparent(!editing.cellsTakeClicks());
-    connectClick(sector);
 }
 
 // The cell's world position from the pan offset and the zoom, and its button there.
@@ -60,20 +58,15 @@ void CellButtons::give(Sector *sector)
 {
     sector->attachButton(makeButton(sector));
     placeOnMap(sector);
+    // Clicks go through a new button like through the others in fill and select mode.
+    sector->setMouseTransparent(!editing.cellsTakeClicks());
     connectClick(sector);
 }
 
+// The viewport gives buttons to the loaded sectors in sight (placing them).
 void CellButtons::showReplacedMap()
 {
     canvas->dropEmptyBlocks();
-    SectorCanvas::Batch batch(canvas);
-    // A load gives its sectors their buttons before they come in.
-    for (const auto &entry : view.mapModel()->layers()) {
-        for (Sector *sector : entry.sectors) {
-            if (!sector->data->button)
-                give(sector);
-        }
-    }
     viewport.update();
 }
 

@@ -12,9 +12,9 @@ class Sector;
 class SectorCanvas;
 class SectorViewport;
 
-// Every sector's flat button on the canvas: made when the model announces the
-// sector (or, for a load, before the sector comes into the map), placed at
-// its cell from the view's origin and zoom, given its look and click rule.
+// The sectors' flat buttons on the canvas: made when the viewport brings a
+// sector's cell into sight, placed at its cell from the view's origin and zoom,
+// given its look and click rule.
 class CellButtons : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
     CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &viewport, LayerController &layers,
                 const EditingState &editing);
 
-    // A button for a sector not yet in the map (a load).
+    // A button for the sector, placed, with its click rule.
     void give(Sector *sector);
     // The cell's world position from the pan offset and the zoom, and its button there.
     void placeOnMap(Sector *sector) const;

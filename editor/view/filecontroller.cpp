@@ -169,7 +169,7 @@ bool FileController::recoverFrom(const QString &name)
     return true;
 }
 
-// The file's sectors with their buttons, under the load's progress dialog;
+// The file's sectors in their places, under the load's progress dialog;
 // false, with nothing made, when the load failed or was cancelled.
 bool FileController::readMap(MapFile &file, const QString &name, LayerTable *loaded)
 {
@@ -177,27 +177,27 @@ bool FileController::readMap(MapFile &file, const QString &name, LayerTable *loa
     file.setProgress(progress.callback());
     if (!file.load(name, view.textureGallery()->textureIds(), loaded).done())
         return false;
-    if (makeButtons(*loaded, progress))
+    if (placeCells(*loaded, progress))
         return true;
     // Not yet in the model: nobody else deletes them, and the map stays as it was.
     qDeleteAll(loaded->allSectors());
     *loaded = LayerTable();
-    view.canvasWidget()->dropEmptyBlocks();
     return false;
 }
 
-// Buttons for a loaded map before it replaces the current one, so that a
-// cancel here still leaves the current map as it was.
-bool FileController::makeButtons(const LayerTable &loaded, LoadProgress &progress)
+// Places on the map for a loaded map's cells before it replaces the current
+// one, so that a cancel here still leaves the current map as it was. Buttons
+// come later, for the cells in sight only.
+bool FileController::placeCells(const LayerTable &loaded, LoadProgress &progress)
 {
     const int total = loaded.sectorCount();
     if (!progress.report(MapFile::Phase::Buttons, 0, total))
         return false;
-    int made = 0;
+    int placed = 0;
     for (const auto &entry : loaded) {
         for (Sector *sector : entry.sectors) {
-            view.cellButtons()->give(sector);
-            if (++made % 256 == 0 && !progress.report(MapFile::Phase::Buttons, made, total))
+            view.cellButtons()->placeOnMap(sector);
+            if (++placed % 4096 == 0 && !progress.report(MapFile::Phase::Buttons, placed, total))
                 return false;
         }
     }

@@ -48,7 +48,7 @@ private:
     void showNotices(const MapFile::Result &result);
     void setWindowTitleFor(const QString &fileName);
     bool readMap(MapFile &file, const QString &fileName, LayerTable *loaded);
-    bool makeButtons(const LayerTable &loaded, LoadProgress &progress);
+    bool placeCells(const LayerTable &loaded, LoadProgress &progress);
     void installLoadedMap(LayerTable loaded);
     void makeWayFor(const QSet<qint32> &keptIds);
 

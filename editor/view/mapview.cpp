@@ -177,12 +177,11 @@ ToolContext MapView::toolContext() const
     return ToolContext{document.get(), editing.get(), layers.get(), gallery.get(), mapWidget};
 }
 
+// Buttons made later take the rule as they are made.
 void MapView::setAllMouseTransparent(bool transparent)
 {
-    for (const auto &entry : mapModel()->layers()) {
-        for (Sector *sector : entry.sectors)
-            sector->setMouseTransparent(transparent);
-    }
+    for (Sector *sector : viewport->sectorsWithButtons())
+        sector->setMouseTransparent(transparent);
 }
 
 void MapView::applyClickRule()
@@ -238,12 +237,14 @@ void MapView::repositionAllSectors()
     const int size = cellSize();
     canvas->setPlacement(origin(), size);
     for (const auto &entry : mapModel()->layers()) {
-        for (Sector *sector : entry.sectors) {
-            QPushButton *button = sector->data->button;
-            button->setIconSize(QSize(size, size));
-            button->resize(size, size);
+        for (Sector *sector : entry.sectors)
             buttons->placeOnMap(sector);
-        }
+    }
+    // Only the cells in sight or lately in sight have buttons to resize.
+    for (Sector *sector : viewport->sectorsWithButtons()) {
+        QPushButton *button = sector->data->button;
+        button->setIconSize(QSize(size, size));
+        button->resize(size, size);
     }
     viewport->update();
     windows->placeMarkers();

@@ -131,6 +131,7 @@ public:
     // Back to the top-left corner at the usual zoom, as a load starts.
     void resetViewForLoad();
     CellButtons *cellButtons() const { return buttons.get(); }
+    SectorViewport *sectorViewport() const { return viewport.get(); }
 
     const int baseCellSize = 16;
 

@@ -6,7 +6,9 @@
 #include "view/sectorcanvas.h"
 #include "view/sectorlook.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QTimer>
 
 #include <utility>
 
@@ -18,9 +20,21 @@ SectorViewport::SectorViewport(MapModel *model, LayerController *layers, SectorC
     connect(canvas, &SectorCanvas::resized, this, &SectorViewport::update);
 }
 
+void SectorViewport::setButtonMaker(std::function<void(Sector *)> maker)
+{
+    makeButton = std::move(maker);
+}
+
 bool SectorViewport::inView(const Sector *sector) const
 {
     return canvas && canvas->visibleCells().contains(sector->data->mapX, sector->data->mapY);
+}
+
+QList<Sector *> SectorViewport::sectorsWithButtons() const
+{
+    QList<Sector *> all = shown.values();
+    all += kept.values();
+    return all;
 }
 
 void SectorViewport::update()
@@ -35,37 +49,44 @@ void SectorViewport::update()
         for (Sector *sector : model->sectorsIn(entry.name, cells))
             wanted.insert(sector);
     }
-    SectorCanvas::Batch batch(canvas);
-    const QSet<Sector *> was = shown;
-    for (Sector *sector : was) {
-        if (!wanted.contains(sector))
-            show(sector, false);
+    {
+        SectorCanvas::Batch batch(canvas);
+        const QSet<Sector *> was = shown;
+        for (Sector *sector : was) {
+            if (!wanted.contains(sector))
+                show(sector, false);
+        }
+        for (Sector *sector : std::as_const(wanted)) {
+            if (!was.contains(sector))
+                show(sector, true);
+        }
     }
-    for (Sector *sector : std::as_const(wanted)) {
-        if (!was.contains(sector))
-            show(sector, true);
-    }
+    if (kept.size() > keepLimit)
+        releaseWhenIdle();
 }
 
 void SectorViewport::place(Sector *sector, bool layerShown)
 {
-    // A new button starts hidden.
     if (layerShown && inView(sector))
         show(sector, true);
 }
 
 void SectorViewport::show(Sector *sector, bool visible)
 {
+    if (visible && !sector->hasButton() && makeButton)
+        makeButton(sector);
     QPushButton *button = sector->data->button;
     if (!button)
         return;
     sector->setInSight(visible);
     if (visible) {
         shown.insert(sector);
+        kept.remove(sector);
         // Out of sight it was not drawn again when its look changed.
         SectorLook::refresh(sector);
     } else {
         shown.remove(sector);
+        kept.insert(sector);
     }
     canvas->reveal(button, visible);
 }
@@ -73,4 +94,27 @@ void SectorViewport::show(Sector *sector, bool visible)
 void SectorViewport::forget(Sector *sector)
 {
     shown.remove(sector);
+    kept.remove(sector);
+}
+
+// Buttons are released from the event loop, never while an event is being
+// handed to one of them (a wheel zoom on a cell may take that cell out of view).
+void SectorViewport::releaseWhenIdle()
+{
+    if (releaseQueued)
+        return;
+    releaseQueued = true;
+    QTimer::singleShot(0, this, &SectorViewport::releaseOutOfSight);
+}
+
+void SectorViewport::releaseOutOfSight()
+{
+    releaseQueued = false;
+    // A drag may hold an implicit grab on a button that went out of view.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        QTimer::singleShot(100, this, &SectorViewport::releaseWhenIdle);
+        return;
+    }
+    for (Sector *sector : std::exchange(kept, {}))
+        sector->releaseButton();
 }

@@ -28,6 +28,7 @@ private slots:
     void shortcuts_data();
     void shortcuts();
     void firstSizeAndTitle();
+    void toolRowFitsItsFrame();
     void layoutsAndProperties();
     void modeRadiosShareTheButtonGroup();
     void shortcutsActivateTheirButtons();
@@ -124,6 +125,22 @@ void TestMainWindow::firstSizeAndTitle()
     QCOMPARE(editor.window->size(), QSize(1124, 768));
     QCOMPARE(editor.shownTitle(), QString("Tessel"));
     QCOMPARE(editor.window->objectName(), QString("TesselClass"));
+}
+
+// The row of modes, tools and zoom has a size of its own; at the first window
+// size nothing of it may be cut off by the frame (the slider was, once).
+void TestMainWindow::toolRowFitsItsFrame()
+{
+    EditorFixture editor;
+    const auto *frame = editor.window->findChild<QFrame *>("frame");
+    for (const char *name : {"groupBox_2", "radioPencil", "radioFloodFill", "radioLine", "radioRectangle", "radioRoom",
+                             "btnEditSelection", "groupBox_3", "mapViewZoomSlider"}) {
+        const auto *widget = editor.window->findChild<QWidget *>(name);
+        const QRect place(widget->mapTo(frame, QPoint()), widget->size());
+        QVERIFY2(frame->contentsRect().contains(place),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 in a frame of %6x%7").arg(name).arg(place.x()).arg(place.y())
+                                .arg(place.width()).arg(place.height()).arg(frame->width()).arg(frame->height())));
+    }
 }
 
 void TestMainWindow::layoutsAndProperties()

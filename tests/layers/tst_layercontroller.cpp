@@ -133,7 +133,7 @@ void TestLayerController::visibilityAndLooks()
     editor.setLayer(current);
     for (const QByteArray &layer : allLayers) {
         Sector *sector = sectors[layer];
-        QCOMPARE(sector->data->button->isVisibleTo(editor.window.get()), visible.contains(QString(layer)));
+        QCOMPARE(editor.shown(sector), visible.contains(QString(layer)));
         if (layer == current.toUtf8() && layer != "Lightmap")
             QVERIFY2(!sector->look().isValid(), layer.constData());
         else if (layer != current.toUtf8())
@@ -151,7 +151,7 @@ void TestLayerController::lightCellsAreShadedByEmission()
     editor.layers->tintLightmap();
     QCOMPARE(light->look(), QColor(255, 255, 255));
     editor.setLayer("Ceil");
-    QVERIFY(!light->data->button->isVisibleTo(editor.window.get()));
+    QVERIFY(!editor.shown(light));
     QCOMPARE(light->look(), QColor(0, 0, 155));
     // The look is drawn: the icon is a tinted copy, not the plain lamp.
     QVERIFY(!light->data->button->icon().isNull());

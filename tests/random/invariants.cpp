@@ -67,39 +67,45 @@ QString Invariants::model() const
 QString Invariants::buttons() const
 {
     const LayerTable &table = editor.view->mapModel()->layers();
+    int withButtons = 0;
     for (const auto &entry : table) {
         for (const Sector *sector : entry.sectors) {
+            withButtons += sector->data->button ? 1 : 0;
             const QString problem = buttonProblem(sector, entry.name);
             if (!problem.isEmpty())
                 return problem;
         }
     }
+    // A cell out of sight may have no button, but no button is without its cell.
     const int buttons = SectorCanvas::forMap(editor.map)->findChildren<SectorButton *>().size();
-    if (buttons != table.sectorCount())
-        return QStringLiteral("%1 cell buttons on the map for %2 sectors").arg(buttons).arg(table.sectorCount());
+    if (buttons != withButtons)
+        return QStringLiteral("%1 cell buttons on the map for %2 sectors with buttons").arg(buttons).arg(withButtons);
     return QString();
 }
 
 QString Invariants::buttonProblem(const Sector *sector, const QByteArray &layer) const
 {
     const QPushButton *button = sector->data->button;
-    if (!button)
-        return cellOf(sector, layer) + QStringLiteral(" has no button");
     const SectorCanvas *canvas = SectorCanvas::forMap(editor.map);
     const int size = editor.view->cellSize();
     const QPoint origin = editor.view->origin();
     const QRect place(QPoint(sector->data->mapX + origin.x(), sector->data->mapY + origin.y()) * size, QSize(size, size));
-    const QRect shownAt(button->mapTo(canvas, QPoint()), button->size());
-    if (shownAt != place)
-        return cellOf(sector, layer) + QStringLiteral(": button at %1,%2 %3x%4, the cell is at %5,%6 %7x%8")
-                                           .arg(shownAt.x()).arg(shownAt.y()).arg(shownAt.width()).arg(shownAt.height())
-                                           .arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height());
     // The layer being edited is the one the combo box shows: no key is held now.
     const QByteArray current = editor.window->findChild<QComboBox *>("comboBoxMapLayer")->currentText().toUtf8();
     const bool shown = shownWhileEditing(layer, current) && place.intersects(canvas->rect());
-    if (button->isVisibleTo(canvas) != shown)
-        return cellOf(sector, layer) + (shown ? QStringLiteral(": button hidden, but its layer is shown and it is in view")
-                                              : QStringLiteral(": button shown, but its layer is hidden or it is out of view"));
+    if (!button) {
+        if (shown)
+            return cellOf(sector, layer) + QStringLiteral(" has no button, but its layer is shown and it is in view");
+    } else {
+        const QRect shownAt(button->mapTo(canvas, QPoint()), button->size());
+        if (shownAt != place)
+            return cellOf(sector, layer) + QStringLiteral(": button at %1,%2 %3x%4, the cell is at %5,%6 %7x%8")
+                                               .arg(shownAt.x()).arg(shownAt.y()).arg(shownAt.width()).arg(shownAt.height())
+                                               .arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height());
+        if (button->isVisibleTo(canvas) != shown)
+            return cellOf(sector, layer) + (shown ? QStringLiteral(": button hidden, but its layer is shown and it is in view")
+                                                  : QStringLiteral(": button shown, but its layer is hidden or it is out of view"));
+    }
     // A hidden layer takes its looks anew when it is shown again.
     if (!shownWhileEditing(layer, current))
         return QString();

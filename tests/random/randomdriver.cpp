@@ -10,6 +10,7 @@
 #include "model/subtypetable.h"
 #include "properties/objectpropertiesform.h"
 #include "view/mapview.h"
+#include "view/sectorviewport.h"
 #include "view/tools/stamptool.h"
 
 #include <QApplication>
@@ -163,6 +164,8 @@ RandomDriver::RandomDriver(const QStringList &skippedChecks)
     : invariants(editor), skipped(skippedChecks)
 {
     QDir().mkpath(editor.path("maps"));
+    // Buttons out of sight are released after a few pans instead of thousands.
+    editor.view->sectorViewport()->setKeptOutOfSight(2);
     const QString name = mapFile();
     Dialogs::saveChooser = [name](const QString &, const QString &) { return name; };
     Dialogs::openChooser = [name](const QString &, const QString &) { return name; };

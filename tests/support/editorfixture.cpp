@@ -125,6 +125,11 @@ QRect EditorFixture::placeOf(const Sector *sector) const
     return QRect(button->mapTo(window.get(), QPoint()) - map->mapTo(window.get(), QPoint()), button->size());
 }
 
+bool EditorFixture::shown(const Sector *sector) const
+{
+    return sector->data->button && sector->data->button->isVisibleTo(window.get());
+}
+
 QList<QPoint> EditorFixture::cellsOf(const QList<Sector *> &sectors)
 {
     QList<QPoint> cells;

@@ -55,6 +55,8 @@ public:
     Sector *sectorOn(const QByteArray &layer, int mapX, int mapY) const;
     // Where the sector's button lies on the map widget.
     QRect placeOf(const Sector *sector) const;
+    // Whether the sector's cell shows on the map (a cell out of sight may have no button).
+    bool shown(const Sector *sector) const;
     static QList<QPoint> cellsOf(const QList<Sector *> &sectors);
     void flushDeletes() const;                 // runs deferred deletions
     // The title as the window shows it: "*" for the marker while modified.

@@ -72,7 +72,7 @@ void TestCellProperties::clickOnOtherLayerButtonWithoutCurrentSectorOpensNothing
     editor.setLayer("Actor");
     Sector *actor = editor.paint(4, 4);
     editor.setLayer("Door");
-    QVERIFY(actor->data->button->isVisibleTo(editor.window.get()));
+    QVERIFY(editor.shown(actor));
     // The Actor button is on top at (4, 4) but the door layer has nothing there.
     editor.click(4, 4);
     QVERIFY(!editor.view->openForm());
@@ -176,7 +176,7 @@ void TestCellProperties::emissionGoesToLightLayerAfterLayerChange()
     Sector *cell = editor.sectorOn("Lightmap", 1, 1);
     QCOMPARE(cell->data->texture.fileName, QByteArray("lamp.png"));
     QCOMPARE(cell->imagePath(), QString("assets/lamp.png"));
-    QVERIFY(!cell->data->button->isVisibleTo(editor.window.get()));
+    QVERIFY(!editor.shown(cell));
 }
 
 void TestCellProperties::emissionFollowsPanWhileFormIsOpen()

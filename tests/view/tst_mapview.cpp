@@ -6,6 +6,7 @@
 #include "model/sector.h"
 #include "view/iconcache.h"
 #include "view/mapview.h"
+#include "view/sectorviewport.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -28,6 +29,7 @@ private slots:
     void zoomKeepsPannedSectorsOnTheirCells();
     void cellsComeIntoSightWithTheirLook_data();
     void cellsComeIntoSightWithTheirLook();
+    void buttonsOutOfSightAreReleasedAndComeBack();
     void toolSwitchesChangeCursorAndClickThrough();
     void cursorOverrideFollowsEnterAndLeave();
     void newCursorShowsOnNextEnter();
@@ -140,23 +142,46 @@ void TestMapView::cellsComeIntoSightWithTheirLook()
     QFETCH(int, zoom);
     QFETCH(int, grow);
     EditorFixture editor;
-    const QWidget *window = editor.window.get();
     Sector *nearWall = editor.place(1, 1);
     Sector *farWall = editor.place(22, 21);
     editor.setLayer("Floor");
-    QVERIFY(nearWall->data->button->isVisibleTo(window));
-    QVERIFY(!farWall->data->button->isVisibleTo(window));
+    QVERIFY(editor.shown(nearWall));
+    QVERIFY(!editor.shown(farWall));
     editor.view->shiftOrigin(pan);
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(zoom);
-    QCOMPARE(farWall->data->button->isVisibleTo(window), grow == 0);
+    QCOMPARE(editor.shown(farWall), grow == 0);
     editor.window->resize(editor.window->size() + QSize(grow, grow));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QVERIFY(farWall->data->button->isVisibleTo(window));
-    QCOMPARE(nearWall->data->button->isVisibleTo(window), pan.isNull());
+    QVERIFY(editor.shown(farWall));
+    QCOMPARE(editor.shown(nearWall), pan.isNull());
     QCOMPARE(farWall->data->button->icon().cacheKey(),
              IconCache::icon(farWall->imagePath(), QColor(0, 0, 155)).cacheKey());
     const int size = editor.view->cellSize();
     QCOMPARE(editor.placeOf(farWall), QRect((22 + pan.x()) * size, (21 + pan.y()) * size, size, size));
+}
+
+// Only the cells in sight have buttons: one painted out of sight has none,
+// and released buttons come back at their place with their look and click rule.
+void TestMapView::buttonsOutOfSightAreReleasedAndComeBack()
+{
+    EditorFixture editor;
+    editor.view->sectorViewport()->setKeptOutOfSight(0);
+    Sector *wall = editor.place(1, 1);
+    Sector *farWall = editor.place(40, 30);
+    QVERIFY(wall->hasButton());
+    QVERIFY(!farWall->hasButton());
+    editor.view->shiftOrigin(QPoint(-30, -25));
+    QCoreApplication::processEvents();
+    QVERIFY(!wall->hasButton());
+    QVERIFY(editor.shown(farWall));
+    editor.clickButton("radioFloodFill");
+    editor.view->shiftOrigin(QPoint(30, 25));
+    QVERIFY(editor.shown(wall));
+    QCOMPARE(editor.placeOf(wall), QRect(64, 64, 64, 64));
+    QCOMPARE(wall->data->button->icon().cacheKey(), IconCache::icon(wall->imagePath(), QColor()).cacheKey());
+    QVERIFY(wall->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
+    editor.clickButton("radioPencil");
+    QVERIFY(!wall->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
 void TestMapView::toolSwitchesChangeCursorAndClickThrough()
