@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/cellindex.h"
 #include "model/layertable.h"
 #include "model/lightpoint.h"
 #include "model/mapchange.h"
@@ -92,12 +93,6 @@ signals:
     void edited(const MapChange &change);
 
 private:
-    struct CellIndex
-    {
-        QHash<quint64, Sector *> first;
-        bool mayShareCells = false; // only a loaded table can hold two sectors on a cell
-    };
-
     void insert(const QByteArray &layer, Sector *sector);
     QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
     void takeOut(const QByteArray &layer, const QList<Sector *> &gone);
@@ -109,11 +104,10 @@ private:
     void applySide(const MapChange &change, bool forward, Removal removal);
     Sector *located(const CellChange &cell) const;
     void restore(const CellChange &cell, const SectorState &state);
-    void rebuildIndex(const QByteArray &layer);
     static void setState(Sector *sector, const SectorState &state);
 
     LayerTable table;
-    QHash<QByteArray, CellIndex> indexes;
+    CellIndex index;
     std::function<qint32()> idSource;
     qint32 counter = 100;
 };
