@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/mapreader.h"
 #include "format/mapdefinition.h"
 #include "format/mapformat.h"
 #include "model/layertable.h"
@@ -24,10 +25,13 @@ class Sector;
 class MapFile
 {
 public:
-    // The parts of a load, in order; the view adds the buttons.
-    enum class Phase { Read, Parse, Sectors, Buttons };
-    // Told how far a load is in a phase; returns false to cancel it.
-    using Progress = std::function<bool(Phase phase, qint64 done, qint64 total)>;
+    using Phase = MapReader::Phase;
+    using Progress = MapReader::Progress;
+
+    MapFile() = default;
+    // The reader writes into this file's shared state.
+    MapFile(const MapFile &) = delete;
+    MapFile &operator=(const MapFile &) = delete;
 
     static QString dialogCaption();
     static QString openDialogCaption();
@@ -63,12 +67,12 @@ public:
     static QString writeRecoveryCopy(const QString &fileName, const LayerTable &table,
                                      const QList<QByteArray> &lines);
     // SHA-1 of the bytes the last save wrote or the last load read.
-    QByteArray contentHash() const { return hash; }
+    QByteArray contentHash() const { return shared.hash; }
     // The definition lines of the file as the last load read them or the last
     // save wrote them. Given to a save, lines it writes again keep this order,
     // so that an unchanged map is the same file and an edit changes few lines.
-    QList<QByteArray> lineOrder() const { return definitionLines; }
-    void setLineOrder(const QList<QByteArray> &lines) { definitionLines = lines; }
+    QList<QByteArray> lineOrder() const { return shared.definitionLines; }
+    void setLineOrder(const QList<QByteArray> &lines) { shared.definitionLines = lines; }
     // The file name without its folder and without its final ".map".
     static QString mapName(const QString &fileName);
     static QString withMapExtension(const QString &fileName);
@@ -85,34 +89,45 @@ public:
     // Loading. An empty table of a done load is an empty map; `loaded` gets the
     // new sectors, owned by the caller.
     Result load(const QString &fileName, const TextureIds &ids, LayerTable *loaded);
-    void setProgress(Progress progress) { reportProgress = std::move(progress); }
-    LayerTable parseMap(const QByteArray &text, const TextureIds &ids);
+    void setProgress(Progress progress) { reader.setProgress(std::move(progress)); }
+    LayerTable parseMap(const QByteArray &text, const TextureIds &ids) { return reader.parseMap(text, ids); }
     // Map text from elsewhere (the clipboard), under the load's limits; texture
     // paths are resolved against `folder`, or left without an image when the
     // folder is not known (empty). `images` may name the image a field 4 stood
     // for where the text came from; a usable one is shown instead.
     LayerTable parseText(const QByteArray &text, const QString &folder, const TextureIds &ids,
-                         const QHash<QByteArray, QString> &images = {});
-    LayerTable buildSectors(const MapFormat::Parsed &parsed, const TextureIds &ids);
-    static void applyDefinition(const MapDefinition &definition, Sector *sector);
+                         const QHash<QByteArray, QString> &images = {})
+    {
+        return reader.parseText(text, folder, ids, images);
+    }
+    LayerTable buildSectors(const MapFormat::Parsed &parsed, const TextureIds &ids)
+    {
+        return reader.buildSectors(parsed, ids);
+    }
+    static void applyDefinition(const MapDefinition &definition, Sector *sector)
+    {
+        MapReader::applyDefinition(definition, sector);
+    }
     // What applyDefinition gave another cell of the same definition.
-    static void copyDefinition(const Sector &from, Sector *sector);
+    static void copyDefinition(const Sector &from, Sector *sector) { MapReader::copyDefinition(from, sector); }
     // The known layers in their usual order, then any other names in file order.
-    static LayerTable inEditorOrder(const LayerTable &loaded, bool withAllKnownLayers);
+    static LayerTable inEditorOrder(const LayerTable &loaded, bool withAllKnownLayers)
+    {
+        return MapReader::inEditorOrder(loaded, withAllKnownLayers);
+    }
 
-    QString savedName() const { return fileName; }
+    QString savedName() const { return shared.fileName; }
     Result result() const;
     // The identifiers a load took over from the file's lines, which nothing
     // else in the editor may use for another image from now on.
-    QSet<qint32> keptIdentifiers() const { return keptIds; }
-    bool failed() const { return !problem.isEmpty(); }
-    QString failure() const { return problem; }
+    QSet<qint32> keptIdentifiers() const { return reader.keptIdentifiers(); }
+    bool failed() const { return !shared.problem.isEmpty(); }
+    QString failure() const { return shared.problem; }
 
 private:
-    LayerTable loadMapFile(const QString &fileName, const TextureIds &ids);
-    void fail(const QString &reason) { problem = reason; }
-    void refuse(const QString &reason) { problem = reason; wasRefused = true; }
-    void note(const QString &title, const QString &text) { notes.append({title, text}); }
+    void fail(const QString &reason) { shared.problem = reason; }
+    void refuse(const QString &reason) { shared.problem = reason; wasRefused = true; }
+    void note(const QString &title, const QString &text) { shared.notes.append({title, text}); }
     bool nameIsWritable(const QString &name);
     bool isWithinLimits(const MapFormat::Plan &plan);
     bool writePlanned(const QString &name, const MapFormat::Plan &plan);
@@ -120,42 +135,11 @@ private:
     enum class Copy { Made, SourceUnusable, WriteFailed };
     Copy copyTexture(const QString &source, const QString &target, QString *writeError);
     static std::unique_ptr<QSaveFile> target(const QString &name);
-    bool countCells(const MapFormat::Parsed &parsed);
-    void chooseIdentifiers(const MapFormat::Parsed &parsed, const TextureIds &ids);
-    MapDefinition resolved(const QByteArray &key, const MapDefinition &definition,
-                           const TextureIds &ids);
-    void noteLeftOut();
-    QString imageOf(const MapDefinition &definition);
-    void noteSectionsLeftOut(const MapFormat::Parsed &parsed);
-    std::function<bool(qint64, qint64)> progressOf(Phase phase) const;
-    QString mapFolder() const;
-    LayerTable dropAll(LayerTable &table);
 
+    MapReader::Shared shared;
+    MapReader reader{shared};
     QList<MapDefinition> writtenDefinitions;
     QList<MapFormat::Copy> writtenCopies;
-    QByteArray hash;
-    QList<QByteArray> definitionLines;
-    QString fileName;
-    QString problem;
-    bool wasCancelled = false;
     bool wasRefused = false;
-    int skipped = 0;
-    int farCells = 0;
-    int expectedCells = 0;
     QStringList copyFailures;
-    QList<QPair<QString, QString>> notes;
-    Progress reportProgress;
-    // Per definition key: the identifier its cells share and its resolved texture.
-    QHash<QByteArray, MapDefinition> resolvedDefinitions;
-    // A load of a file keeps the file's identifiers; clipboard text takes fresh ones.
-    bool keepFileIds = false;
-    QHash<QByteArray, qint32> fileIds;
-    QSet<qint32> keptIds;
-    QStringList refusedPaths;
-    // Set by parseText: where texture paths are resolved, and whether that is known.
-    QString textFolder;
-    bool folderUnknown = false;
-    bool readingText = false;
-    QHash<QByteArray, QString> sentImages;
-    int imagesLeftOut = 0;
 };
