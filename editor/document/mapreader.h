@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 class Sector;
 
