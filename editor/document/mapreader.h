@@ -24,7 +24,7 @@ class MapReader
 {
 public:
     // The parts of a load, in order; the view adds the buttons.
-    enum class Phase { Read, Parse, Sectors, Buttons };
+    enum class Phase { Read, Parse, Sectors, Places };
     // Told how far a load is in a phase; returns false to cancel it.
     using Progress = std::function<bool(Phase phase, qint64 done, qint64 total)>;
 

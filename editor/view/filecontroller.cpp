@@ -191,13 +191,13 @@ bool FileController::readMap(MapFile &file, const QString &name, LayerTable *loa
 bool FileController::placeCells(const LayerTable &loaded, LoadProgress &progress)
 {
     const int total = loaded.sectorCount();
-    if (!progress.report(MapFile::Phase::Buttons, 0, total))
+    if (!progress.report(MapFile::Phase::Places, 0, total))
         return false;
     int placed = 0;
     for (const auto &entry : loaded) {
         for (Sector *sector : entry.sectors) {
             view.cellButtons()->placeOnMap(sector);
-            if (++placed % 4096 == 0 && !progress.report(MapFile::Phase::Buttons, placed, total))
+            if (++placed % 4096 == 0 && !progress.report(MapFile::Phase::Places, placed, total))
                 return false;
         }
     }

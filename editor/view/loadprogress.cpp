@@ -25,7 +25,7 @@ PhaseShare shareOf(MapFile::Phase phase)
         return {50, 250, "reading the map"};
     case MapFile::Phase::Sectors:
         return {300, 350, "making the cells"};
-    case MapFile::Phase::Buttons:
+    case MapFile::Phase::Places:
         break;
     }
     return {650, 350, "placing the cells"};

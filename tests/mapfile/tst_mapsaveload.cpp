@@ -405,7 +405,7 @@ void TestMapSaveLoad::cancelledLoadMakesNothing_data()
     QTest::newRow("reading the file") << int(MapFile::Phase::Read);
     QTest::newRow("reading the map") << int(MapFile::Phase::Parse);
     QTest::newRow("making the cells") << int(MapFile::Phase::Sectors);
-    QTest::newRow("placing the cells") << int(MapFile::Phase::Buttons);
+    QTest::newRow("placing the cells") << int(MapFile::Phase::Places);
     QTest::newRow("not cancelled") << -1;
 }
 
