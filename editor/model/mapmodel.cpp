@@ -99,20 +99,37 @@ QList<Sector *> MapModel::sectorsOn(const QByteArray &layer, int x, int y) const
 }
 
 // Takes sectors out of their layer's list and index; the caller destroys them.
+// Each leaves with its layer name cleared, which is how the list sheds them in
+// one pass whatever their number.
 void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone)
 {
     QList<Sector *> &sectors = table[layer];
     if (gone.size() <= 8) {
-        // A few cells (the usual erase): pointer scans beat hashing every entry.
-        for (Sector *sector : gone)
+        // A few cells (the usual erase): pointer scans beat a pass over the layer.
+        for (Sector *sector : gone) {
             sectors.removeOne(sector);
+            sector->listedIn.clear();
+        }
     } else {
-        const QSet<Sector *> dead(gone.begin(), gone.end());
+        for (Sector *sector : gone)
+            sector->listedIn.clear();
         sectors.erase(std::remove_if(sectors.begin(), sectors.end(),
-                                     [&dead](Sector *sector) { return dead.contains(sector); }),
+                                     [](const Sector *sector) { return sector->listedIn.isEmpty(); }),
                       sectors.end());
     }
-    index.remove(layer, gone, sectors);
+    if (sectors.isEmpty())
+        index.dropLayer(layer);
+    else
+        index.remove(layer, gone, sectors);
+}
+
+void MapModel::takeOutAll(const QList<Sector *> &gone)
+{
+    QHash<QByteArray, QList<Sector *>> byLayer;
+    for (Sector *sector : gone)
+        byLayer[sector->layer()].append(sector);
+    for (auto layer = byLayer.cbegin(); layer != byLayer.cend(); ++layer)
+        takeOut(layer.key(), layer.value());
 }
 
 MapChange MapModel::placeCell(const QByteArray &layer, const QPoint &cell, const TextureEntry &texture)
@@ -182,29 +199,35 @@ QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
     return positions;
 }
 
-// Takes the sectors out of the map and destroys them, now or at the next event-loop pass.
-MapChange MapModel::removeGone(const QList<Sector *> &gone, Removal removal)
+// Takes the sectors out of the map and destroys them at the next event-loop
+// pass, recording each with the place it had.
+MapChange MapModel::removeGone(const QList<Sector *> &gone)
 {
     MapChange change;
     if (gone.isEmpty())
         return change;
     const QHash<Sector *, int> positions = positionsOf(gone);
-    QHash<QByteArray, QList<Sector *>> byLayer;
-    for (Sector *sector : gone)
-        byLayer[sector->layer()].append(sector);
-    for (auto layer = byLayer.cbegin(); layer != byLayer.cend(); ++layer)
-        takeOut(layer.key(), layer.value());
     for (Sector *sector : gone) {
         CellChange record = changeOf(sector);
         record.position = positions.value(sector, -1);
-        change.cells.append(record);
+        change.cells.append(std::move(record));
+    }
+    takeOutAll(gone);
+    for (Sector *sector : gone) {
         emit sectorRemoved(sector);
-        if (removal == Removal::AtOnce)
-            delete sector;
-        else
-            sector->deleteLater();
+        sector->deleteLater();
     }
     return change;
+}
+
+// Undo and redo know what they take out already: no record, and gone at once.
+void MapModel::destroy(const QList<Sector *> &gone)
+{
+    takeOutAll(gone);
+    for (Sector *sector : gone) {
+        emit sectorRemoved(sector);
+        delete sector;
+    }
 }
 
 MapChange MapModel::retextureCells(const QByteArray &layer, const QList<QPoint> &cells, const TextureEntry &texture)
@@ -295,7 +318,8 @@ MapChange MapModel::clearLayer(const QByteArray &layer)
         Sector *sector = gone.at(i);
         CellChange record = changeOf(sector);
         record.position = i;
-        change.cells.append(record);
+        change.cells.append(std::move(record));
+        sector->listedIn.clear();
         emit sectorRemoved(sector);
         delete sector;
     }
@@ -381,7 +405,10 @@ void MapModel::applySide(const MapChange &change, bool forward, Removal removal)
         emit textureChanged(sector);
         emit propertiesChanged(sector);
     }
-    removeGone(gone, removal);
+    if (removal == Removal::AtOnce)
+        destroy(gone);
+    else
+        removeGone(gone);
     std::stable_sort(returning.begin(), returning.end(),
                      [](const CellChange *a, const CellChange *b) { return a->position < b->position; });
     for (const CellChange *cell : std::as_const(returning))
