@@ -5,6 +5,7 @@
 //
 // Each measurement runs in a child process of its own, so that peak memory
 // belongs to one map and one renderer only.
+#include "app/processsetup.h"
 #include "benchcommon.h"
 
 #include <QApplication>
@@ -18,10 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 void runEditorPhase(int side, int runs, bool effects, const QStringList &only);
 void runScenePhase(int side, int runs, const QSize &viewSize);
@@ -120,13 +117,7 @@ struct Row
 
 int main(int argc, char *argv[])
 {
-    // Qt otherwise clips every opaque sibling out of each widget's paint region;
-    // the editor sets the same before its QApplication.
-    qputenv("QT_NO_SUBTRACTOPAQUESIBLINGS", "1");
-#ifdef __GLIBC__
-    // As the editor does, for the same reason.
-    mallopt(M_MXFAST, 0);
-#endif
+    ProcessSetup::beforeApplication();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

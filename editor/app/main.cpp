@@ -1,5 +1,6 @@
 #include "app/tessel.h"
 #include "app/dialogs.h"
+#include "app/processsetup.h"
 #include "view/highdpi.h"
 #include "view/mapview.h"
 
@@ -9,10 +10,6 @@
 #include <QTextStream>
 
 #include <cstring>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -54,16 +51,7 @@ int main(int argc, char *argv[])
         mapArguments(app);
         return 0;
     }
-    // Qt otherwise clips every opaque sibling out of each widget's paint region,
-    // which grows with the square of the number of cell buttons on a big map.
-    qputenv("QT_NO_SUBTRACTOPAQUESIBLINGS", "1");
-#ifdef __GLIBC__
-    // Cell buttons are made and destroyed by the ten thousand (a load, clearing
-    // a layer, its undo). With the C library's fast bins every larger allocation
-    // after such a burst first sweeps all the small blocks just freed; without
-    // them clearing a 16,384-cell layer takes half the time.
-    mallopt(M_MXFAST, 0);
-#endif
+    ProcessSetup::beforeApplication();
     HighDpi::prepareApplication();
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
