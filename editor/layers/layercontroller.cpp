@@ -115,10 +115,15 @@ void LayerController::clearSelection()
         refreshLook(sector);
 }
 
-void LayerController::replaceLayers(LayerTable newTable)
+void LayerController::dropSelection()
 {
     selected.clear();
     selectedSet.clear();
+}
+
+void LayerController::replaceLayers(LayerTable newTable)
+{
+    dropSelection();
     // Destroying a widget that still has a posted event scans the whole event
     // queue; the zoom reset and the hidden canvas of a load leave a repaint
     // request on thousands of buttons, so those go out before the buttons do.

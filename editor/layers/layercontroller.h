@@ -44,6 +44,8 @@ public:
     // The selection becomes these sectors (cells picked by texture or search).
     void selectSectors(const QList<Sector *> &sectors);
     void clearSelection();
+    // Forgets the selection without redrawing its cells: they are about to go.
+    void dropSelection();
     // The map's layers replaced; editing starts again on the Wall layer.
     void replaceLayers(LayerTable newTable);
     // Gives every sector its look for the current layer and announces which

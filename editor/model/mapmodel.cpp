@@ -100,12 +100,19 @@ QList<Sector *> MapModel::sectorsOn(const QByteArray &layer, int x, int y) const
 
 // Takes sectors out of their layer's list and index; the caller destroys them.
 // Each leaves with its layer name cleared, which is how the list sheds them in
-// one pass whatever their number.
-void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone)
+// one pass whatever their number. `positions` learns the place each one had.
+void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone, QHash<Sector *, int> *positions)
 {
     QList<Sector *> &sectors = table[layer];
     if (gone.size() <= 8) {
         // A few cells (the usual erase): pointer scans beat a pass over the layer.
+        if (positions) {
+            for (Sector *sector : gone) {
+                const int at = sectors.indexOf(sector);
+                if (at >= 0)
+                    positions->insert(sector, at);
+            }
+        }
         for (Sector *sector : gone) {
             sectors.removeOne(sector);
             sector->listedIn.clear();
@@ -113,9 +120,15 @@ void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone)
     } else {
         for (Sector *sector : gone)
             sector->listedIn.clear();
-        sectors.erase(std::remove_if(sectors.begin(), sectors.end(),
-                                     [](const Sector *sector) { return sector->listedIn.isEmpty(); }),
-                      sectors.end());
+        int kept = 0;
+        for (int i = 0; i < sectors.size(); ++i) {
+            Sector *sector = sectors.at(i);
+            if (!sector->listedIn.isEmpty())
+                sectors[kept++] = sector;
+            else if (positions)
+                positions->insert(sector, i);
+        }
+        sectors.erase(sectors.begin() + kept, sectors.end());
     }
     if (sectors.isEmpty())
         index.dropLayer(layer);
@@ -123,13 +136,13 @@ void MapModel::takeOut(const QByteArray &layer, const QList<Sector *> &gone)
         index.remove(layer, gone, sectors);
 }
 
-void MapModel::takeOutAll(const QList<Sector *> &gone)
+void MapModel::takeOutAll(const QList<Sector *> &gone, QHash<Sector *, int> *positions)
 {
     QHash<QByteArray, QList<Sector *>> byLayer;
     for (Sector *sector : gone)
         byLayer[sector->layer()].append(sector);
     for (auto layer = byLayer.cbegin(); layer != byLayer.cend(); ++layer)
-        takeOut(layer.key(), layer.value());
+        takeOut(layer.key(), layer.value(), positions);
 }
 
 MapChange MapModel::placeCell(const QByteArray &layer, const QPoint &cell, const TextureEntry &texture)
@@ -173,30 +186,13 @@ MapChange MapModel::removeSectors(const QList<Sector *> &sectors)
     QSet<Sector *> seen;
     for (Sector *sector : sectors) {
         // Only sectors still in the map, each once.
-        if (sector && !seen.contains(sector)
-            && sectorsOn(sector->layer(), sector->data->mapX, sector->data->mapY).contains(sector)) {
+        // A sector in no layer's list has left the map already.
+        if (sector && !sector->layer().isEmpty() && !seen.contains(sector)) {
             seen.insert(sector);
             gone.append(sector);
         }
     }
     return announce(removeGone(gone));
-}
-
-QHash<Sector *, int> MapModel::positionsOf(const QList<Sector *> &gone) const
-{
-    QHash<Sector *, int> positions;
-    QSet<QByteArray> layers;
-    for (const Sector *sector : gone)
-        layers.insert(sector->layer());
-    const QSet<Sector *> wanted(gone.begin(), gone.end());
-    for (const QByteArray &layer : std::as_const(layers)) {
-        const QList<Sector *> &sectors = sectorsOf(layer);
-        for (int i = 0; i < sectors.size(); ++i) {
-            if (wanted.contains(sectors.at(i)))
-                positions.insert(sectors.at(i), i);
-        }
-    }
-    return positions;
 }
 
 // Takes the sectors out of the map and destroys them at the next event-loop
@@ -206,13 +202,12 @@ MapChange MapModel::removeGone(const QList<Sector *> &gone)
     MapChange change;
     if (gone.isEmpty())
         return change;
-    const QHash<Sector *, int> positions = positionsOf(gone);
-    for (Sector *sector : gone) {
-        CellChange record = changeOf(sector);
-        record.position = positions.value(sector, -1);
-        change.cells.append(std::move(record));
-    }
-    takeOutAll(gone);
+    for (const Sector *sector : gone)
+        change.cells.append(changeOf(sector));
+    QHash<Sector *, int> positions;
+    takeOutAll(gone, &positions);
+    for (int i = 0; i < gone.size(); ++i)
+        change.cells[i].position = positions.value(gone.at(i), -1);
     for (Sector *sector : gone) {
         emit sectorRemoved(sector);
         sector->deleteLater();

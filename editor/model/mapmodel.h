@@ -95,13 +95,12 @@ signals:
 private:
     void insert(const QByteArray &layer, Sector *sector);
     QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
-    void takeOut(const QByteArray &layer, const QList<Sector *> &gone);
-    void takeOutAll(const QList<Sector *> &gone);
+    void takeOut(const QByteArray &layer, const QList<Sector *> &gone, QHash<Sector *, int> *positions);
+    void takeOutAll(const QList<Sector *> &gone, QHash<Sector *, int> *positions = nullptr);
     // Later: at the next event-loop pass, so that a button just pressed outlives its event.
     enum class Removal { Later, AtOnce };
     MapChange removeGone(const QList<Sector *> &gone);
     void destroy(const QList<Sector *> &gone);
-    QHash<Sector *, int> positionsOf(const QList<Sector *> &gone) const;
     MapChange announce(const MapChange &change);
     void applySide(const MapChange &change, bool forward, Removal removal);
     Sector *located(const CellChange &cell) const;

@@ -248,6 +248,6 @@ void MapView::redo()
 void MapView::deleteSelection()
 {
     const QList<Sector *> doomed = layers->selection();
-    layers->clearSelection();
+    layers->dropSelection();
     mapModel()->removeSectors(doomed);
 }

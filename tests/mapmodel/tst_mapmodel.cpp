@@ -56,6 +56,8 @@ private slots:
     void emissionRewritesTheSourceCell();
     void clearAndReplaceDestroyAtOnce();
     void revertAndReapplyRestoreTheCells();
+    void removalAndUndoKeepTheListOrder_data();
+    void removalAndUndoKeepTheListOrder();
     void floodRegion_data();
     void floodRegion();
 };
@@ -217,6 +219,49 @@ void TestMapModel::revertAndReapplyRestoreTheCells()
     QCOMPARE(model.sectorAt(Floor, 1, 0)->data->texture.id, 2);
     QCOMPARE(model.sectorAt(Floor, 1, 0)->imagePath(), QString("textures/Floor/b.png"));
     QCOMPARE(model.sectorAt(Floor, 2, 0)->data->texture.id, 1);
+}
+
+// A save writes each layer's list in order, so an undone removal must put every
+// sector back at its place: a few sectors or many, one layer or two.
+void TestMapModel::removalAndUndoKeepTheListOrder_data()
+{
+    QTest::addColumn<int>("every");
+    QTest::newRow("a few scattered cells") << 9;
+    QTest::newRow("many scattered cells") << 2;
+}
+
+void TestMapModel::removalAndUndoKeepTheListOrder()
+{
+    QFETCH(int, every);
+    MapModel model;
+    QList<QPoint> cells;
+    for (int i = 0; i < 24; ++i)
+        cells.append(QPoint((i * 7) % 24, i / 6));
+    model.placeCells(Floor, cells, texture("a.png", 1, floorTextures));
+    model.placeCells(Wall, cells, texture("w.png", 7, floorTextures));
+    const QList<Sector *> floors = model.sectorsOf(Floor);
+    auto cellsOf = [&model](const QByteArray &layer) {
+        QList<QPoint> listed;
+        for (const Sector *sector : model.sectorsOf(layer))
+            listed.append(QPoint(sector->data->mapX, sector->data->mapY));
+        return listed;
+    };
+    QList<Sector *> doomed;
+    for (int i = 1; i < floors.size(); i += every)
+        doomed << floors.at(i) << model.sectorsOf(Wall).at(floors.size() - i);
+    const MapChange removed = model.removeSectors(doomed);
+    QCOMPARE(removed.size(), doomed.size());
+    QCOMPARE(model.sectorsOf(Floor).size() + model.sectorsOf(Wall).size(), 2 * cells.size() - doomed.size());
+    QVERIFY(doomed.first()->layer().isEmpty());
+    QVERIFY(model.removeSectors(doomed).isEmpty()); // gone already: nothing twice
+
+    model.revert(removed);
+    QCOMPARE(cellsOf(Floor), cells);
+    QCOMPARE(cellsOf(Wall), cells);
+    QVERIFY(model.checkConsistency().isEmpty());
+    model.reapply(removed);
+    QCOMPARE(model.sectorsOf(Floor).size() + model.sectorsOf(Wall).size(), 2 * cells.size() - doomed.size());
+    QVERIFY(model.checkConsistency().isEmpty());
 }
 
 void TestMapModel::floodRegion_data()
