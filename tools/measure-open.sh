@@ -2,7 +2,9 @@
 # How long a user waits for the editor to open a large map named on its
 # command line, through the real window system (Xvfb), and how much memory
 # the process peaks at. Times from the process start until the window's title
-# names the map (the map is in and the window is up), median of a few runs.
+# names the map (the map is in and the window is up), and until it is idle:
+# a key press (Ctrl+G) is answered with its dialog, which happens only once
+# the work queued behind the load is done. Median of a few runs.
 #
 #   tools/measure-open.sh [path/to/Tessel] [runs]
 #
@@ -54,10 +56,14 @@ measure() {
     local runner=$!
     until xdotool search --name "Editing: .*$(basename "$map")" >/dev/null 2>&1; do sleep 0.02; done
     end=$(date +%s%N)
+    xdotool windowfocus "$(xdotool search --name "Editing: .*$(basename "$map")" | head -1)"
+    xdotool key ctrl+g
+    until xdotool search --name "^Go to Cell$" >/dev/null 2>&1; do sleep 0.01; done
+    idle=$(date +%s%N)
     sleep 1
     pkill -TERM -f "^$program" || true
     wait "$runner" || true
-    printf '%d %d\n' $(((end - start) / 1000000)) $(($(tail -1 "$work/rss") / 1024))
+    printf '%d %d %d\n' $(((end - start) / 1000000)) $(($(tail -1 "$work/rss") / 1024)) $(((idle - start) / 1000000))
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -80,6 +86,7 @@ for map in walled160 full350; do
         xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inner "$program" "$work" "$work/$map.map"
     done)"
     cells=$(sed '/^#Definitions/q' "$work/$map.map" | grep -o '[1-9][0-9]*,' | wc -l)
-    printf '%s (%d cells): open %s ms, peak memory %s MB (median of %s)\n' "$map" "$cells" \
-        "$(cut -d' ' -f1 <<<"$results" | median)" "$(cut -d' ' -f2 <<<"$results" | median)" "$runs"
+    printf '%s (%d cells): open %s ms, idle %s ms, peak memory %s MB (median of %s)\n' "$map" "$cells" \
+        "$(cut -d' ' -f1 <<<"$results" | median)" "$(cut -d' ' -f3 <<<"$results" | median)" \
+        "$(cut -d' ' -f2 <<<"$results" | median)" "$runs"
 done
