@@ -174,9 +174,9 @@ LayerTable copyOf(const MapModel &model)
     for (const auto &entry : model.layers()) {
         QList<Sector *> &sectors = table[entry.name];
         for (const Sector *sector : entry.sectors) {
-            auto *data = new SectorData(*sector->data);
-            data->button = nullptr;
-            auto *copy = new Sector(data);
+            SectorData values = *sector->data;
+            values.button = nullptr;
+            auto *copy = new Sector(values);
             copy->setImagePath(sector->imagePath());
             sectors << copy;
         }

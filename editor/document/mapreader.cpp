@@ -200,10 +200,10 @@ LayerTable MapReader::buildSectors(const MapFormat::Parsed &parsed, const Textur
                         continue;
                     }
                     QList<Sector *> &sectors = table[grid.name];
-                    auto *data = new SectorData;
-                    data->mapX = column;
-                    data->mapY = row;
-                    auto *sector = new Sector(data);
+                    SectorData values;
+                    values.mapX = column;
+                    values.mapY = row;
+                    auto *sector = new Sector(values);
                     sectors.append(sector);
                     // Cells of one definition share its strings: a large map
                     // holds few definitions and many cells.

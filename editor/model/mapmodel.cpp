@@ -69,14 +69,14 @@ void MapModel::setState(Sector *sector, const SectorState &state)
 
 Sector *MapModel::makeSector(const QByteArray &layer, int x, int y, const TextureEntry &texture)
 {
-    auto *data = new SectorData;
-    data->texture = texture;
-    data->mapX = x;
-    data->mapY = y;
-    data->subtype = subtypesOf(layer).value(0);
+    SectorData values;
+    values.texture = texture;
+    values.mapX = x;
+    values.mapY = y;
+    values.subtype = subtypesOf(layer).value(0);
     if (layer == LayerNames::Lightmap)
-        data->texture.id = nextId();
-    auto *sector = new Sector(data);
+        values.texture.id = nextId();
+    auto *sector = new Sector(values);
     sector->setImagePath(texture.imagePath());
     return sector;
 }
@@ -360,10 +360,10 @@ Sector *MapModel::located(const CellChange &cell) const
 
 void MapModel::restore(const CellChange &cell, const SectorState &state)
 {
-    auto *data = new SectorData;
-    data->mapX = cell.mapX;
-    data->mapY = cell.mapY;
-    auto *sector = new Sector(data);
+    SectorData values;
+    values.mapX = cell.mapX;
+    values.mapY = cell.mapY;
+    auto *sector = new Sector(values);
     sector->listedIn = cell.layer;
     setState(sector, state);
     QList<Sector *> &sectors = table[cell.layer];

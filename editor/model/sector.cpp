@@ -2,23 +2,18 @@
 
 #include <QPushButton>
 
-Sector::Sector(SectorData *record, QObject *parent)
-    : QObject(parent), data(record), ownedButton(record ? record->button : nullptr)
+Sector::Sector(const SectorData &values, QObject *parent)
+    : QObject(parent), record(values), ownedButton(values.button)
 {
 }
 
 Sector::~Sector()
 {
-    if (data) {
-        delete ownedButton.data();
-        delete data;
-    }
+    delete ownedButton.data();
 }
 
 void Sector::attachButton(QPushButton *button)
 {
-    if (!data)
-        return;
     delete ownedButton.data();
     data->button = button;
     ownedButton = button;
@@ -26,8 +21,6 @@ void Sector::attachButton(QPushButton *button)
 
 void Sector::releaseButton()
 {
-    if (!data)
-        return;
     delete ownedButton.data();
     data->button = nullptr;
     sighted = false;

@@ -16,10 +16,13 @@ class Sector : public QObject
     Q_OBJECT
 
 public:
-    explicit Sector(SectorData *data, QObject *parent = nullptr);
+    // The sector starts with these values; a button in them passes to it.
+    explicit Sector(const SectorData &values = SectorData(), QObject *parent = nullptr);
     ~Sector() override;
 
-    SectorData *data = nullptr;
+    // The record lives inside the sector: a walk over a layer touches one
+    // object per cell instead of two.
+    SectorData *const data = &record;
 
     // The layer whose list holds the sector, empty while it is in no map. Only
     // the map model sets it, as it puts the sector into that list: a cell can
@@ -36,7 +39,7 @@ public:
     void attachButton(QPushButton *button);
     // Destroys the button; the record keeps the cell.
     void releaseButton();
-    bool hasButton() const { return data && data->button; }
+    bool hasButton() const { return data->button; }
 
     // The image that stands for the cell (a loaded cell keeps its file's path).
     QString imagePath() const { return image; }
@@ -52,6 +55,7 @@ public:
 private:
     friend class MapModel;
 
+    SectorData record;
     QByteArray listedIn;
     // The button may already be gone with its window when a deferred delete runs.
     QPointer<QPushButton> ownedButton;

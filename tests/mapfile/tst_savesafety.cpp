@@ -307,11 +307,11 @@ void TestSaveSafety::saveRefusesWhatTheLoadWouldRefuse()
     QFETCH(QString, reason);
     LayerTable table(LevelPicture::editorLayers);
     for (int i = 0; i <= side * side; ++i) {
-        auto *data = new SectorData;
-        data->mapX = i < side * side ? i % side : far.x();
-        data->mapY = i < side * side ? i / side : far.y();
-        data->texture = TextureEntry{"brick.png", "textures/Wall/", 104};
-        table["Wall"].append(new Sector(data));
+        SectorData values;
+        values.mapX = i < side * side ? i % side : far.x();
+        values.mapY = i < side * side ? i / side : far.y();
+        values.texture = TextureEntry{"brick.png", "textures/Wall/", 104};
+        table["Wall"].append(new Sector(values));
     }
     QTemporaryDir dir;
     MapFile file;
