@@ -200,28 +200,26 @@ MapChange MapModel::removeSectors(const QList<Sector *> &sectors)
 MapChange MapModel::removeGone(const QList<Sector *> &gone)
 {
     MapChange change;
-    if (gone.isEmpty())
-        return change;
     for (const Sector *sector : gone)
         change.cells.append(changeOf(sector));
     QHash<Sector *, int> positions;
-    takeOutAll(gone, &positions);
+    destroy(gone, Removal::Later, &positions);
     for (int i = 0; i < gone.size(); ++i)
         change.cells[i].position = positions.value(gone.at(i), -1);
-    for (Sector *sector : gone) {
-        emit sectorRemoved(sector);
-        sector->deleteLater();
-    }
     return change;
 }
 
-// Undo and redo know what they take out already: no record, and gone at once.
-void MapModel::destroy(const QList<Sector *> &gone)
+// Takes the sectors out of the map and destroys them; `positions` learns the
+// place each one had.
+void MapModel::destroy(const QList<Sector *> &gone, Removal removal, QHash<Sector *, int> *positions)
 {
-    takeOutAll(gone);
+    takeOutAll(gone, positions);
     for (Sector *sector : gone) {
         emit sectorRemoved(sector);
-        delete sector;
+        if (removal == Removal::AtOnce)
+            delete sector;
+        else
+            sector->deleteLater();
     }
 }
 
@@ -400,10 +398,8 @@ void MapModel::applySide(const MapChange &change, bool forward, Removal removal)
         emit textureChanged(sector);
         emit propertiesChanged(sector);
     }
-    if (removal == Removal::AtOnce)
-        destroy(gone);
-    else
-        removeGone(gone);
+    // Undo and redo hold the change they put back: no record of the removal.
+    destroy(gone, removal);
     std::stable_sort(returning.begin(), returning.end(),
                      [](const CellChange *a, const CellChange *b) { return a->position < b->position; });
     for (const CellChange *cell : std::as_const(returning))

@@ -96,11 +96,11 @@ private:
     void insert(const QByteArray &layer, Sector *sector);
     QList<Sector *> sectorsOn(const QByteArray &layer, int x, int y) const;
     void takeOut(const QByteArray &layer, const QList<Sector *> &gone, QHash<Sector *, int> *positions);
-    void takeOutAll(const QList<Sector *> &gone, QHash<Sector *, int> *positions = nullptr);
+    void takeOutAll(const QList<Sector *> &gone, QHash<Sector *, int> *positions);
     // Later: at the next event-loop pass, so that a button just pressed outlives its event.
     enum class Removal { Later, AtOnce };
     MapChange removeGone(const QList<Sector *> &gone);
-    void destroy(const QList<Sector *> &gone);
+    void destroy(const QList<Sector *> &gone, Removal removal, QHash<Sector *, int> *positions = nullptr);
     MapChange announce(const MapChange &change);
     void applySide(const MapChange &change, bool forward, Removal removal);
     Sector *located(const CellChange &cell) const;
