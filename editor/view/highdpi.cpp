@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -34,6 +37,17 @@ QPixmap pixmap(const QString &path, qreal ratio)
     QPixmap scaled = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(ratio);
     return scaled;
+}
+
+QPixmap iconPixmap(const QIcon &icon, const QSize &size, const QWidget *widget, const QPainter &painter)
+{
+#if QT_VERSION_MAJOR >= 6
+    Q_UNUSED(widget)
+    return icon.pixmap(size, painter.device()->devicePixelRatio(), QIcon::Normal, QIcon::Off);
+#else
+    Q_UNUSED(painter)
+    return icon.pixmap(widget->window()->windowHandle(), size, QIcon::Normal, QIcon::Off);
+#endif
 }
 
 } // namespace HighDpi

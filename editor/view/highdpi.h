@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
+
+class QPainter;
+class QWidget;
 
 // Sharp on high-density screens with Qt 5 and Qt 6 alike.
 namespace HighDpi {
@@ -16,5 +20,9 @@ void prepareApplication();
 // ratio is above 1 and that file exists, brought to the exact ratio. The
 // result has the logical size of the plain image.
 QPixmap pixmap(const QString &path, qreal ratio);
+
+// The icon's pixmap for a widget painted through this painter, as the style
+// picks it (each Qt version asks for it in its own way).
+QPixmap iconPixmap(const QIcon &icon, const QSize &size, const QWidget *widget, const QPainter &painter);
 
 } // namespace HighDpi

@@ -17,8 +17,11 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    bool atRest() const;
+
     // The press has left the button: no click any more, whatever follows.
     bool draggedAway = false;
 };

@@ -1,5 +1,6 @@
 // The editor on a screen of twice the density: ctest runs this program with
 // QT_SCALE_FACTOR=2, offscreen, and the application set up as the editor's is.
+#include "buttonlooks.h"
 #include "editorfixture.h"
 
 #include "view/highdpi.h"
@@ -69,6 +70,11 @@ void TestHighDpi::drawnAtTwiceThePixels()
     QCOMPARE(icon.size(), QSize(128, 128));
     QCOMPARE(icon.pixel(1, 1), qRgb(255, 255, 255));
     QCOMPARE(icon.pixel(2, 2), qRgb(0, 0, 0));
+    // A cell button draws that copy as the style would, at rest and pressed.
+    for (bool down : {false, true}) {
+        const auto drawn = drawnByCellAndStyle(IconCache::icon(editor.path("dot.png")), 48, false, down);
+        QCOMPARE(drawn.first, drawn.second);
+    }
 
     // The paste stamp of two cells: 128 x 64 logical pixels, 256 x 128 of the screen's.
     editor.clickButton("radioPencil");

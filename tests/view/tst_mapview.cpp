@@ -1,3 +1,4 @@
+#include "buttonlooks.h"
 #include "editorfixture.h"
 
 #include "app/tessel.h"
@@ -27,6 +28,8 @@ private slots:
     void zoom_data();
     void zoom();
     void zoomKeepsPannedSectorsOnTheirCells();
+    void cellButtonsLookAsTheStyleDrawsThem_data();
+    void cellButtonsLookAsTheStyleDrawsThem();
     void cellsComeIntoSightWithTheirLook_data();
     void cellsComeIntoSightWithTheirLook();
     void buttonsOutOfSightAreReleasedAndComeBack();
@@ -122,6 +125,30 @@ void TestMapView::zoomKeepsPannedSectorsOnTheirCells()
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(2);
     QCOMPARE(editor.placeOf(sector).topLeft(), QPoint(3 * 32, 1 * 32));
     QCOMPARE(editor.view->origin(), QPoint(1, 0));
+}
+
+void TestMapView::cellButtonsLookAsTheStyleDrawsThem_data()
+{
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("hovered");
+    QTest::addColumn<bool>("down");
+    QTest::newRow("exact fit") << QSize(64, 64) << 64 << false << false;
+    QTest::newRow("scaled down") << QSize(128, 128) << 48 << false << false;
+    QTest::newRow("smaller, centred") << QSize(9, 9) << 32 << false << false;
+    QTest::newRow("not square") << QSize(40, 21) << 16 << false << false;
+    QTest::newRow("hovered") << QSize(64, 64) << 64 << true << false;
+    QTest::newRow("pressed") << QSize(9, 9) << 48 << true << true;
+}
+
+void TestMapView::cellButtonsLookAsTheStyleDrawsThem()
+{
+    QFETCH(QSize, image);
+    QFETCH(int, size);
+    QFETCH(bool, hovered);
+    QFETCH(bool, down);
+    const auto drawn = drawnByCellAndStyle(QIcon(patternedImage(image)), size, hovered, down);
+    QCOMPARE(drawn.first, drawn.second);
 }
 
 void TestMapView::cellsComeIntoSightWithTheirLook_data()
