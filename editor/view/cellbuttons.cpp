@@ -54,6 +54,25 @@ void CellButtons::placeOnMap(Sector *sector) const
                               double(sector->data->mapY + view.origin().y()) * size);
 }
 
+// The size and the offset are asked once: a pan passes every sector of the map.
+void CellButtons::placeAllOnMap() const
+{
+    const int size = view.cellSize();
+    const QPoint origin = view.origin();
+    const QSize cell(size, size);
+    for (const auto &entry : view.mapModel()->layers()) {
+        for (Sector *sector : entry.sectors) {
+            const SectorData &d = *sector->data;
+            sector->setWorldPosition(double(d.mapX + origin.x()) * size, double(d.mapY + origin.y()) * size);
+            // Only a zoom changes the size; a pan leaves the buttons as they are.
+            if (d.button && d.button->size() != cell) {
+                d.button->setIconSize(cell);
+                d.button->resize(cell);
+            }
+        }
+    }
+}
+
 void CellButtons::give(Sector *sector)
 {
     sector->attachButton(makeButton(sector));

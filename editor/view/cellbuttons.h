@@ -27,6 +27,9 @@ public:
     void give(Sector *sector);
     // The cell's world position from the pan offset and the zoom, and its button there.
     void placeOnMap(Sector *sector) const;
+    // Every cell after a pan or a zoom: world positions, and the buttons there
+    // at the cell size.
+    void placeAllOnMap() const;
 
 private:
     void showNewSector(Sector *sector);

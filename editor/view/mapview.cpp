@@ -234,18 +234,8 @@ void MapView::ZoomSliderChangedEvent()
 
 void MapView::repositionAllSectors()
 {
-    const int size = cellSize();
-    canvas->setPlacement(origin(), size);
-    for (const auto &entry : mapModel()->layers()) {
-        for (Sector *sector : entry.sectors)
-            buttons->placeOnMap(sector);
-    }
-    // Only the cells in sight or lately in sight have buttons to resize.
-    for (Sector *sector : viewport->sectorsWithButtons()) {
-        QPushButton *button = sector->data->button;
-        button->setIconSize(QSize(size, size));
-        button->resize(size, size);
-    }
+    canvas->setPlacement(origin(), cellSize());
+    buttons->placeAllOnMap();
     viewport->update();
     windows->placeMarkers();
     emit viewMoved();

@@ -12,10 +12,8 @@ class SectorBlock : public QWidget
     Q_OBJECT
 
 public:
-    explicit SectorBlock(QWidget *canvas) : QWidget(canvas)
-    {
-        setAttribute(Qt::WA_NoSystemBackground);
-        // Hover moves over a cell reach the map through it.
-        setMouseTracking(true);
-    }
+    explicit SectorBlock(QWidget *canvas);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <utility>
+
 SectorButton::SectorButton(QWidget *parent) : QPushButton(parent)
 {
 }
@@ -46,8 +48,6 @@ void SectorButton::mouseReleaseEvent(QMouseEvent *event)
     draggedAway = false;
 }
 
-// Flat, released, unchecked, without focus, text or menu, in the default style:
-// then the style draws nothing but the icon.
 bool SectorButton::atRest() const
 {
     return isFlat() && !isDown() && !isChecked() && !hasFocus() && isEnabled() && text().isEmpty() && !menu()
@@ -55,23 +55,30 @@ bool SectorButton::atRest() const
         && style()->inherits("QFusionStyle");
 }
 
+// At rest the icon goes exactly where the style puts it: centred in the button
+// less its frame, with the same integer rounding.
+void SectorButton::drawFace(QPainter &painter, const QPoint &at) const
+{
+    const QPixmap face = HighDpi::iconPixmap(icon(), iconSize(), this, painter);
+    const QSize faceSize = (QSizeF(face.size()) / face.devicePixelRatio()).toSize();
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const QRect inside = rect().adjusted(frame, frame, -frame, -frame);
+    painter.drawPixmap(QRect(at.x() + inside.x() + (inside.width() - faceSize.width()) / 2,
+                             at.y() + inside.y() + (inside.height() - faceSize.height()) / 2, faceSize.width(),
+                             faceSize.height()),
+                       face);
+}
+
 // Thousands of cells are drawn at a time (a zoom, a selection, a layer switch),
-// and the style's whole button path costs several times the icon itself. At
-// rest the icon is drawn here exactly where the style puts it: centred in the
-// button less its frame, with the same integer rounding.
+// and the style's whole button path costs several times the icon itself.
 void SectorButton::paintEvent(QPaintEvent *event)
 {
+    if (std::exchange(drawnByHolder, false))
+        return;
     if (!atRest()) {
         QPushButton::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    const QPixmap face = HighDpi::iconPixmap(icon(), iconSize(), this, painter);
-    const QSize faceSize = (QSizeF(face.size()) / face.devicePixelRatio()).toSize();
-    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    const QRect inside = rect().adjusted(frame, frame, -frame, -frame);
-    painter.drawPixmap(QRect(inside.x() + (inside.width() - faceSize.width()) / 2,
-                             inside.y() + (inside.height() - faceSize.height()) / 2, faceSize.width(),
-                             faceSize.height()),
-                       face);
+    drawFace(painter, QPoint());
 }

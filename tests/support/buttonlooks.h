@@ -1,9 +1,9 @@
 #pragma once
 
+#include "view/sectorblock.h"
 #include "view/sectorbutton.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QPushButton>
 
 // A patterned image: a misplaced or wrongly scaled copy shows in its pixels.
@@ -17,20 +17,32 @@ inline QPixmap patternedImage(const QSize &size)
     return QPixmap::fromImage(image);
 }
 
-// A cell button and a plain push button set up alike, both drawn: the cell
-// button must look exactly as the style draws a push button.
-inline QPair<QImage, QImage> drawnByCellAndStyle(const QIcon &face, int size, bool hovered, bool down)
+// Three cell buttons, on a block or on a plain widget, against three plain push
+// buttons drawn by the style, set up alike: the first in the given state, the
+// second at rest beside it, the third at rest and half over the first. The
+// cells must look exactly as the style draws them, stacking included.
+inline QPair<QImage, QImage> drawnByCellAndStyle(const QIcon &face, int size, bool hovered, bool down, bool onBlock)
 {
-    SectorButton cell(nullptr);
-    QPushButton plain;
-    for (QPushButton *button : {static_cast<QPushButton *>(&cell), &plain}) {
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->resize(size, size);
-        button->setIconSize(QSize(size, size));
-        button->setIcon(face);
-        button->setAttribute(Qt::WA_UnderMouse, hovered);
-        button->setDown(down);
+    QWidget cellCanvas;
+    QWidget plainCanvas;
+    QWidget *cellHolder = onBlock ? new SectorBlock(&cellCanvas) : new QWidget(&cellCanvas);
+    auto *plainHolder = new QWidget(&plainCanvas);
+    const QPoint places[] = {{0, 0}, {2 * size, 0}, {size / 2, 0}};
+    for (QWidget *holder : {cellHolder, plainHolder}) {
+        holder->setAttribute(Qt::WA_NoSystemBackground);
+        holder->resize(3 * size, size);
+        for (const QPoint &place : places) {
+            QPushButton *button = holder == cellHolder ? new SectorButton(holder) : new QPushButton(holder);
+            button->setFlat(true);
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setGeometry(QRect(place, QSize(size, size)));
+            button->setIconSize(QSize(size, size));
+            button->setIcon(face);
+            if (place == places[0]) {
+                button->setAttribute(Qt::WA_UnderMouse, hovered);
+                button->setDown(down);
+            }
+        }
     }
-    return {cell.grab().toImage(), plain.grab().toImage()};
+    return {cellHolder->grab().toImage(), plainHolder->grab().toImage()};
 }

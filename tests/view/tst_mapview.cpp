@@ -133,12 +133,15 @@ void TestMapView::cellButtonsLookAsTheStyleDrawsThem_data()
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("hovered");
     QTest::addColumn<bool>("down");
-    QTest::newRow("exact fit") << QSize(64, 64) << 64 << false << false;
-    QTest::newRow("scaled down") << QSize(128, 128) << 48 << false << false;
-    QTest::newRow("smaller, centred") << QSize(9, 9) << 32 << false << false;
-    QTest::newRow("not square") << QSize(40, 21) << 16 << false << false;
-    QTest::newRow("hovered") << QSize(64, 64) << 64 << true << false;
-    QTest::newRow("pressed") << QSize(9, 9) << 48 << true << true;
+    QTest::addColumn<bool>("onBlock");
+    QTest::newRow("exact fit") << QSize(64, 64) << 64 << false << false << true;
+    QTest::newRow("scaled down") << QSize(128, 128) << 48 << false << false << true;
+    QTest::newRow("smaller, centred") << QSize(9, 9) << 32 << false << false << true;
+    QTest::newRow("not square") << QSize(40, 21) << 16 << false << false << true;
+    QTest::newRow("hovered") << QSize(64, 64) << 64 << true << false << true;
+    QTest::newRow("pressed, under another") << QSize(9, 9) << 48 << true << true << true;
+    QTest::newRow("not on a block") << QSize(9, 9) << 32 << false << false << false;
+    QTest::newRow("pressed, not on a block") << QSize(9, 9) << 48 << true << true << false;
 }
 
 void TestMapView::cellButtonsLookAsTheStyleDrawsThem()
@@ -147,7 +150,8 @@ void TestMapView::cellButtonsLookAsTheStyleDrawsThem()
     QFETCH(int, size);
     QFETCH(bool, hovered);
     QFETCH(bool, down);
-    const auto drawn = drawnByCellAndStyle(QIcon(patternedImage(image)), size, hovered, down);
+    QFETCH(bool, onBlock);
+    const auto drawn = drawnByCellAndStyle(QIcon(patternedImage(image)), size, hovered, down, onBlock);
     QCOMPARE(drawn.first, drawn.second);
 }
 
