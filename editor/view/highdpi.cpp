@@ -50,4 +50,18 @@ QPixmap iconPixmap(const QIcon &icon, const QSize &size, const QWidget *widget, 
 #endif
 }
 
+qreal iconRatio(const QWidget *widget, const QPainter &painter)
+{
+#if QT_VERSION_MAJOR >= 6
+    Q_UNUSED(widget)
+    return painter.device()->devicePixelRatio();
+#else
+    Q_UNUSED(painter)
+    if (!QCoreApplication::testAttribute(Qt::AA_UseHighDpiPixmaps))
+        return 1.0;
+    const QWindow *window = widget->window()->windowHandle();
+    return window ? window->devicePixelRatio() : qApp->devicePixelRatio();
+#endif
+}
+
 } // namespace HighDpi

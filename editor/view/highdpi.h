@@ -24,5 +24,7 @@ QPixmap pixmap(const QString &path, qreal ratio);
 // The icon's pixmap for a widget painted through this painter, as the style
 // picks it (each Qt version asks for it in its own way).
 QPixmap iconPixmap(const QIcon &icon, const QSize &size, const QWidget *widget, const QPainter &painter);
+// The device pixel ratio that pixmap is picked for.
+qreal iconRatio(const QWidget *widget, const QPainter &painter);
 
 } // namespace HighDpi

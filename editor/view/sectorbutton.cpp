@@ -6,7 +6,50 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <unordered_map>
 #include <utility>
+
+namespace {
+
+// QIcon::pixmap builds a string key and searches Qt's pixmap cache on every
+// call, which cost a tenth of a zoom; thousands of cells share a few icons,
+// so their faces are kept by the icon's own key. A face is what QIcon::pixmap
+// gave for that icon, size and ratio, so it is the same picture.
+QPixmap faceOf(const QIcon &icon, const QSize &size, const QWidget *widget, const QPainter &painter)
+{
+    struct Key
+    {
+        qint64 icon;
+        QSize size;
+        qreal ratio;
+        bool operator==(const Key &other) const
+        {
+            return icon == other.icon && size == other.size && ratio == other.ratio;
+        }
+    };
+    struct KeyHash
+    {
+        size_t operator()(const Key &key) const
+        {
+            return std::hash<qint64>()(key.icon) ^ (size_t(key.size.width()) << 20) ^ size_t(key.size.height())
+                ^ std::hash<qreal>()(key.ratio);
+        }
+    };
+    static std::unordered_map<Key, QPixmap, KeyHash> faces;
+    const Key key{icon.cacheKey(), size, HighDpi::iconRatio(widget, painter)};
+    const auto found = faces.find(key);
+    if (found != faces.end())
+        return found->second;
+    // Icons of textures that are gone leave their faces behind; a few hundred
+    // are plenty for every texture, tint and zoom in use.
+    if (faces.size() >= 1024)
+        faces.clear();
+    const QPixmap face = HighDpi::iconPixmap(icon, size, widget, painter);
+    faces.emplace(key, face);
+    return face;
+}
+
+} // namespace
 
 SectorButton::SectorButton(QWidget *parent) : QPushButton(parent)
 {
@@ -59,7 +102,7 @@ bool SectorButton::atRest() const
 // less its frame, with the same integer rounding.
 void SectorButton::drawFace(QPainter &painter, const QPoint &at) const
 {
-    const QPixmap face = HighDpi::iconPixmap(icon(), iconSize(), this, painter);
+    const QPixmap face = faceOf(icon(), iconSize(), this, painter);
     const QSize faceSize = (QSizeF(face.size()) / face.devicePixelRatio()).toSize();
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     const QRect inside = rect().adjusted(frame, frame, -frame, -frame);
