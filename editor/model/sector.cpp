@@ -26,6 +26,15 @@ void Sector::releaseButton()
     sighted = false;
 }
 
+QPushButton *Sector::takeButton()
+{
+    QPushButton *button = ownedButton.data();
+    ownedButton.clear();
+    data->button = nullptr;
+    sighted = false;
+    return button;
+}
+
 void Sector::setLighting(const SectorLighting &lighting)
 {
     data->lighting = lighting;

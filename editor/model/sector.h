@@ -39,6 +39,8 @@ public:
     void attachButton(QPushButton *button);
     // Destroys the button; the record keeps the cell.
     void releaseButton();
+    // Gives the button up to the caller (null when there is none).
+    QPushButton *takeButton();
     bool hasButton() const { return data->button; }
 
     // The image that stands for the cell (a loaded cell keeps its file's path).

@@ -26,6 +26,13 @@ CellButtons::CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &vi
 QPushButton *CellButtons::makeButton(const Sector *sector) const
 {
     const int size = view.cellSize();
+    if (QPushButton *spare = canvas->takeSpare(sector->data->mapX, sector->data->mapY)) {
+        // Its last cell may have gone while it was held down.
+        spare->setDown(false);
+        spare->resize(size, size);
+        spare->setIconSize(QSize(size, size));
+        return spare;
+    }
     // Buttons live on the block of their cell (placeOnMap puts them on it).
     auto *button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
     // Hover moves over a cell reach the map through it (the pointer's cell).
@@ -35,6 +42,7 @@ QPushButton *CellButtons::makeButton(const Sector *sector) const
     button->resize(size, size);
     button->setFlat(true);
     button->setIconSize(QSize(size, size));
+    connect(button, &QPushButton::clicked, &view, &MapView::SectorClickEvent);
     return button;
 }
 
@@ -79,17 +87,12 @@ void CellButtons::give(Sector *sector)
     placeOnMap(sector);
     // Clicks go through a new button like through the others in fill and select mode.
     sector->setMouseTransparent(!editing.cellsTakeClicks());
-    connectClick(sector);
 }
 
 // The viewport gives buttons to the loaded sectors in sight (placing them).
 void CellButtons::showReplacedMap()
 {
+    canvas->dropSpares();
     canvas->dropEmptyBlocks();
     viewport.update();
-}
-
-void CellButtons::connectClick(Sector *sector)
-{
-    connect(sector->data->button, &QPushButton::clicked, &view, &MapView::SectorClickEvent);
 }

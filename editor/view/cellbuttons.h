@@ -35,7 +35,6 @@ private:
     void showNewSector(Sector *sector);
     void showReplacedMap();
     QPushButton *makeButton(const Sector *sector) const;
-    void connectClick(Sector *sector);
 
     MapView &view;
     QPointer<SectorCanvas> canvas;

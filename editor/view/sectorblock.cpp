@@ -7,12 +7,20 @@
 #include <QVector>
 
 #include <optional>
+#include <utility>
 
 SectorBlock::SectorBlock(QWidget *canvas) : QWidget(canvas)
 {
     setAttribute(Qt::WA_NoSystemBackground);
     // Hover moves over a cell reach the map through it.
     setMouseTracking(true);
+}
+
+int SectorBlock::dropSpares()
+{
+    const int count = spares.size();
+    qDeleteAll(std::exchange(spares, {}));
+    return count;
 }
 
 // A painter per button cost more than the icons it drew: a pan or a selection

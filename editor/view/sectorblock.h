@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QVector>
 #include <QWidget>
+
+class QPushButton;
 
 // A square of cells of the canvas that holds the buttons of those cells, laid
 // over exactly that square. Qt removes a child from its parent's list by a
@@ -14,6 +17,15 @@ class SectorBlock : public QWidget
 public:
     explicit SectorBlock(QWidget *canvas);
 
+    // Hidden buttons whose sectors left the map, for the next new sector here.
+    void keepSpare(QPushButton *button) { spares.append(button); }
+    QPushButton *takeSpare() { return spares.isEmpty() ? nullptr : spares.takeLast(); }
+    // Destroys them; returns how many there were.
+    int dropSpares();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    QVector<QPushButton *> spares; // children of the block
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHash>
+#include <QPushButton>
 
 #include <climits>
 
@@ -78,10 +79,24 @@ void SectorCanvas::reveal(QWidget *button, bool shown)
         button->setVisible(shown);
 }
 
+namespace {
+
+QPoint blockOf(int mapX, int mapY)
+{
+    return QPoint(qMax(0, mapX) / SectorCanvas::blockCells, qMax(0, mapY) / SectorCanvas::blockCells);
+}
+
+quint64 keyOf(const QPoint &block)
+{
+    return (quint64(quint32(block.x())) << 32) | quint32(block.y());
+}
+
+} // namespace
+
 SectorBlock *SectorCanvas::blockFor(int mapX, int mapY)
 {
-    const QPoint block(qMax(0, mapX) / blockCells, qMax(0, mapY) / blockCells);
-    const quint64 key = (quint64(quint32(block.x())) << 32) | quint32(block.y());
+    const QPoint block = blockOf(mapX, mapY);
+    const quint64 key = keyOf(block);
     if (SectorBlock *known = blocks.value(key))
         return known;
     auto *made = new SectorBlock(this);
@@ -130,6 +145,33 @@ void SectorCanvas::dropEmptyBlocks()
             ++block;
         }
     }
+}
+
+void SectorCanvas::keepSpare(QPushButton *button)
+{
+    auto *block = qobject_cast<SectorBlock *>(button->parentWidget());
+    if (!block || block->parentWidget() != this) {
+        button->deleteLater();
+        return;
+    }
+    reveal(button, false);
+    block->keepSpare(button);
+    ++spares;
+}
+
+QPushButton *SectorCanvas::takeSpare(int mapX, int mapY)
+{
+    SectorBlock *block = blocks.value(keyOf(blockOf(mapX, mapY)));
+    QPushButton *spare = block ? block->takeSpare() : nullptr;
+    if (spare)
+        --spares;
+    return spare;
+}
+
+void SectorCanvas::dropSpares()
+{
+    for (SectorBlock *block : std::as_const(blocks))
+        spares -= block->dropSpares();
 }
 
 void SectorCanvas::endBatch()

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPushButton;
 class SectorBlock;
 
 // The surface that holds the sector buttons of one map widget. It lies exactly
@@ -36,6 +37,16 @@ public:
     QRect visibleCells() const;
     // Destroys the blocks that hold no button any more.
     void dropEmptyBlocks();
+
+    // A button whose sector left the map waits, hidden, on its block for the
+    // next new sector there: making and destroying a widget costs several
+    // times hiding and showing it, and deleting a selection and its undo make
+    // a thousand of each.
+    void keepSpare(QPushButton *button);
+    // A spare button of the block of this map cell, or null.
+    QPushButton *takeSpare(int mapX, int mapY);
+    int spareCount() const { return spares; }
+    void dropSpares();
     static constexpr int blockCells = 8;
 
     class Batch
@@ -68,6 +79,7 @@ private:
 
     QPointer<QWidget> map;
     QHash<quint64, SectorBlock *> blocks; // children of the canvas
+    int spares = 0; // spare buttons on all blocks
     QPoint origin;
     int cellSize = 64;
     int batchDepth = 0;

@@ -61,7 +61,7 @@ void SectorViewport::update()
                 show(sector, true);
         }
     }
-    if (kept.size() > keepLimit)
+    if (kept.size() + canvas->spareCount() > keepLimit)
         releaseWhenIdle();
 }
 
@@ -95,6 +95,12 @@ void SectorViewport::forget(Sector *sector)
 {
     shown.remove(sector);
     kept.remove(sector);
+    if (!canvas)
+        return;
+    if (QPushButton *button = sector->takeButton())
+        canvas->keepSpare(button);
+    if (kept.size() + canvas->spareCount() > keepLimit)
+        releaseWhenIdle();
 }
 
 // Buttons are released from the event loop, never while an event is being
@@ -117,4 +123,6 @@ void SectorViewport::releaseOutOfSight()
     }
     for (Sector *sector : std::exchange(kept, {}))
         sector->releaseButton();
+    if (canvas)
+        canvas->dropSpares();
 }

@@ -35,7 +35,7 @@ public:
     bool inView(const Sector *sector) const;
     // Every sector that has a button now, shown or kept out of sight.
     QList<Sector *> sectorsWithButtons() const;
-    // How many out-of-sight buttons are kept before they are all released.
+    // How many out-of-sight and spare buttons are kept before they are all released.
     void setKeptOutOfSight(int count) { keepLimit = count; }
 
 private:

@@ -67,19 +67,29 @@ QString Invariants::model() const
 QString Invariants::buttons() const
 {
     const LayerTable &table = editor.view->mapModel()->layers();
-    int withButtons = 0;
+    QSet<const QPushButton *> withCells;
     for (const auto &entry : table) {
         for (const Sector *sector : entry.sectors) {
-            withButtons += sector->data->button ? 1 : 0;
+            if (sector->data->button)
+                withCells.insert(sector->data->button);
             const QString problem = buttonProblem(sector, entry.name);
             if (!problem.isEmpty())
                 return problem;
         }
     }
-    // A cell out of sight may have no button, but no button is without its cell.
-    const int buttons = SectorCanvas::forMap(editor.map)->findChildren<SectorButton *>().size();
-    if (buttons != withButtons)
-        return QStringLiteral("%1 cell buttons on the map for %2 sectors with buttons").arg(buttons).arg(withButtons);
+    // A cell out of sight may have no button; a button without its cell is a
+    // hidden spare, and the canvas counts every one of them.
+    const SectorCanvas *canvas = SectorCanvas::forMap(editor.map);
+    int spares = 0;
+    for (const SectorButton *button : canvas->findChildren<SectorButton *>()) {
+        if (withCells.contains(button))
+            continue;
+        if (!button->isHidden())
+            return QStringLiteral("a cell button without its cell shows at %1, %2").arg(button->x()).arg(button->y());
+        ++spares;
+    }
+    if (spares != canvas->spareCount())
+        return QStringLiteral("%1 spare cell buttons, the canvas counts %2").arg(spares).arg(canvas->spareCount());
     return QString();
 }
 

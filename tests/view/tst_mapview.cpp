@@ -33,6 +33,7 @@ private slots:
     void cellsComeIntoSightWithTheirLook_data();
     void cellsComeIntoSightWithTheirLook();
     void buttonsOutOfSightAreReleasedAndComeBack();
+    void removedCellsLeaveSpareButtons();
     void toolSwitchesChangeCursorAndClickThrough();
     void cursorOverrideFollowsEnterAndLeave();
     void newCursorShowsOnNextEnter();
@@ -213,6 +214,28 @@ void TestMapView::buttonsOutOfSightAreReleasedAndComeBack()
     QVERIFY(wall->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
     editor.clickButton("radioPencil");
     QVERIFY(!wall->data->button->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+// A removed cell's button waits, hidden, for the next cell of its block, which
+// gets it released and in its own place; past the keep limit spares go.
+void TestMapView::removedCellsLeaveSpareButtons()
+{
+    EditorFixture editor;
+    QPointer<QPushButton> button = editor.place(1, 1)->data->button;
+    QTest::mousePress(button, Qt::LeftButton);
+    editor.layers->removeSectorAt(1, 1);
+    QTest::mouseRelease(editor.map, Qt::LeftButton);
+    editor.flushDeletes();
+    QVERIFY(button && button->isHidden());
+    Sector *next = editor.place(2, 1);
+    QCOMPARE(next->data->button, button.data());
+    QVERIFY(editor.shown(next) && !button->isDown());
+    QCOMPARE(editor.placeOf(next), QRect(128, 64, 64, 64));
+
+    editor.view->sectorViewport()->setKeptOutOfSight(0);
+    editor.layers->removeSectorAt(2, 1);
+    QCoreApplication::processEvents();
+    QVERIFY(!button);
 }
 
 void TestMapView::toolSwitchesChangeCursorAndClickThrough()
