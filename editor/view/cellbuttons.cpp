@@ -1,6 +1,7 @@
 #include "view/cellbuttons.h"
 
 #include "document/editingstate.h"
+#include "format/layernames.h"
 #include "layers/layercontroller.h"
 #include "model/mapmodel.h"
 #include "model/sector.h"
@@ -85,8 +86,27 @@ void CellButtons::give(Sector *sector)
 {
     sector->attachButton(makeButton(sector));
     placeOnMap(sector);
+    stackByLayer(sector);
     // Clicks go through a new button like through the others in fill and select mode.
     sector->setMouseTransparent(!editing.cellsTakeClicks());
+}
+
+// Cells of several layers on one map cell stack in the layers' order, the later
+// on top, as a loaded map lays them: which came into sight first, or which
+// button was a spare, must not decide whether an actor shows over its wall.
+void CellButtons::stackByLayer(Sector *sector) const
+{
+    QPushButton *button = sector->data->button;
+    const QList<QByteArray> &order = layerOrder();
+    for (int above = order.indexOf(sector->layer()) + 1; above > 0 && above < order.size(); ++above) {
+        const Sector *other = view.mapModel()->sectorAt(order.at(above), sector->data->mapX, sector->data->mapY);
+        if (other && other->data->button && other->data->button->parentWidget() == button->parentWidget()) {
+            button->stackUnder(other->data->button);
+            return;
+        }
+    }
+    if (button->parentWidget() && button->parentWidget()->children().constLast() != button)
+        button->raise();
 }
 
 // The viewport gives buttons to the loaded sectors in sight (placing them).

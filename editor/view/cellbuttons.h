@@ -35,6 +35,7 @@ private:
     void showNewSector(Sector *sector);
     void showReplacedMap();
     QPushButton *makeButton(const Sector *sector) const;
+    void stackByLayer(Sector *sector) const;
 
     MapView &view;
     QPointer<SectorCanvas> canvas;

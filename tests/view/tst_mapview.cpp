@@ -34,6 +34,7 @@ private slots:
     void cellsComeIntoSightWithTheirLook();
     void buttonsOutOfSightAreReleasedAndComeBack();
     void removedCellsLeaveSpareButtons();
+    void layersStackInTheirOrder();
     void toolSwitchesChangeCursorAndClickThrough();
     void cursorOverrideFollowsEnterAndLeave();
     void newCursorShowsOnNextEnter();
@@ -236,6 +237,32 @@ void TestMapView::removedCellsLeaveSpareButtons()
     editor.layers->removeSectorAt(2, 1);
     QCoreApplication::processEvents();
     QVERIFY(!button);
+}
+
+// Actors over walls on the same cells, whichever was painted first or came
+// into sight first: the later layer lies on top, as in a loaded map.
+void TestMapView::layersStackInTheirOrder()
+{
+    EditorFixture editor;
+    QList<QPair<Sector *, Sector *>> pairs; // wall, actor
+    for (int x = 0; x < 12; ++x) {
+        const bool wallFirst = x % 2;
+        const int mapY = x < 6 ? 1 : 40; // the last six out of sight until a pan
+        Sector *first = (editor.setLayer(wallFirst ? "Wall" : "Actor"), editor.place(x, mapY));
+        Sector *second = (editor.setLayer(wallFirst ? "Actor" : "Wall"), editor.place(x, mapY));
+        pairs.append(wallFirst ? qMakePair(first, second) : qMakePair(second, first));
+    }
+    editor.view->shiftOrigin(QPoint(0, -36));
+    editor.view->shiftOrigin(QPoint(0, 36));
+    editor.view->shiftOrigin(QPoint(0, -36));
+    for (const auto &pair : pairs) {
+        const QWidget *wall = pair.first->data->button;
+        const QWidget *actor = pair.second->data->button;
+        QVERIFY(wall && actor && wall->parent() == actor->parent());
+        const QObjectList stack = wall->parent()->children();
+        QVERIFY2(stack.indexOf(const_cast<QWidget *>(actor)) > stack.indexOf(const_cast<QWidget *>(wall)),
+                 qPrintable(QStringLiteral("cell %1, %2").arg(pair.first->data->mapX).arg(pair.first->data->mapY)));
+    }
 }
 
 void TestMapView::toolSwitchesChangeCursorAndClickThrough()
