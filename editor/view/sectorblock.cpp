@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QVector>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
