@@ -72,7 +72,7 @@ void TestHighDpi::drawnAtTwiceThePixels()
     QCOMPARE(icon.pixel(2, 2), qRgb(0, 0, 0));
     // A cell button draws that copy as the style would, at rest and pressed.
     for (bool down : {false, true}) {
-        const auto drawn = drawnByCellAndStyle(IconCache::icon(editor.path("dot.png")), 48, false, down, true);
+        const auto drawn = drawnByCellAndStyle(IconCache::icon(editor.path("dot.png")), 48, down, true);
         QCOMPARE(drawn.first, drawn.second);
     }
 

@@ -68,9 +68,7 @@ void TestModel::destroyingSectorRemovesButton()
     QVERIFY(button);
     editor.layers->removeSectorAt(0, 0);
     editor.flushDeletes();
-    // Destroyed, or hidden until a new cell of its block takes it.
-    QVERIFY(!button || button->isHidden());
-    QCOMPARE(button ? editor.place(1, 0)->data->button : nullptr, button.data());
+    QVERIFY(!button || button->isHidden()); // or a spare (tst_mapview)
 }
 
 // New light cells get their buttons where the panned view shows their cells.

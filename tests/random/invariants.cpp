@@ -77,16 +77,14 @@ QString Invariants::buttons() const
                 return problem;
         }
     }
-    // A cell out of sight may have no button; a button without its cell is a
-    // hidden spare, and the canvas counts every one of them.
+    // A cell out of sight may have no button; one without its cell is a hidden
+    // spare, and the canvas counts them all.
     const SectorCanvas *canvas = SectorCanvas::forMap(editor.map);
     int spares = 0;
     for (const SectorButton *button : canvas->findChildren<SectorButton *>()) {
-        if (withCells.contains(button))
-            continue;
-        if (!button->isHidden())
+        if (!withCells.contains(button) && !button->isHidden())
             return QStringLiteral("a cell button without its cell shows at %1, %2").arg(button->x()).arg(button->y());
-        ++spares;
+        spares += withCells.contains(button) ? 0 : 1;
     }
     if (spares != canvas->spareCount())
         return QStringLiteral("%1 spare cell buttons, the canvas counts %2").arg(spares).arg(canvas->spareCount());

@@ -6,42 +6,36 @@
 #include <QImage>
 #include <QPushButton>
 
-// A patterned image: a misplaced or wrongly scaled copy shows in its pixels.
-inline QPixmap patternedImage(const QSize &size)
+// A misplaced or wrongly scaled copy of this shows in its pixels.
+inline QIcon patternedIcon(const QSize &size)
 {
-    QImage image(size, QImage::Format_ARGB32);
+    QImage pattern(size, QImage::Format_ARGB32);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), (x ^ y) & 1 ? 255 : 0));
+            pattern.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), (x ^ y) & 1 ? 255 : 0));
     }
-    return QPixmap::fromImage(image);
+    return QIcon(QPixmap::fromImage(pattern));
 }
 
-// Three cell buttons, on a block or on a plain widget, against three plain push
-// buttons drawn by the style, set up alike: the first in the given state, the
-// second at rest beside it, the third at rest and half over the first. The
-// cells must look exactly as the style draws them, stacking included.
-inline QPair<QImage, QImage> drawnByCellAndStyle(const QIcon &face, int size, bool hovered, bool down, bool onBlock)
+// Three cell buttons, on a block or not, against three plain push buttons set up
+// alike and drawn by the style: the first under the pointer and maybe pressed,
+// the second beside it, the third half over the first. They must look the same.
+inline QPair<QImage, QImage> drawnByCellAndStyle(const QIcon &face, int size, bool down, bool onBlock)
 {
-    QWidget cellCanvas;
-    QWidget plainCanvas;
+    QWidget cellCanvas, plainCanvas;
     QWidget *cellHolder = onBlock ? new SectorBlock(&cellCanvas) : new QWidget(&cellCanvas);
     auto *plainHolder = new QWidget(&plainCanvas);
-    const QPoint places[] = {{0, 0}, {2 * size, 0}, {size / 2, 0}};
     for (QWidget *holder : {cellHolder, plainHolder}) {
         holder->setAttribute(Qt::WA_NoSystemBackground);
         holder->resize(3 * size, size);
-        for (const QPoint &place : places) {
+        for (const int x : {0, 2 * size, size / 2}) {
             QPushButton *button = holder == cellHolder ? new SectorButton(holder) : new QPushButton(holder);
             button->setFlat(true);
-            button->setFocusPolicy(Qt::NoFocus);
-            button->setGeometry(QRect(place, QSize(size, size)));
+            button->setGeometry(x, 0, size, size);
             button->setIconSize(QSize(size, size));
             button->setIcon(face);
-            if (place == places[0]) {
-                button->setAttribute(Qt::WA_UnderMouse, hovered);
-                button->setDown(down);
-            }
+            button->setAttribute(Qt::WA_UnderMouse, x == 0);
+            button->setDown(down && x == 0);
         }
     }
     return {cellHolder->grab().toImage(), plainHolder->grab().toImage()};

@@ -133,27 +133,22 @@ void TestMapView::cellButtonsLookAsTheStyleDrawsThem_data()
 {
     QTest::addColumn<QSize>("image");
     QTest::addColumn<int>("size");
-    QTest::addColumn<bool>("hovered");
     QTest::addColumn<bool>("down");
     QTest::addColumn<bool>("onBlock");
-    QTest::newRow("exact fit") << QSize(64, 64) << 64 << false << false << true;
-    QTest::newRow("scaled down") << QSize(128, 128) << 48 << false << false << true;
-    QTest::newRow("smaller, centred") << QSize(9, 9) << 32 << false << false << true;
-    QTest::newRow("not square") << QSize(40, 21) << 16 << false << false << true;
-    QTest::newRow("hovered") << QSize(64, 64) << 64 << true << false << true;
-    QTest::newRow("pressed, under another") << QSize(9, 9) << 48 << true << true << true;
-    QTest::newRow("not on a block") << QSize(9, 9) << 32 << false << false << false;
-    QTest::newRow("pressed, not on a block") << QSize(9, 9) << 48 << true << true << false;
+    QTest::newRow("exact fit") << QSize(64, 64) << 64 << false << true;
+    QTest::newRow("smaller, centred") << QSize(9, 9) << 32 << false << true;
+    QTest::newRow("scaled, not square") << QSize(40, 21) << 16 << false << true;
+    QTest::newRow("pressed, under another") << QSize(9, 9) << 48 << true << true;
+    QTest::newRow("pressed, not on a block") << QSize(9, 9) << 48 << true << false;
 }
 
 void TestMapView::cellButtonsLookAsTheStyleDrawsThem()
 {
     QFETCH(QSize, image);
     QFETCH(int, size);
-    QFETCH(bool, hovered);
     QFETCH(bool, down);
     QFETCH(bool, onBlock);
-    const auto drawn = drawnByCellAndStyle(QIcon(patternedImage(image)), size, hovered, down, onBlock);
+    const auto drawn = drawnByCellAndStyle(patternedIcon(image), size, down, onBlock);
     QCOMPARE(drawn.first, drawn.second);
 }
 
@@ -229,10 +224,8 @@ void TestMapView::removedCellsLeaveSpareButtons()
     editor.flushDeletes();
     QVERIFY(button && button->isHidden());
     Sector *next = editor.place(2, 1);
-    QCOMPARE(next->data->button, button.data());
-    QVERIFY(editor.shown(next) && !button->isDown());
+    QVERIFY(next->data->button == button && editor.shown(next) && !button->isDown());
     QCOMPARE(editor.placeOf(next), QRect(128, 64, 64, 64));
-
     editor.view->sectorViewport()->setKeptOutOfSight(0);
     editor.layers->removeSectorAt(2, 1);
     QCoreApplication::processEvents();
@@ -244,24 +237,21 @@ void TestMapView::removedCellsLeaveSpareButtons()
 void TestMapView::layersStackInTheirOrder()
 {
     EditorFixture editor;
-    QList<QPair<Sector *, Sector *>> pairs; // wall, actor
+    QList<Sector *> walls, actors;
     for (int x = 0; x < 12; ++x) {
-        const bool wallFirst = x % 2;
-        const int mapY = x < 6 ? 1 : 40; // the last six out of sight until a pan
-        Sector *first = (editor.setLayer(wallFirst ? "Wall" : "Actor"), editor.place(x, mapY));
-        Sector *second = (editor.setLayer(wallFirst ? "Actor" : "Wall"), editor.place(x, mapY));
-        pairs.append(wallFirst ? qMakePair(first, second) : qMakePair(second, first));
+        const QPoint cell(x, x < 6 ? 1 : 40); // the last six out of sight until a pan
+        for (const char *layer : {x % 2 ? "Wall" : "Actor", x % 2 ? "Actor" : "Wall"}) {
+            editor.setLayer(layer);
+            (QByteArray(layer) == "Wall" ? walls : actors).append(editor.place(cell.x(), cell.y()));
+        }
     }
-    editor.view->shiftOrigin(QPoint(0, -36));
-    editor.view->shiftOrigin(QPoint(0, 36));
-    editor.view->shiftOrigin(QPoint(0, -36));
-    for (const auto &pair : pairs) {
-        const QWidget *wall = pair.first->data->button;
-        const QWidget *actor = pair.second->data->button;
+    for (int dy : {-36, 36, -36})
+        editor.view->shiftOrigin(QPoint(0, dy));
+    for (int i = 0; i < walls.size(); ++i) {
+        QPushButton *wall = walls[i]->data->button, *actor = actors[i]->data->button;
         QVERIFY(wall && actor && wall->parent() == actor->parent());
-        const QObjectList stack = wall->parent()->children();
-        QVERIFY2(stack.indexOf(const_cast<QWidget *>(actor)) > stack.indexOf(const_cast<QWidget *>(wall)),
-                 qPrintable(QStringLiteral("cell %1, %2").arg(pair.first->data->mapX).arg(pair.first->data->mapY)));
+        QVERIFY2(wall->parent()->children().indexOf(actor) > wall->parent()->children().indexOf(wall),
+                 qPrintable(QString::number(i)));
     }
 }
 
