@@ -37,28 +37,34 @@ QList<Sector *> SectorViewport::sectorsWithButtons() const
     return all;
 }
 
+// A shown sector stays shown while its layer is shown and its cell in view, so
+// the ones to hide are found by walking the shown ones, and the ones to show
+// by asking the shown layers for the view: no set of the whole view is built
+// and compared (that was a third of a zoom).
 void SectorViewport::update()
 {
     if (!canvas)
         return;
     const QRect cells = canvas->visibleCells();
-    QSet<Sector *> wanted;
+    QList<QByteArray> shownLayers;
     for (const auto &entry : model->layers()) {
-        if (!layers->layerShown(entry.name))
-            continue;
-        for (Sector *sector : model->sectorsIn(entry.name, cells))
-            wanted.insert(sector);
+        if (layers->layerShown(entry.name))
+            shownLayers.append(entry.name);
     }
     {
         SectorCanvas::Batch batch(canvas);
-        const QSet<Sector *> was = shown;
-        for (Sector *sector : was) {
-            if (!wanted.contains(sector))
-                show(sector, false);
+        QList<Sector *> leaving;
+        for (Sector *sector : std::as_const(shown)) {
+            if (!cells.contains(sector->data->mapX, sector->data->mapY) || !shownLayers.contains(sector->layer()))
+                leaving.append(sector);
         }
-        for (Sector *sector : std::as_const(wanted)) {
-            if (!was.contains(sector))
-                show(sector, true);
+        for (Sector *sector : std::as_const(leaving))
+            show(sector, false);
+        for (const QByteArray &layer : std::as_const(shownLayers)) {
+            for (Sector *sector : model->sectorsIn(layer, cells)) {
+                if (!shown.contains(sector))
+                    show(sector, true);
+            }
         }
     }
     if (kept.size() + canvas->spareCount() > keepLimit)
