@@ -40,7 +40,7 @@ QList<Sector *> SectorViewport::sectorsWithButtons() const
 // A shown sector stays shown while its layer is shown and its cell in view, so
 // the ones to hide are found by walking the shown ones, and the ones to show
 // by asking the shown layers for the view: no set of the whole view is built
-// and compared (that was a third of a zoom).
+// and compared on every pan and zoom.
 void SectorViewport::update()
 {
     if (!canvas)
