@@ -21,9 +21,7 @@ void Sector::attachButton(QPushButton *button)
 
 void Sector::releaseButton()
 {
-    delete ownedButton.data();
-    data->button = nullptr;
-    sighted = false;
+    delete takeButton();
 }
 
 QPushButton *Sector::takeButton()

@@ -26,24 +26,23 @@ CellButtons::CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &vi
 
 QPushButton *CellButtons::makeButton(const Sector *sector) const
 {
-    const int size = view.cellSize();
-    if (QPushButton *spare = canvas->takeSpare(sector->data->mapX, sector->data->mapY)) {
+    const QSize size(view.cellSize(), view.cellSize());
+    QPushButton *button = canvas->takeSpare(sector->data->mapX, sector->data->mapY);
+    if (button) {
         // Its last cell may have gone while it was held down.
-        spare->setDown(false);
-        spare->resize(size, size);
-        spare->setIconSize(QSize(size, size));
-        return spare;
+        button->setDown(false);
+    } else {
+        // Buttons live on the block of their cell (placeOnMap puts them on it).
+        button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
+        // Hover moves over a cell reach the map through it (the pointer's cell).
+        button->setMouseTracking(true);
+        // Thousands of cells in the tab chain would help nobody; focus stays where it was.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFlat(true);
+        connect(button, &QPushButton::clicked, &view, &MapView::SectorClickEvent);
     }
-    // Buttons live on the block of their cell (placeOnMap puts them on it).
-    auto *button = new SectorButton(canvas->blockFor(sector->data->mapX, sector->data->mapY));
-    // Hover moves over a cell reach the map through it (the pointer's cell).
-    button->setMouseTracking(true);
-    // Thousands of cells in the tab chain would help nobody; focus stays where it was.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->resize(size, size);
-    button->setFlat(true);
-    button->setIconSize(QSize(size, size));
-    connect(button, &QPushButton::clicked, &view, &MapView::SectorClickEvent);
+    button->resize(size);
+    button->setIconSize(size);
     return button;
 }
 
@@ -58,9 +57,13 @@ void CellButtons::showNewSector(Sector *sector)
 // The cell's world position from the pan offset and the zoom, and its button there.
 void CellButtons::placeOnMap(Sector *sector) const
 {
-    const int size = view.cellSize();
-    sector->setWorldPosition(double(sector->data->mapX + view.origin().x()) * size,
-                              double(sector->data->mapY + view.origin().y()) * size);
+    placeAt(sector, view.origin(), view.cellSize());
+}
+
+void CellButtons::placeAt(Sector *sector, const QPoint &origin, int size)
+{
+    sector->setWorldPosition(double(sector->data->mapX + origin.x()) * size,
+                              double(sector->data->mapY + origin.y()) * size);
 }
 
 // The size and the offset are asked once: a pan passes every sector of the map.
@@ -72,7 +75,7 @@ void CellButtons::placeAllOnMap() const
     for (const auto &entry : view.mapModel()->layers()) {
         for (Sector *sector : entry.sectors) {
             const SectorData &d = *sector->data;
-            sector->setWorldPosition(double(d.mapX + origin.x()) * size, double(d.mapY + origin.y()) * size);
+            placeAt(sector, origin, size);
             // Only a zoom changes the size; a pan leaves the buttons as they are.
             if (d.button && d.button->size() != cell) {
                 d.button->setIconSize(cell);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
 class EditingState;
@@ -36,6 +37,7 @@ private:
     void showReplacedMap();
     QPushButton *makeButton(const Sector *sector) const;
     void stackByLayer(Sector *sector) const;
+    static void placeAt(Sector *sector, const QPoint &origin, int size);
 
     MapView &view;
     QPointer<SectorCanvas> canvas;

@@ -67,8 +67,7 @@ void SectorViewport::update()
             }
         }
     }
-    if (kept.size() + canvas->spareCount() > keepLimit)
-        releaseWhenIdle();
+    releaseIfTooMany();
 }
 
 void SectorViewport::place(Sector *sector, bool layerShown)
@@ -105,6 +104,11 @@ void SectorViewport::forget(Sector *sector)
         return;
     if (QPushButton *button = sector->takeButton())
         canvas->keepSpare(button);
+    releaseIfTooMany();
+}
+
+void SectorViewport::releaseIfTooMany()
+{
     if (kept.size() + canvas->spareCount() > keepLimit)
         releaseWhenIdle();
 }

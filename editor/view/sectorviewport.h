@@ -41,6 +41,7 @@ public:
 private:
     void show(Sector *sector, bool shown);
     void forget(Sector *sector);
+    void releaseIfTooMany();
     void releaseWhenIdle();
     void releaseOutOfSight();
 
