@@ -10,13 +10,13 @@ MapEditCommand::MapEditCommand(MapModel *mapModel, const QString &text)
 void MapEditCommand::add(const MapChange &change)
 {
     if (!change.isEmpty())
-        changes.append(change);
+        changes.append(PackedChange(change));
 }
 
 int MapEditCommand::cellCount() const
 {
     int count = 0;
-    for (const MapChange &change : changes)
+    for (const PackedChange &change : changes)
         count += change.size();
     return count;
 }
@@ -26,7 +26,7 @@ void MapEditCommand::undo()
     if (!model)
         return;
     for (auto change = changes.crbegin(); change != changes.crend(); ++change)
-        model->revert(*change);
+        model->revert(change->unpacked());
 }
 
 void MapEditCommand::redo()
@@ -37,6 +37,6 @@ void MapEditCommand::redo()
     }
     if (!model)
         return;
-    for (const MapChange &change : changes)
-        model->reapply(change);
+    for (const PackedChange &change : changes)
+        model->reapply(change.unpacked());
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "document/packedchange.h"
 #include "model/mapchange.h"
 
-#include <QList>
+#include <QVector>
 #include <QPointer>
 #include <QUndoCommand>
 
@@ -24,7 +25,7 @@ public:
 
 private:
     QPointer<MapModel> model;
-    QList<MapChange> changes;
+    QVector<PackedChange> changes;
     // The first redo comes from the push, after the edit was made already.
     bool pushed = false;
 };

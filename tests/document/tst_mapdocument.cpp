@@ -3,6 +3,7 @@
 #include "documentfixture.h"
 
 #include "document/editingstate.h"
+#include "document/packedchange.h"
 #include "document/recoveryfile.h"
 
 #include <QFileInfo>
@@ -23,6 +24,7 @@ private slots:
     void recoveryCopyWaitsAndReports();
     void heldLayerOutranksTheChosenOne();
     void historyHoldsAThousandSteps();
+    void storedStepGivesBackEveryCell();
 };
 
 void TestMapDocument::oneStepPerAction_data()
@@ -160,6 +162,38 @@ void TestMapDocument::historyHoldsAThousandSteps()
     // The oldest step fell out of the history; its cell stays.
     QCOMPARE(model->sectorsOf("Wall").size(), 1);
     QVERIFY(model->hasSectorAt("Wall", 0, 0));
+}
+
+// A step keeps each state once; what it gives back to undo and redo must be
+// every record as it was, in its order, whichever states the cells share.
+void TestMapDocument::storedStepGivesBackEveryCell()
+{
+    const auto state = [](const char *file, int emission) {
+        SectorState made;
+        made.texture = TextureEntry{file, "Wall/", 7};
+        made.subtype = "Solid";
+        made.lighting.emission = emission;
+        made.image = QStringLiteral("textures/Wall/") + QLatin1String(file);
+        return made;
+    };
+    const SectorState brick = state("brick.png", 10), stone = state("stone.png", 10), lit = state("brick.png", 12);
+    MapChange change;
+    const QList<std::pair<std::optional<SectorState>, std::optional<SectorState>>> sides{
+        {std::nullopt, brick}, {brick, std::nullopt}, {brick, stone}, {stone, lit}, {lit, brick}, {std::nullopt, brick}};
+    for (int i = 0; i < sides.size(); ++i)
+        change.cells.append({i % 2 ? QByteArray("Floor") : QByteArray("Wall"), i - 2, 3 * i, sides.at(i).first,
+                             sides.at(i).second, i == 3 ? -1 : 10 - i});
+    const PackedChange packed(change);
+    QCOMPARE(packed.stateCount(), 3);
+    const MapChange back = packed.unpacked();
+    QCOMPARE(back.size(), change.size());
+    for (int i = 0; i < change.size(); ++i) {
+        const CellChange &was = change.cells.at(i), &is = back.cells.at(i);
+        QCOMPARE(is.layer, was.layer);
+        QCOMPARE(QPoint(is.mapX, is.mapY), QPoint(was.mapX, was.mapY));
+        QCOMPARE(is.position, was.position);
+        QVERIFY2(is.before == was.before && is.after == was.after, qPrintable(QString::number(i)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMapDocument)
