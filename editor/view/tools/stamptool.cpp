@@ -88,8 +88,12 @@ void StampTool::stop()
         return;
     following = false;
     qApp->removeEventFilter(this);
-    if (preview)
+    if (preview) {
+        // The picture may be as large as the map area; the next stamp draws its own.
         preview->hide();
+        preview->clear();
+    }
+    previewCellSize = 0;
     view.clearStatusText();
 }
 
