@@ -31,6 +31,11 @@ void ProcessSetup::beforeApplication()
     // would otherwise load the OpenGL stack for nothing: a tenth of a second
     // of the start and 50 MB of memory.
     setUnlessSet("QT_XCB_GL_INTEGRATION", "none");
+    // Without TZ the C library reads the time zone file's status anew for
+    // every local time, and Qt asks for one whenever it checks an image file
+    // (the grid tile on every zoom): a tenth of a zoom. Named, it is read once;
+    // it is the zone the library would use anyway.
+    setUnlessSet("TZ", ":/etc/localtime");
 #ifdef __GLIBC__
     // Cell buttons are made and destroyed by the ten thousand (a load, clearing
     // a layer, its undo). With the C library's fast bins every larger allocation

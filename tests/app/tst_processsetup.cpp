@@ -11,7 +11,7 @@ private slots:
     // choice too (QT_NO_GLIB= brings GLib's loop back).
     void keepsTheUsersChoice()
     {
-        for (const char *name : {"QT_NO_GLIB", "QT_XCB_GL_INTEGRATION"}) {
+        for (const char *name : {"QT_NO_GLIB", "QT_XCB_GL_INTEGRATION", "TZ"}) {
             for (const QByteArray &users : {QByteArray("users"), QByteArray()}) {
                 qputenv(name, users);
                 ProcessSetup::beforeApplication();
