@@ -244,6 +244,14 @@ click_at "$(cell_x 1)" "$(cell_y 4)"
 wait_until "the pasted wall at (1, 4)" pixel_near "$(cell_x 1)" "$(cell_y 4)" "$BRICK_COLOUR"
 xdotool key Escape
 
+step "Ctrl+Z takes the paste back, Ctrl+Y brings it again"
+sleep 0.3
+xdotool key ctrl+z
+wait_until "Ctrl+Z to take the pasted wall at (1, 4) away" pixel_differs "$(cell_x 1)" "$(cell_y 4)" "$BRICK_COLOUR"
+sleep 0.3
+xdotool key ctrl+y
+wait_until "Ctrl+Y to bring the pasted wall at (1, 4) back" pixel_near "$(cell_x 1)" "$(cell_y 4)" "$BRICK_COLOUR"
+
 step "save the pasted map with Save As as level3.map"
 xdotool key ctrl+shift+s
 answer_file_dialog "$EDITOR" "Save Corvid Map" "$MAPS/level3.map"
