@@ -24,14 +24,18 @@ struct StateHash
 };
 
 // Finds each state's place in the list, adding the new ones. Neighbouring cells
-// of a step mostly share a state, so the last one found is tried first.
+// of a step mostly share their state before and their state after, so the
+// last one found on that side is tried first.
 class StateTable
 {
 public:
     explicit StateTable(QVector<SectorState> &states) : states(states) {}
 
-    qint32 indexOf(const std::optional<SectorState> &state)
+    enum Side { Before, After };
+
+    qint32 indexOf(const std::optional<SectorState> &state, Side side)
     {
+        qint32 &last = lastFound[side];
         if (!state)
             return -1;
         if (last >= 0 && states.at(last) == *state)
@@ -48,7 +52,7 @@ public:
 private:
     QVector<SectorState> &states;
     std::unordered_map<SectorState, qint32, StateHash> places;
-    qint32 last = -1;
+    qint32 lastFound[2] = {-1, -1};
 };
 
 } // namespace
@@ -63,8 +67,9 @@ PackedChange::PackedChange(const MapChange &change)
             layer = layers.size();
             layers.append(cell.layer);
         }
-        const qint32 before = table.indexOf(cell.before);
-        cells.append({cell.mapX, cell.mapY, cell.position, before, table.indexOf(cell.after), layer});
+        const qint32 before = table.indexOf(cell.before, StateTable::Before);
+        const qint32 after = table.indexOf(cell.after, StateTable::After);
+        cells.append({cell.mapX, cell.mapY, cell.position, before, after, layer});
     }
     states.squeeze();
 }
