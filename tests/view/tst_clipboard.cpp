@@ -65,15 +65,6 @@ QString status(EditorFixture &editor)
     return editor.window->findChild<QLabel *>("labelStatus")->text();
 }
 
-QPixmap pictureOf(const QLabel *label)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return label->pixmap();
-#else
-    return label->pixmap(Qt::ReturnByValue);
-#endif
-}
-
 bool inRowOrder(const QPoint &a, const QPoint &b)
 {
     return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
@@ -205,7 +196,7 @@ void TestClipboard::stampKeys()
     // An ended stamp lets its picture go: it may be as large as the map area.
     const auto *preview = editor.window->findChild<QLabel *>("stampPreview");
     if (preview && preview->isHidden())
-        QVERIFY(pictureOf(preview).isNull());
+        QVERIFY(preview->pixmap(Qt::ReturnByValue).isNull());
 }
 
 void TestClipboard::clipboardText_data()
