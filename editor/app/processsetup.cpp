@@ -33,7 +33,7 @@ void ProcessSetup::beforeApplication()
     setUnlessSet("QT_XCB_GL_INTEGRATION", "none");
     // Without TZ the C library reads the time zone file's status anew for
     // every local time, and Qt asks for one whenever it checks an image file
-    // (the grid tile on every zoom): a tenth of a zoom. Named, it is read once;
+    // (the grid tile on every zoom): up to a tenth of a zoom. Named, it is read once;
     // it is the zone the library would use anyway.
     setUnlessSet("TZ", ":/etc/localtime");
 #ifdef __GLIBC__

@@ -7,8 +7,8 @@
 
 // A MapChange as the history keeps it. A step's cells mostly go between a few
 // states (one texture painted over another, a layer cleared), yet a record per
-// cell held two whole states: a thousand steps of large edits took hundreds of
-// megabytes. Here each distinct state and layer name is stored once, and a cell
+// cell held two whole states: a thousand steps of large edits could take
+// gigabytes. Here each distinct state and layer name is stored once, and a cell
 // is its place and the indexes of what it was and became.
 class PackedChange
 {
