@@ -7,6 +7,7 @@
 #include "document/recoveryfile.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -177,22 +178,35 @@ void TestMapDocument::storedStepGivesBackEveryCell()
         return made;
     };
     const SectorState brick = state("brick.png", 10), stone = state("stone.png", 10), lit = state("brick.png", 12);
+    SectorState dimmer = brick;
+    dimmer.lighting.intensity = 100; // alike in all but a value the hash leaves out
+    const auto givesBack = [](const MapChange &change, int states) {
+        const PackedChange packed(change);
+        QCOMPARE(packed.stateCount(), states);
+        const MapChange back = packed.unpacked();
+        QCOMPARE(back.size(), change.size());
+        for (int i = 0; i < change.size(); ++i) {
+            const CellChange &was = change.cells.at(i), &is = back.cells.at(i);
+            QVERIFY2(is.layer == was.layer && is.mapX == was.mapX && is.mapY == was.mapY
+                         && is.position == was.position && is.before == was.before && is.after == was.after,
+                     qPrintable(QString::number(i)));
+        }
+    };
     MapChange change;
     const QList<std::pair<std::optional<SectorState>, std::optional<SectorState>>> sides{
         {std::nullopt, brick}, {brick, std::nullopt}, {brick, stone}, {stone, lit}, {lit, brick}, {std::nullopt, brick}};
     for (int i = 0; i < sides.size(); ++i)
         change.cells.append({i % 2 ? QByteArray("Floor") : QByteArray("Wall"), i - 2, 3 * i, sides.at(i).first,
                              sides.at(i).second, i == 3 ? -1 : 10 - i});
-    const PackedChange packed(change);
-    QCOMPARE(packed.stateCount(), 3);
-    const MapChange back = packed.unpacked();
-    QCOMPARE(back.size(), change.size());
-    for (int i = 0; i < change.size(); ++i) {
-        const CellChange &was = change.cells.at(i), &is = back.cells.at(i);
-        QVERIFY2(is.layer == was.layer && is.mapX == was.mapX && is.mapY == was.mapY && is.position == was.position
-                     && is.before == was.before && is.after == was.after,
-                 qPrintable(QString::number(i)));
-    }
+    givesBack(change, 3);
+    // A long step in a seeded random order of states, empty cells among them.
+    const QList<std::optional<SectorState>> pool{std::nullopt, brick, stone, lit, dimmer};
+    QRandomGenerator random(25);
+    change.cells.clear();
+    for (int i = 0; i < 400; ++i)
+        change.cells.append({random.bounded(2) ? QByteArray("Floor") : QByteArray("Lightmap"), i, -i,
+                             pool.at(random.bounded(pool.size())), pool.at(random.bounded(pool.size())), i});
+    givesBack(change, 4);
 }
 
 QTEST_GUILESS_MAIN(TestMapDocument)
