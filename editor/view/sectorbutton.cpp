@@ -2,8 +2,10 @@
 
 #include "view/highdpi.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 
 #include <unordered_map>
@@ -49,10 +51,24 @@ QPixmap faceOf(const QIcon &icon, const QSize &size, const QWidget *widget, cons
     return face;
 }
 
+bool isFusion(const QStyle *style)
+{
+    static QPointer<const QStyle> asked;
+    static bool fusion = false;
+    if (asked != style) {
+        asked = style;
+        fusion = style->inherits("QFusionStyle");
+    }
+    return fusion;
+}
+
 } // namespace
 
 SectorButton::SectorButton(QWidget *parent) : QPushButton(parent)
 {
+    // A cell is never a dialog's default button; left automatic, the question
+    // walks up every parent each time the cell is drawn.
+    setAutoDefault(false);
 }
 
 void SectorButton::mousePressEvent(QMouseEvent *event)
@@ -91,11 +107,14 @@ void SectorButton::mouseReleaseEvent(QMouseEvent *event)
     draggedAway = false;
 }
 
+// Asked for every cell drawn, so the costly parts are asked cheaply: a cell
+// has no focus proxy (hasFocus walks up to the window first), and the style
+// rarely changes.
 bool SectorButton::atRest() const
 {
-    return isFlat() && !isDown() && !isChecked() && !hasFocus() && isEnabled() && text().isEmpty() && !menu()
-        && !isDefault() && !autoDefault() && layoutDirection() == Qt::LeftToRight && !icon().isNull()
-        && style()->inherits("QFusionStyle");
+    return isFlat() && !isDown() && !isChecked() && QApplication::focusWidget() != this && isEnabled()
+        && text().isEmpty() && !menu() && !isDefault() && !autoDefault() && layoutDirection() == Qt::LeftToRight
+        && !icon().isNull() && isFusion(style());
 }
 
 // At rest the icon goes exactly where the style puts it: centred in the button
