@@ -54,7 +54,7 @@ void Sector::setTexture(const TextureEntry &texture)
     data->texture = texture;
 }
 
-void Sector::setWorldPosition(double x, double y)
+void Sector::setWorldPosition(double x, double y, const QSize &buttonSize)
 {
     data->worldX = x;
     data->worldY = y;
@@ -66,5 +66,10 @@ void Sector::setWorldPosition(double x, double y)
     const QWidget *holder = data->button->parentWidget();
     if (holder && holder->inherits("SectorBlock"))
         at -= holder->pos();
-    data->button->move(at);
+    // A zoom moves and resizes at once: one geometry change repaints the old
+    // and the new place once, where a move and then a resize did it twice.
+    if (buttonSize.isValid())
+        data->button->setGeometry(QRect(at, buttonSize));
+    else
+        data->button->move(at);
 }

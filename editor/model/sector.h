@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 class QPushButton;
@@ -33,7 +34,8 @@ public:
     void setMouseTransparent(bool transparent);
     void setSubtype(const QByteArray &subtype);
     void setTexture(const TextureEntry &texture);
-    void setWorldPosition(double x, double y);
+    // With a valid size the button takes that size in the same step.
+    void setWorldPosition(double x, double y, const QSize &buttonSize = QSize());
 
     // Ownership of the button passes to the sector.
     void attachButton(QPushButton *button);

@@ -60,10 +60,10 @@ void CellButtons::placeOnMap(Sector *sector) const
     placeAt(sector, view.origin(), view.cellSize());
 }
 
-void CellButtons::placeAt(Sector *sector, const QPoint &origin, int size)
+void CellButtons::placeAt(Sector *sector, const QPoint &origin, int size, const QSize &buttonSize)
 {
     sector->setWorldPosition(double(sector->data->mapX + origin.x()) * size,
-                              double(sector->data->mapY + origin.y()) * size);
+                             double(sector->data->mapY + origin.y()) * size, buttonSize);
 }
 
 // The size and the offset are asked once: a pan passes every sector of the map.
@@ -74,13 +74,12 @@ void CellButtons::placeAllOnMap() const
     const QSize cell(size, size);
     for (const auto &entry : view.mapModel()->layers()) {
         for (Sector *sector : entry.sectors) {
-            const SectorData &d = *sector->data;
-            placeAt(sector, origin, size);
+            QPushButton *button = sector->data->button;
             // Only a zoom changes the size; a pan leaves the buttons as they are.
-            if (d.button && d.button->size() != cell) {
-                d.button->setIconSize(cell);
-                d.button->resize(cell);
-            }
+            const bool resized = button && button->size() != cell;
+            if (resized)
+                button->setIconSize(cell);
+            placeAt(sector, origin, size, resized ? cell : QSize());
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QSize>
 
 class EditingState;
 class LayerController;
@@ -37,7 +38,7 @@ private:
     void showReplacedMap();
     QPushButton *makeButton(const Sector *sector) const;
     void stackByLayer(Sector *sector) const;
-    static void placeAt(Sector *sector, const QPoint &origin, int size);
+    static void placeAt(Sector *sector, const QPoint &origin, int size, const QSize &buttonSize = QSize());
 
     MapView &view;
     QPointer<SectorCanvas> canvas;
