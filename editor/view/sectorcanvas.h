@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <vector>
+
 class QPushButton;
 class SectorBlock;
 
@@ -83,5 +85,11 @@ private:
     QPoint origin;
     int cellSize = 64;
     int batchDepth = 0;
-    QList<QPair<QPointer<QWidget>, bool>> waiting;
+    struct Reveal
+    {
+        QWidget *button;
+        QPointer<QWidget> alive;
+        bool shown;
+    };
+    std::vector<Reveal> waiting;
 };

@@ -7,11 +7,13 @@
 #include "model/sector.h"
 #include "view/iconcache.h"
 #include "view/mapview.h"
+#include "view/sectorcanvas.h"
 #include "view/sectorviewport.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPicture>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -34,6 +36,8 @@ private slots:
     void cellsComeIntoSightWithTheirLook();
     void buttonsOutOfSightAreReleasedAndComeBack();
     void removedCellsLeaveSpareButtons();
+    void batchKeepsTheLastWordOnEachButton_data();
+    void batchKeepsTheLastWordOnEachButton();
     void layersStackInTheirOrder();
     void toolSwitchesChangeCursorAndClickThrough();
     void cursorOverrideFollowsEnterAndLeave();
@@ -230,6 +234,53 @@ void TestMapView::removedCellsLeaveSpareButtons()
     editor.layers->removeSectorAt(2, 1);
     QCoreApplication::processEvents();
     QVERIFY(!button);
+}
+
+void TestMapView::batchKeepsTheLastWordOnEachButton_data()
+{
+    // Requests in a batch: "+2" shows button 2, "-2" hides it, "x2" destroys
+    // it, "n2" makes a new button 2 (malloc likely hands it the dead one's address).
+    QTest::addColumn<QString>("requests");
+    QTest::addColumn<QString>("expected"); // per button: 1 shown, 0 hidden, . gone
+    QTest::newRow("one word each") << "+0 -1 +2" << "101";
+    QTest::newRow("the last word counts") << "+0 -0 -1 +1 +2 +2" << "011";
+    QTest::newRow("a button dies in the batch") << "+0 +1 x1 +2" << "1.1";
+    QTest::newRow("a new button where one died") << "+1 x1 n1 -1 +0" << "100";
+    QTest::newRow("a new button shown") << "-1 x1 n1 +1" << "010";
+}
+
+void TestMapView::batchKeepsTheLastWordOnEachButton()
+{
+    QFETCH(QString, requests);
+    QFETCH(QString, expected);
+    QWidget host;
+    auto *map = new QWidget(&host);
+    map->resize(200, 200);
+    SectorCanvas *canvas = SectorCanvas::forMap(map);
+    host.show();
+    QVector<QPointer<QPushButton>> buttons;
+    for (int i = 0; i < 3; ++i)
+        buttons.append(new QPushButton(canvas));
+    {
+        SectorCanvas::Batch batch(canvas);
+        for (const QString &request : requests.split(QLatin1Char(' '))) {
+            const QChar what = request.at(0);
+            const int i = request.mid(1).toInt();
+            if (what == QLatin1Char('x'))
+                delete buttons[i].data();
+            else if (what == QLatin1Char('n'))
+                buttons[i] = new QPushButton(canvas);
+            else
+                canvas->reveal(buttons[i], what == QLatin1Char('+'));
+        }
+        // Nothing changes before the batch ends.
+        for (const auto &button : std::as_const(buttons))
+            QVERIFY(!button || !button->isVisible());
+    }
+    QString seen;
+    for (const auto &button : std::as_const(buttons))
+        seen += !button ? QLatin1Char('.') : button->isVisible() ? QLatin1Char('1') : QLatin1Char('0');
+    QCOMPARE(seen, expected);
 }
 
 // Actors over walls on the same cells, whichever was painted first or came
