@@ -57,9 +57,15 @@ QStringList TextureGallery::usableFileNames(const QString &folder)
 {
     QDir dir(folder);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    QStringList names = dir.entryList(
-        {QStringLiteral("*.jpg"), QStringLiteral("*.JPG"), QStringLiteral("*.png"), QStringLiteral("*.PNG")},
-        QDir::Files, QDir::NoSort);
+    // Name filters would compile a pattern per filter and folder on every
+    // scan (and page in the pattern library); a suffix test, in any case as
+    // the filters matched, is all it takes.
+    QStringList names = dir.entryList(QDir::Files, QDir::NoSort);
+    const auto notAnImage = [](const QString &name) {
+        return !name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
+            && !name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    };
+    names.erase(std::remove_if(names.begin(), names.end(), notAnImage), names.end());
     // A map names its textures in a comma-separated line: such a name would never read back.
     const auto unwritable = [](const QString &name) {
         return name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'));
