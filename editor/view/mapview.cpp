@@ -14,6 +14,7 @@
 #include "document/mapfile.h"
 #include "view/cellbuttons.h"
 #include "view/filecontroller.h"
+#include "view/gridbackground.h"
 #include "view/layerchoice.h"
 #include "view/propertiescontroller.h"
 #include "view/sidewindows.h"
@@ -56,6 +57,7 @@ MapView::MapView(QWidget *mainWindow, const Ui::TesselClass &form)
     canvas->setPlacement(origin(), cellSize());
     viewport = std::make_unique<SectorViewport>(model, layers.get(), canvas);
     connect(canvas, &SectorCanvas::resized, this, &MapView::viewMoved);
+    background = new GridBackground(mapWidget);
     applyGridTile();
     followModel();
     followHistory();
@@ -222,7 +224,7 @@ QString MapView::gridTilePath() const
 
 void MapView::applyGridTile()
 {
-    mapWidget->setStyleSheet(QStringLiteral("background: url('") + gridTilePath() + QStringLiteral("');"));
+    background->setTile(gridTilePath());
 }
 
 void MapView::ZoomSliderChangedEvent()

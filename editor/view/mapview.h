@@ -20,6 +20,7 @@ class TesselClass;
 }
 class CellButtons;
 class FileController;
+class GridBackground;
 class GestureWatch;
 class LayerChoice;
 class LayerController;
@@ -194,6 +195,7 @@ private:
     QPointer<QWidget> window;
     QPointer<QWidget> mapWidget;
     QPointer<SectorCanvas> canvas;
+    QPointer<GridBackground> background; // a child of the map widget
     QPointer<QSlider> zoomSlider;
     QPointer<QLabel> labelStatus;
     QPointer<QLabel> labelPointer;

@@ -10,7 +10,9 @@
 #include "view/sectorcanvas.h"
 #include "view/sectorviewport.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPicture>
 #include <QPointer>
@@ -30,6 +32,8 @@ private slots:
     void zoom_data();
     void zoom();
     void zoomKeepsPannedSectorsOnTheirCells();
+    void gridFillsTheMap_data();
+    void gridFillsTheMap();
     void cellButtonsLookAsTheStyleDrawsThem_data();
     void cellButtonsLookAsTheStyleDrawsThem();
     void cellsComeIntoSightWithTheirLook_data();
@@ -131,6 +135,42 @@ void TestMapView::zoomKeepsPannedSectorsOnTheirCells()
     editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(2);
     QCOMPARE(editor.placeOf(sector).topLeft(), QPoint(3 * 32, 1 * 32));
     QCOMPARE(editor.view->origin(), QPoint(1, 0));
+}
+
+void TestMapView::gridFillsTheMap_data()
+{
+    QTest::addColumn<bool>("tileThere");
+    QTest::newRow("the tile repeated") << true;
+    QTest::newRow("no tile: the window shows") << false;
+}
+
+// The grid seen is the zoom's tile repeated from the map's corner, and where
+// there is no tile the window's colour, never stale pixels.
+void TestMapView::gridFillsTheMap()
+{
+    QFETCH(bool, tileThere);
+    EditorFixture editor;
+    // Every pixel of the tile differs, so a shifted or missing grid shows.
+    QImage tile(48, 48, QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x)
+            tile.setPixel(x, y, qRgb(x * 5, y * 5, 128));
+    }
+    const QString path = editor.path("assets/bg48x48.jpg");
+    QFile::remove(path);
+    if (tileThere)
+        QVERIFY(tile.save(path, "PNG")); // read by its content: exact pixels
+    editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(3);
+    const QImage shot = editor.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint corner = editor.map->mapTo(editor.window.get(), QPoint());
+    const QRgb window = editor.window->palette().window().color().rgb();
+    for (int y = 0; y < editor.map->height(); y += 7) {
+        for (int x = 0; x < editor.map->width(); x += 5) {
+            const QRgb expected = tileThere ? tile.pixel(x % 48, y % 48) : window;
+            if (shot.pixel(corner + QPoint(x, y)) != expected)
+                QFAIL(qPrintable(QStringLiteral("map pixel %1, %2").arg(x).arg(y)));
+        }
+    }
 }
 
 void TestMapView::cellButtonsLookAsTheStyleDrawsThem_data()
