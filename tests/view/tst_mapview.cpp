@@ -32,7 +32,6 @@ private slots:
     void zoom_data();
     void zoom();
     void zoomKeepsPannedSectorsOnTheirCells();
-    void gridFillsTheMap_data();
     void gridFillsTheMap();
     void cellButtonsLookAsTheStyleDrawsThem_data();
     void cellButtonsLookAsTheStyleDrawsThem();
@@ -40,7 +39,6 @@ private slots:
     void cellsComeIntoSightWithTheirLook();
     void buttonsOutOfSightAreReleasedAndComeBack();
     void removedCellsLeaveSpareButtons();
-    void batchKeepsTheLastWordOnEachButton_data();
     void batchKeepsTheLastWordOnEachButton();
     void layersStackInTheirOrder();
     void toolSwitchesChangeCursorAndClickThrough();
@@ -137,38 +135,24 @@ void TestMapView::zoomKeepsPannedSectorsOnTheirCells()
     QCOMPARE(editor.view->origin(), QPoint(1, 0));
 }
 
-void TestMapView::gridFillsTheMap_data()
-{
-    QTest::addColumn<bool>("tileThere");
-    QTest::newRow("the tile repeated") << true;
-    QTest::newRow("no tile: the window shows") << false;
-}
-
-// The grid seen is the zoom's tile repeated from the map's corner, and where
-// there is no tile the window's colour, never stale pixels.
+// The grid is the zoom's tile repeated from the map's corner; without a tile
+// the window's colour shows, never stale pixels.
 void TestMapView::gridFillsTheMap()
 {
-    QFETCH(bool, tileThere);
-    EditorFixture editor;
-    // Every pixel of the tile differs, so a shifted or missing grid shows.
-    QImage tile(48, 48, QImage::Format_RGB32);
-    for (int y = 0; y < tile.height(); ++y) {
-        for (int x = 0; x < tile.width(); ++x)
-            tile.setPixel(x, y, qRgb(x * 5, y * 5, 128));
-    }
-    const QString path = editor.path("assets/bg48x48.jpg");
-    QFile::remove(path);
-    if (tileThere)
-        QVERIFY(tile.save(path, "PNG")); // read by its content: exact pixels
-    editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(3);
-    const QImage shot = editor.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QPoint corner = editor.map->mapTo(editor.window.get(), QPoint());
-    const QRgb window = editor.window->palette().window().color().rgb();
-    for (int y = 0; y < editor.map->height(); y += 7) {
-        for (int x = 0; x < editor.map->width(); x += 5) {
-            const QRgb expected = tileThere ? tile.pixel(x % 48, y % 48) : window;
-            if (shot.pixel(corner + QPoint(x, y)) != expected)
-                QFAIL(qPrintable(QStringLiteral("map pixel %1, %2").arg(x).arg(y)));
+    QImage tile(48, 48, QImage::Format_RGB32); // every pixel differs: a shifted grid shows
+    for (int i = 0; i < 48 * 48; ++i)
+        tile.setPixel(i % 48, i / 48, qRgb(i % 48 * 5, i / 48 * 5, 128));
+    for (bool tileThere : {true, false}) {
+        EditorFixture editor;
+        QFile::remove(editor.path("assets/bg48x48.jpg"));
+        QVERIFY(!tileThere || tile.save(editor.path("assets/bg48x48.jpg"), "PNG")); // exact pixels
+        editor.window->findChild<QSlider *>("mapViewZoomSlider")->setValue(3);
+        const QImage shot = editor.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint corner = editor.map->mapTo(editor.window.get(), QPoint());
+        const QRgb window = editor.window->palette().window().color().rgb();
+        for (int y = 0; y < editor.map->height(); y += 7) {
+            for (int x = 0; x < editor.map->width(); x += 5)
+                QCOMPARE(shot.pixel(corner + QPoint(x, y)), tileThere ? tile.pixel(x % 48, y % 48) : window);
         }
     }
 }
@@ -276,51 +260,27 @@ void TestMapView::removedCellsLeaveSpareButtons()
     QVERIFY(!button);
 }
 
-void TestMapView::batchKeepsTheLastWordOnEachButton_data()
-{
-    // Requests in a batch: "+2" shows button 2, "-2" hides it, "x2" destroys
-    // it, "n2" makes a new button 2 (malloc likely hands it the dead one's address).
-    QTest::addColumn<QString>("requests");
-    QTest::addColumn<QString>("expected"); // per button: 1 shown, 0 hidden, . gone
-    QTest::newRow("one word each") << "+0 -1 +2" << "101";
-    QTest::newRow("the last word counts") << "+0 -0 -1 +1 +2 +2" << "011";
-    QTest::newRow("a button dies in the batch") << "+0 +1 x1 +2" << "1.1";
-    QTest::newRow("a new button where one died") << "+1 x1 n1 -1 +0" << "100";
-    QTest::newRow("a new button shown") << "-1 x1 n1 +1" << "010";
-}
-
+// The last word on each button counts; a button destroyed within the batch
+// has none, and a new one (likely at its address) keeps its own.
 void TestMapView::batchKeepsTheLastWordOnEachButton()
 {
-    QFETCH(QString, requests);
-    QFETCH(QString, expected);
     QWidget host;
-    auto *map = new QWidget(&host);
-    map->resize(200, 200);
-    SectorCanvas *canvas = SectorCanvas::forMap(map);
+    SectorCanvas *canvas = SectorCanvas::forMap(new QWidget(&host));
     host.show();
-    QVector<QPointer<QPushButton>> buttons;
-    for (int i = 0; i < 3; ++i)
-        buttons.append(new QPushButton(canvas));
+    QPointer<QPushButton> hidden = new QPushButton(canvas), shown = new QPushButton(canvas);
+    QPointer<QPushButton> dead = new QPushButton(canvas), reborn;
     {
         SectorCanvas::Batch batch(canvas);
-        for (const QString &request : requests.split(QLatin1Char(' '))) {
-            const QChar what = request.at(0);
-            const int i = request.mid(1).toInt();
-            if (what == QLatin1Char('x'))
-                delete buttons[i].data();
-            else if (what == QLatin1Char('n'))
-                buttons[i] = new QPushButton(canvas);
-            else
-                canvas->reveal(buttons[i], what == QLatin1Char('+'));
+        for (bool last : {false, true}) {
+            canvas->reveal(hidden, !last);
+            canvas->reveal(shown, last);
         }
-        // Nothing changes before the batch ends.
-        for (const auto &button : std::as_const(buttons))
-            QVERIFY(!button || !button->isVisible());
+        canvas->reveal(dead, false);
+        delete dead.data();
+        reborn = new QPushButton(canvas);
+        canvas->reveal(reborn, true);
     }
-    QString seen;
-    for (const auto &button : std::as_const(buttons))
-        seen += !button ? QLatin1Char('.') : button->isVisible() ? QLatin1Char('1') : QLatin1Char('0');
-    QCOMPARE(seen, expected);
+    QVERIFY(!hidden->isVisible() && shown->isVisible() && reborn->isVisible());
 }
 
 // Actors over walls on the same cells, whichever was painted first or came
