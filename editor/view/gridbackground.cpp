@@ -28,16 +28,11 @@ bool GridBackground::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-// What Qt draws for a styled widget's background, within the paint event's region.
+// What Qt draws for a styled widget's background, within the paint event's
+// region. A widget is polished, its style sheet with it, before it first paints.
 void GridBackground::drawGrid() const
 {
     QPainter painter(map);
-    // Not yet polished by its style sheet (a widget is, before it is first
-    // shown): the window's colour, as Qt would have left it, not stale pixels.
-    if (!map->testAttribute(Qt::WA_StyledBackground)) {
-        painter.fillRect(map->rect(), map->palette().window());
-        return;
-    }
     QStyleOption option;
     option.initFrom(map);
     map->style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, map);
