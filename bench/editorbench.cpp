@@ -575,6 +575,8 @@ void EditorBench::effectObjects()
                 if (!button)
                     continue;
                 button->setIcon(IconCache::icon(sector->imagePath()));
+                // An effect is applied only where Qt paints the widget itself.
+                button->setUpdatesEnabled(true);
                 if (sector->look().isValid()) {
                     auto *effect = new QGraphicsColorizeEffect(button);
                     effect->setColor(sector->look());

@@ -4,9 +4,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QVector>
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -24,32 +22,26 @@ int SectorBlock::dropSpares()
     return count;
 }
 
-// A painter per button cost more than the icons it drew: a pan or a selection
-// redraws hundreds of cells. The block draws the icons of its buttons at rest
-// in one pass, in stacking order, just before Qt sends each of them its own
-// paint event. A button that is not at rest (pressed) draws itself, and so
-// does every button above it that overlaps it, so that the stacking holds.
+// The block draws all its buttons in one pass, in stacking order: a painter
+// per button cost more than the icons it drew, and Qt's own pass over each
+// cell widget cost more again. A button at rest is its icon; one pressed or
+// disabled is drawn by the style. A button whose updates are on (one given an
+// effect) draws itself.
 void SectorBlock::paintEvent(QPaintEvent *event)
 {
     std::optional<QPainter> painter;
-    QVector<QRect> drawnByThemselves;
-    const auto overlapsOneOfThose = [&](const QRect &place) {
-        return std::any_of(drawnByThemselves.cbegin(), drawnByThemselves.cend(),
-                           [&](const QRect &other) { return other.intersects(place); });
-    };
     for (QObject *child : children()) {
         auto *button = qobject_cast<SectorButton *>(child);
-        if (!button || button->isHidden() || !event->region().intersects(button->geometry()))
+        if (!button || button->isHidden() || button->updatesEnabled())
             continue;
         const QRect place = button->geometry();
-        const bool faceOnly = button->atRest() && !button->graphicsEffect() && !overlapsOneOfThose(place);
-        button->setDrawnByHolder(faceOnly);
-        if (!faceOnly) {
-            drawnByThemselves.append(place);
+        if (!event->region().intersects(place))
             continue;
-        }
         if (!painter)
             painter.emplace(this);
-        button->drawFace(*painter, place.topLeft());
+        if (button->atRest())
+            button->drawFace(*painter, place.topLeft());
+        else
+            button->drawWhole(*painter, place.topLeft());
     }
 }

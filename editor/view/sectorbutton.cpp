@@ -1,12 +1,14 @@
 #include "view/sectorbutton.h"
 
 #include "view/highdpi.h"
+#include "view/sectorblock.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 #include <unordered_map>
 #include <utility>
@@ -69,6 +71,59 @@ SectorButton::SectorButton(QWidget *parent) : QPushButton(parent)
     // A cell is never a dialog's default button; left automatic, the question
     // walks up every parent each time the cell is drawn.
     setAutoDefault(false);
+    followHolder();
+}
+
+// On a block the block draws it; anywhere else it draws itself.
+void SectorButton::followHolder()
+{
+    setUpdatesEnabled(!qobject_cast<SectorBlock *>(parentWidget()));
+}
+
+void SectorButton::redrawOnHolder()
+{
+    QWidget *holder = parentWidget();
+    if (!holder)
+        return;
+    const QRect now = isVisible() ? geometry() : QRect();
+    holder->update(drawnAt.united(now));
+    drawnAt = now;
+}
+
+bool SectorButton::event(QEvent *event)
+{
+    const bool handled = QPushButton::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::ZOrderChange:
+        redrawOnHolder();
+        break;
+    case QEvent::ParentChange:
+        drawnAt = QRect();
+        followHolder();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void SectorButton::changeEvent(QEvent *event)
+{
+    QPushButton::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+    case QEvent::StyleChange:
+    case QEvent::PaletteChange:
+    case QEvent::LayoutDirectionChange:
+        redrawOnHolder();
+        break;
+    default:
+        break;
+    }
 }
 
 void SectorButton::mousePressEvent(QMouseEvent *event)
@@ -79,24 +134,28 @@ void SectorButton::mousePressEvent(QMouseEvent *event)
         return;
     }
     QPushButton::mousePressEvent(event);
+    redrawOnHolder();
 }
 
 // The base class takes the move that leaves the button to draw itself released,
 // so the Pencil would never see the first cell of the drag.
 void SectorButton::mouseMoveEvent(QMouseEvent *event)
 {
+    const bool wasDown = isDown();
     if (!(event->buttons() & Qt::LeftButton)) {
         QPushButton::mouseMoveEvent(event);
-        return;
+    } else {
+        if (!draggedAway && !rect().contains(event->pos())) {
+            draggedAway = true;
+            setDown(false);
+        }
+        if (draggedAway)
+            event->ignore();
+        else
+            QPushButton::mouseMoveEvent(event);
     }
-    if (!draggedAway && !rect().contains(event->pos())) {
-        draggedAway = true;
-        setDown(false);
-    }
-    if (draggedAway)
-        event->ignore();
-    else
-        QPushButton::mouseMoveEvent(event);
+    if (isDown() != wasDown)
+        redrawOnHolder();
 }
 
 void SectorButton::mouseReleaseEvent(QMouseEvent *event)
@@ -105,6 +164,7 @@ void SectorButton::mouseReleaseEvent(QMouseEvent *event)
         setDown(false);
     QPushButton::mouseReleaseEvent(event);
     draggedAway = false;
+    redrawOnHolder();
 }
 
 // Asked for every cell drawn, so the costly parts are asked cheaply: a cell
@@ -131,12 +191,20 @@ void SectorButton::drawFace(QPainter &painter, const QPoint &at) const
                        face);
 }
 
-// Thousands of cells are drawn at a time (a zoom, a selection, a layer switch),
-// and the style's whole button path costs several times the icon itself.
+void SectorButton::drawWhole(QPainter &painter, const QPoint &at) const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.rect.translate(at);
+    painter.save();
+    style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
+    painter.restore();
+}
+
+// Reached when the button is drawn on its own (grabbed, or given an effect);
+// on the map its holder draws it.
 void SectorButton::paintEvent(QPaintEvent *event)
 {
-    if (std::exchange(drawnByHolder, false))
-        return;
     if (!atRest()) {
         QPushButton::paintEvent(event);
         return;

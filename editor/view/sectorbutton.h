@@ -8,6 +8,9 @@ class QPainter;
 // click (the cell's properties), but the map gets what belongs to the map:
 // once a drag leaves the button every move goes on to the map, and an Alt
 // press (the texture pick) is not taken at all.
+// Its holder draws it: Qt painting each of thousands of cell widgets on its own
+// cost a third of a zoom, so its updates stay off and every change of its look,
+// place or state asks the holder to draw its square again.
 class SectorButton : public QPushButton
 {
     Q_OBJECT
@@ -21,18 +24,23 @@ public:
     // Draws the icon where the style puts it, through a painter of the holder
     // with the button's top left corner at that point.
     void drawFace(QPainter &painter, const QPoint &at) const;
-    // Told by the holding block just before this button's paint event, in the
-    // same pass: the block has drawn the icon already.
-    void setDrawnByHolder(bool drawn) { drawnByHolder = drawn; }
+    // Draws the whole button as the style would (pressed, disabled), through a
+    // painter of the holder with the button's top left corner at that point.
+    void drawWhole(QPainter &painter, const QPoint &at) const;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // The press has left the button: no click any more, whatever follows.
     bool draggedAway = false;
-    bool drawnByHolder = false;
+    // Where the holder last drew this button: a move or a hide clears it there.
+    QRect drawnAt;
+    void redrawOnHolder();
+    void followHolder();
 };

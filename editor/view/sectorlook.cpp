@@ -9,8 +9,13 @@ namespace SectorLook {
 
 void refresh(Sector *sector)
 {
-    if (sector && sector->data && sector->data->button)
-        sector->data->button->setIcon(IconCache::icon(sector->imagePath(), sector->look()));
+    if (!sector || !sector->data || !sector->data->button)
+        return;
+    QPushButton *button = sector->data->button;
+    button->setIcon(IconCache::icon(sector->imagePath(), sector->look()));
+    // The block that holds the button draws it.
+    if (button->isVisible() && button->parentWidget())
+        button->parentWidget()->update(button->geometry());
 }
 
 void showImage(Sector *sector, const QString &path)

@@ -18,8 +18,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
+
+#include <functional>
 
 class TestMapView : public QObject
 {
@@ -33,6 +36,7 @@ private slots:
     void zoom();
     void zoomKeepsPannedSectorsOnTheirCells();
     void gridFillsTheMap();
+    void screenFollowsEveryChange();
     void cellButtonsLookAsTheStyleDrawsThem_data();
     void cellButtonsLookAsTheStyleDrawsThem();
     void cellsComeIntoSightWithTheirLook_data();
@@ -154,6 +158,40 @@ void TestMapView::gridFillsTheMap()
             for (int x = 0; x < editor.map->width(); x += 5)
                 QCOMPARE(shot.pixel(corner + QPoint(x, y)), tileThere ? tile.pixel(x % 48, y % 48) : window);
         }
+    }
+}
+
+// The blocks draw their cells, so every change of a cell must reach the screen
+// through them: after each step the window's pixels on screen are those of a
+// fresh drawing, with nothing left where a cell was.
+void TestMapView::screenFollowsEveryChange()
+{
+    EditorFixture editor;
+    auto *zoom = editor.window->findChild<QSlider *>("mapViewZoomSlider");
+    const QList<QPair<const char *, std::function<void()>>> steps = {
+        {"paint", [&] { for (int x = 1; x <= 3; ++x) editor.paint(x, 1); }},
+        {"zoom out", [&] { zoom->setValue(2); }},
+        {"a cell on the layer above", [&] { editor.setLayer("Actor"); editor.place(2, 1); }},
+        {"select, tinted", [&] {
+             editor.setLayer("Wall");
+             editor.clickButton("radioSelect");
+             editor.press(1, 1);
+             editor.drag(3, 1, Qt::LeftButton);
+             editor.release(3, 1);
+         }},
+        {"undo the actor", [&] { editor.view->undo(); editor.flushDeletes(); }},
+        {"zoom in", [&] { zoom->setValue(4); }},
+    };
+    const QRect map(editor.map->mapTo(editor.window.get(), QPoint()), editor.map->size());
+    for (const auto &step : steps) {
+        step.second();
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::processEvents();
+        const QImage onScreen = editor.window->screen()->grabWindow(editor.window->winId()).toImage();
+        const QImage fresh = editor.window->grab().toImage();
+        QVERIFY2(onScreen.copy(map).convertToFormat(QImage::Format_RGB32)
+                     == fresh.copy(map).convertToFormat(QImage::Format_RGB32),
+                 step.first);
     }
 }
 
