@@ -11,7 +11,6 @@
 #include <QStyleOptionButton>
 
 #include <unordered_map>
-#include <utility>
 
 namespace {
 

@@ -13,7 +13,7 @@ void refresh(Sector *sector)
         return;
     QPushButton *button = sector->data->button;
     button->setIcon(IconCache::icon(sector->imagePath(), sector->look()));
-    // The block that holds the button draws it.
+    // The button never repaints itself on its block: the block draws the new icon.
     if (button->isVisible() && button->parentWidget())
         button->parentWidget()->update(button->geometry());
 }
