@@ -27,6 +27,9 @@ public:
     // Draws the whole button as the style would (pressed, disabled), through a
     // painter of the holder with the button's top left corner at that point.
     void drawWhole(QPainter &painter, const QPoint &at) const;
+    // Asks the holder to draw the button again where it was and where it is:
+    // for a change Qt tells the button nothing about (a new icon).
+    void redrawOnHolder();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -41,6 +44,5 @@ private:
     bool draggedAway = false;
     // Where the holder last drew this button: a move or a hide clears it there.
     QRect drawnAt;
-    void redrawOnHolder();
     void followHolder();
 };

@@ -2,6 +2,7 @@
 
 #include "model/sector.h"
 #include "view/iconcache.h"
+#include "view/sectorbutton.h"
 
 #include <QPushButton>
 
@@ -13,9 +14,8 @@ void refresh(Sector *sector)
         return;
     QPushButton *button = sector->data->button;
     button->setIcon(IconCache::icon(sector->imagePath(), sector->look()));
-    // The button never repaints itself on its block: the block draws the new icon.
-    if (button->isVisible() && button->parentWidget())
-        button->parentWidget()->update(button->geometry());
+    if (auto *cell = qobject_cast<SectorButton *>(button))
+        cell->redrawOnHolder();
 }
 
 void showImage(Sector *sector, const QString &path)
