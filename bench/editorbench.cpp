@@ -635,6 +635,8 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.emission();
             if (wanted("selectAndDelete"))
                 bench.selectAndDelete();
+            // The reference runs the rows up to here: its peak compares with this one.
+            report.add("memoryshared", peakMemoryMb());
             if (wanted("copyAndPaste"))
                 bench.copyAndPaste();
             if (wanted("overview"))
