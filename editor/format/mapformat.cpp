@@ -111,18 +111,62 @@ private:
     qint64 lines = 0;
 };
 
+// A grid holds a few distinct values (zeros and the definitions' keys) in a
+// great many cells: the cells share one copy of each instead of an allocation
+// apiece, most of what a large map's parse held. Past a bound on distinct
+// values (a file of nothing but different keys) the rest are plain copies.
+class ValuePool
+{
+public:
+    QByteArray shared(const char *begin, int length)
+    {
+        // Runs of one value are common (a row of zeros, a floor of one texture).
+        if (length == last.size() && std::equal(begin, begin + length, last.constData()))
+            return last;
+        last = lookUp(begin, length);
+        return last;
+    }
+
+    static constexpr int maxDistinct = 65536;
+
+private:
+    QByteArray lookUp(const char *begin, int length)
+    {
+        const QByteArray probe = QByteArray::fromRawData(begin, length);
+        const auto found = pool.constFind(probe);
+        if (found != pool.constEnd())
+            return *found;
+        QByteArray copy(begin, length);
+        if (pool.size() < maxDistinct)
+            pool.insert(copy);
+        return copy;
+    }
+
+    QSet<QByteArray> pool;
+    QByteArray last;
+};
+
 QList<QList<QByteArray>> rowsOf(const QList<QByteArray> &lines, LineTicker *ticker)
 {
     QList<QList<QByteArray>> rows;
+    rows.reserve(lines.size());
+    ValuePool values;
     for (const QByteArray &line : lines) {
         if (ticker && !ticker->tick())
             break;
-        QList<QByteArray> values;
-        for (const QByteArray &value : line.split(',')) {
-            if (!value.isEmpty())
-                values.append(value);
+        // The fields between commas; empty ones are no cells.
+        QList<QByteArray> row;
+        const char *const text = line.constData();
+        int start = 0;
+        while (start <= line.size()) {
+            int end = line.indexOf(',', start);
+            if (end < 0)
+                end = line.size();
+            if (end > start)
+                row.append(values.shared(text + start, end - start));
+            start = end + 1;
         }
-        rows.append(values);
+        rows.append(row);
     }
     return rows;
 }

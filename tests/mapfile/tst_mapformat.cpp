@@ -214,6 +214,16 @@ void TestMapFormat::reads_data()
     QTest::newRow("empty Wall section before rows") << "#Wall\n\n#Wall\n0,104,\n\n" + defs
                                                     << "Wall: | " + wall + " | left out: Wall 1";
     QTest::newRow("rows before any header") << "1,2,\n\n#Wall\n3,\n\n" + defs << ":1 2 | Wall:3 | " + wall;
+    // More distinct values than the parser shares between cells, with a repeated one among them.
+    QByteArray many = "#Wall\n", manyRead = "NODEFS Wall:";
+    for (int row = 0; row < 800; ++row) {
+        QByteArrayList values;
+        for (int column = 0; column < 100; ++column)
+            values.append(QByteArray::number(column % 10 == 0 ? 7 : row * 100 + column));
+        many += values.join(',') + ",\n";
+        manyRead += (row ? ";" : "") + values.join(' ');
+    }
+    QTest::newRow("more distinct values than are shared") << many << manyRead;
     QTest::newRow("empty values dropped") << QByteArray(",0,,104,\n,,\n5\n\n") << QByteArray("NODEFS :0 104;;5");
     QTest::newRow("no definitions") << QByteArray("#Wall\n0,104,\n") << QByteArray("NODEFS Wall:0 104");
     QTest::newRow("empty file") << QByteArray() << QByteArray("NODEFS :");
