@@ -127,9 +127,9 @@ public:
         return last;
     }
 
+private:
     static constexpr int maxDistinct = 65536;
 
-private:
     QByteArray lookUp(const char *begin, int length)
     {
         const QByteArray probe = QByteArray::fromRawData(begin, length);
