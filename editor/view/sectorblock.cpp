@@ -39,9 +39,6 @@ void SectorBlock::paintEvent(QPaintEvent *event)
             continue;
         if (!painter)
             painter.emplace(this);
-        if (button->atRest())
-            button->drawFace(*painter, place.topLeft());
-        else
-            button->drawWhole(*painter, place.topLeft());
+        button->draw(*painter, place.topLeft());
     }
 }

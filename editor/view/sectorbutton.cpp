@@ -176,6 +176,14 @@ bool SectorButton::atRest() const
         && !icon().isNull() && isFusion(style());
 }
 
+void SectorButton::draw(QPainter &painter, const QPoint &at) const
+{
+    if (atRest())
+        drawFace(painter, at);
+    else
+        drawWhole(painter, at);
+}
+
 // At rest the icon goes exactly where the style puts it: centred in the button
 // less its frame, with the same integer rounding.
 void SectorButton::drawFace(QPainter &painter, const QPoint &at) const
@@ -202,12 +210,8 @@ void SectorButton::drawWhole(QPainter &painter, const QPoint &at) const
 
 // Reached when the button is drawn on its own (grabbed, or given an effect);
 // on the map its holder draws it.
-void SectorButton::paintEvent(QPaintEvent *event)
+void SectorButton::paintEvent(QPaintEvent *)
 {
-    if (!atRest()) {
-        QPushButton::paintEvent(event);
-        return;
-    }
     QPainter painter(this);
-    drawFace(painter, QPoint());
+    draw(painter, QPoint());
 }

@@ -21,12 +21,10 @@ public:
     // Flat, released, unchecked, without focus, text or menu, in the default
     // style: then the style would draw nothing but the icon.
     bool atRest() const;
-    // Draws the icon where the style puts it, through a painter of the holder
-    // with the button's top left corner at that point.
-    void drawFace(QPainter &painter, const QPoint &at) const;
-    // Draws the whole button as the style would (pressed, disabled), through a
-    // painter of the holder with the button's top left corner at that point.
-    void drawWhole(QPainter &painter, const QPoint &at) const;
+    // Draws the button through a painter of the holder, with the button's top
+    // left corner at that point: at rest its icon alone, otherwise (pressed,
+    // disabled) the whole button as the style would.
+    void draw(QPainter &painter, const QPoint &at) const;
     // Asks the holder to draw the button again where it was and where it is:
     // for a change Qt tells the button nothing about (a new icon).
     void redrawOnHolder();
@@ -45,4 +43,7 @@ private:
     // Where the holder last drew this button: a move or a hide clears it there.
     QRect drawnAt;
     void followHolder();
+    // The icon where the style puts it.
+    void drawFace(QPainter &painter, const QPoint &at) const;
+    void drawWhole(QPainter &painter, const QPoint &at) const;
 };
