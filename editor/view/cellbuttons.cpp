@@ -21,6 +21,7 @@ CellButtons::CellButtons(MapView &view, SectorCanvas *canvas, SectorViewport &vi
     // its button here, wherever the edit came from.
     connect(view.mapModel(), &MapModel::sectorAdded, this, &CellButtons::showNewSector);
     connect(view.mapModel(), &MapModel::mapReplaced, this, &CellButtons::showReplacedMap);
+    connect(canvas, &SectorCanvas::cellClicked, &view, &MapView::SectorClickEvent);
     viewport.setButtonMaker([this](Sector *sector) { give(sector); });
 }
 
@@ -39,7 +40,6 @@ QPushButton *CellButtons::makeButton(const Sector *sector) const
         // Thousands of cells in the tab chain would help nobody; focus stays where it was.
         button->setFocusPolicy(Qt::NoFocus);
         button->setFlat(true);
-        connect(button, &QPushButton::clicked, &view, &MapView::SectorClickEvent);
     }
     button->resize(size);
     button->setIconSize(size);

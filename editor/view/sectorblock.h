@@ -23,6 +23,10 @@ public:
     // Destroys them; returns how many there were.
     int dropSpares();
 
+signals:
+    // A left click on one of its buttons.
+    void cellClicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

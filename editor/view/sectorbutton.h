@@ -5,7 +5,7 @@
 class QPainter;
 
 // The flat button that shows one cell. A left press on it still becomes a
-// click (the cell's properties), but the map gets what belongs to the map:
+// click (told to its block: the cell's properties), but the map gets what belongs to the map:
 // once a drag leaves the button every move goes on to the map, and an Alt
 // press (the texture pick) is not taken at all.
 // Its holder draws it: Qt painting each of thousands of cell widgets on its own

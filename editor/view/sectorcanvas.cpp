@@ -102,6 +102,7 @@ SectorBlock *SectorCanvas::blockFor(int mapX, int mapY)
     if (SectorBlock *known = blocks.value(key))
         return known;
     auto *made = new SectorBlock(this);
+    connect(made, &SectorBlock::cellClicked, this, &SectorCanvas::cellClicked);
     made->setGeometry(blockRect(block));
     // Blocks never overlap; beneath them all, the markers and the stamp stay on top.
     made->lower();

@@ -70,6 +70,8 @@ public:
 signals:
     // The visible part of the map changed size.
     void resized();
+    // A left click on a cell's button.
+    void cellClicked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
