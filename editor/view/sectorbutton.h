@@ -5,9 +5,9 @@
 class QPainter;
 
 // The flat button that shows one cell. A left press on it still becomes a
-// click (told to its block: the cell's properties), but the map gets what belongs to the map:
-// once a drag leaves the button every move goes on to the map, and an Alt
-// press (the texture pick) is not taken at all.
+// click (told to its block: the cell's properties), but the map gets what
+// belongs to the map: once a drag leaves the button every move goes on to the
+// map, and an Alt press (the texture pick) is not taken at all.
 // Its holder draws it: Qt painting each of thousands of cell widgets on its own
 // cost a third of a zoom, so its updates stay off and every change of its look,
 // place or state asks the holder to draw its square again.

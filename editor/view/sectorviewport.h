@@ -53,8 +53,8 @@ private:
     // Sectors whose buttons are hidden but kept.
     QSet<Sector *> kept;
     // About two screens of three layers at the usual zoom, and the spares of a
-    // 32 x 32 delete; a button costs some 1.6 kB, so more held the heap of
-    // every cell that a zoom-out once showed.
+    // 32 x 32 delete; a button costs about a kilobyte, so more held the heap
+    // of every cell that a zoom-out once showed.
     int keepLimit = 2048;
     bool releaseQueued = false;
 };
