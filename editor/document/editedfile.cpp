@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // More links in a row than this are a loop.
@@ -60,5 +62,6 @@ bool EditedFile::changedOnDisk() const
     QFile file(real);
     if (!file.open(QIODevice::ReadOnly))
         return true;
-    return hashOf(file.read(MapLimits::fileBytes + 1)) != hash;
+    // The size it has, not the limit: a read allocates what it is asked for.
+    return hashOf(file.read(std::min(file.size(), MapLimits::fileBytes + 1))) != hash;
 }

@@ -322,7 +322,9 @@ MapFile::Copy MapFile::copyTexture(const QString &source, const QString &copyNam
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         return Copy::SourceUnusable;
-    const QByteArray bytes = input.read(MapLimits::imageBytes);
+    // Asked for the limit, QIODevice::read allocates all of it up front:
+    // 16 MB for every texture copied.
+    const QByteArray bytes = input.read(std::min(input.size(), MapLimits::imageBytes));
     if (to.exists() || to.isSymLink()) {
         if (!to.isSymLink() && sameBytes(source, copyName))
             return Copy::Made;
