@@ -217,6 +217,15 @@ void EditorBench::zoom()
     }
     slider->setValue(4);
     settle();
+    // The whole range at once: the most cells that come into sight in one step.
+    for (int run = 0; run < runs; ++run) {
+        for (int to : {1, 4}) {
+            Stopwatch timer(paints);
+            slider->setValue(to);
+            settle();
+            timer.record(report, to == 1 ? "zoomout" : "zoomin");
+        }
+    }
 }
 
 // One middle-button move of more than half a cell is one pan step.
@@ -615,6 +624,9 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
     Report report;
     {
         EditorBench bench(workspace, side, runs, report);
+        // The window alone, shown and idle: what the map work adds is the peak less this.
+        const double window = peakMemoryMb();
+        report.add("memorywindow", window);
         bench.load();
         if (effects) {
             bench.effectObjects();
@@ -637,6 +649,7 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.selectAndDelete();
             // The reference runs the rows up to here: its peak compares with this one.
             report.add("memoryshared", peakMemoryMb());
+            report.add("memoryworkshared", peakMemoryMb() - window);
             if (wanted("copyAndPaste"))
                 bench.copyAndPaste();
             if (wanted("overview"))
@@ -645,6 +658,7 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
                 bench.shapes();
         }
         report.add("memory", peakMemoryMb());
+        report.add("memorywork", peakMemoryMb() - window);
         // Last: a history holding a whole layer, and a layer's buttons made
         // and destroyed twice over, leave their mark on the peak.
         if (!effects && wanted("clearAndUndo")) {

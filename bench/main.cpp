@@ -122,6 +122,8 @@ QByteArray referenceKey(const char *key)
         return "load";
     if (mine == "memoryshared")
         return "memory";
+    if (mine == "memoryworkshared")
+        return "memorywork";
     return mine;
 }
 
@@ -210,6 +212,8 @@ int main(int argc, char *argv[])
         {"pan", "pan step", frame},
         {"pointer", "pointer move (status bar)", frame},
         {"zoom", "zoom change", frame},
+        {"zoomout", "zoom out to the smallest cells", frame},
+        {"zoomin", "zoom back in to the largest cells", frame},
         {"layer", "layer switch", frame},
         {"fill", "flood fill 999 cells", frame},
         {"emission", "emission radius 10", frame},
@@ -231,6 +235,9 @@ int main(int argc, char *argv[])
         {"memory", "peak memory (MB)", "≤ 1.0x / ≤ 1.0x / ≤ 300 MB"},
         {"memoryshared", "peak memory over the reference's rows only (MB)", "none"},
         {"memoryundo", "peak memory after clear, undo, redo (MB)", "none"},
+        {"memorywindow", "the window alone, before the first load (MB)", "none"},
+        {"memorywork", "peak memory above the window alone (MB)", "none"},
+        {"memoryworkshared", "the same, over the reference's rows only (MB)", "none"},
     };
 
     QStringList sizes;

@@ -513,6 +513,8 @@ void runScenePhase(int side, int runs, const QSize &viewSize)
     Report report;
     {
         SceneBench bench(workspace, side, runs, report, viewSize);
+        const double window = peakMemoryMb();
+        report.add("memorywindow", window);
         bench.load();
         bench.save();
         bench.zoom();
@@ -522,6 +524,7 @@ void runScenePhase(int side, int runs, const QSize &viewSize)
         bench.emission();
         bench.selectAndDelete();
         report.add("memory", peakMemoryMb());
+        report.add("memorywork", peakMemoryMb() - window);
     }
     report.print();
 }
