@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -94,7 +95,11 @@ QString ratio(double editor, double reference)
 {
     if (editor < 0 || reference <= 0)
         return QStringLiteral("n/a");
-    return QString::number(editor / reference, 'f', 1) + QLatin1Char('x');
+    const double value = editor / reference;
+    // Just above the target, one decimal would round a miss down to "1.0x".
+    if (value > 1.0 && value < 1.05)
+        return QString::number(std::ceil(value * 100) / 100, 'f', 2) + QLatin1Char('x');
+    return QString::number(value, 'f', 1) + QLatin1Char('x');
 }
 
 QByteArray readLoadAverage()
