@@ -648,8 +648,9 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
             if (wanted("selectAndDelete"))
                 bench.selectAndDelete();
             // The reference runs the rows up to here: its peak compares with this one.
-            report.add("memoryshared", peakMemoryMb());
-            report.add("memoryworkshared", peakMemoryMb() - window);
+            const double shared = peakMemoryMb();
+            report.add("memoryshared", shared);
+            report.add("memoryworkshared", shared - window);
             if (wanted("copyAndPaste"))
                 bench.copyAndPaste();
             if (wanted("overview"))
@@ -657,8 +658,9 @@ void runEditorPhase(int side, int runs, bool effects, const QStringList &only)
             if (wanted("shapes"))
                 bench.shapes();
         }
-        report.add("memory", peakMemoryMb());
-        report.add("memorywork", peakMemoryMb() - window);
+        const double peak = peakMemoryMb();
+        report.add("memory", peak);
+        report.add("memorywork", peak - window);
         // Last: a history holding a whole layer, and a layer's buttons made
         // and destroyed twice over, leave their mark on the peak.
         if (!effects && wanted("clearAndUndo")) {

@@ -523,8 +523,9 @@ void runScenePhase(int side, int runs, const QSize &viewSize)
         bench.floodFill();
         bench.emission();
         bench.selectAndDelete();
-        report.add("memory", peakMemoryMb());
-        report.add("memorywork", peakMemoryMb() - window);
+        const double peak = peakMemoryMb();
+        report.add("memory", peak);
+        report.add("memorywork", peak - window);
     }
     report.print();
 }
