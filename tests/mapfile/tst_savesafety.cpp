@@ -152,7 +152,12 @@ void TestSaveSafety::fileChangedOnDiskIsNotOverwrittenSilently()
     // Same size, other bytes, so that only the content tells.
     const QByteArray theirs = sameBytes ? savedWall(editor) : savedWall(editor).replace("Solid", "Solix");
     QVERIFY(writeFile(path, theirs));
-    QFile(path).setFileTime(QFileInfo(path).lastModified().addSecs(10), QFileDevice::FileModificationTime);
+    // Later than the save for sure: the system's clock for file times is
+    // coarse, and a time can only be set on an open file.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QFileInfo(path).lastModified().addSecs(10), QFileDevice::FileModificationTime));
+    file.close();
     editor.paint(1, 0);
     int asked = 0;
     Dialogs::overwriteChoice = [&](const QString &, const QString &) { return ++asked, QMessageBox::StandardButton(answer); };
