@@ -26,6 +26,8 @@ ToolSwitch::ToolSwitch(MapView &view, ToolBox &tools, const Ui::TesselClass &for
 // The radio buttons write the state through these and mirror it.
 void ToolSwitch::pencil()
 {
+    if (ignoredOutsidePaintMode())
+        return;
     leaveShapeTools();
     editing.setPaintTool(EditingState::PaintTool::Pencil);
     toolCursor = cursorFromImage(QStringLiteral("assets/pencil.png"));
@@ -35,6 +37,8 @@ void ToolSwitch::pencil()
 
 void ToolSwitch::floodFill()
 {
+    if (ignoredOutsidePaintMode())
+        return;
     leaveShapeTools();
     editing.setPaintTool(EditingState::PaintTool::FloodFill);
     toolCursor = cursorFromImage(QStringLiteral("assets/bucket.png"));
@@ -84,34 +88,67 @@ QCursor ToolSwitch::cursorFromImage(const QString &path) const
 
 void ToolSwitch::line()
 {
-    useShapeTool(EditingState::PaintTool::Line, radios.line);
+    useShapeTool(EditingState::PaintTool::Line);
 }
 
 void ToolSwitch::rectangle()
 {
+    if (ignoredOutsidePaintMode())
+        return;
     // Chosen again (R while it is the tool): the other form.
     if (editing.paintTool() == EditingState::PaintTool::Rectangle) {
         tools.rectangle().reset();
         editing.setRectangleFilled(!editing.rectangleFilled());
     }
-    useShapeTool(EditingState::PaintTool::Rectangle, radios.rectangle);
+    useShapeTool(EditingState::PaintTool::Rectangle);
 }
 
 void ToolSwitch::room()
 {
-    useShapeTool(EditingState::PaintTool::Room, radios.room);
+    useShapeTool(EditingState::PaintTool::Room);
 }
 
-void ToolSwitch::useShapeTool(EditingState::PaintTool tool, QRadioButton *radio)
+void ToolSwitch::useShapeTool(EditingState::PaintTool tool)
 {
+    if (ignoredOutsidePaintMode())
+        return;
     if (editing.paintTool() != tool)
         leaveShapeTools();
     editing.setPaintTool(tool);
     toolCursor = QCursor(Qt::CrossCursor);
-    if (radio)
+    if (QRadioButton *radio = radioOf(tool))
         radio->setChecked(true);
     view.applyClickRule();
     view.setStatusText(tools.shape()->name());
+}
+
+bool ToolSwitch::ignoredOutsidePaintMode()
+{
+    if (editing.mode() == EditingState::Mode::Paint)
+        return false;
+    // A shortcut clicks its button a moment after the key, even if the button
+    // was disabled meanwhile: S then O typed quickly. The click has checked the
+    // radio; the chosen tool stays, so its radio is checked again.
+    if (QRadioButton *chosen = radioOf(editing.paintTool()))
+        chosen->setChecked(true);
+    return true;
+}
+
+QRadioButton *ToolSwitch::radioOf(EditingState::PaintTool tool) const
+{
+    switch (tool) {
+    case EditingState::PaintTool::Pencil:
+        return radios.pencil;
+    case EditingState::PaintTool::FloodFill:
+        return radios.floodFill;
+    case EditingState::PaintTool::Line:
+        return radios.line;
+    case EditingState::PaintTool::Rectangle:
+        return radios.rectangle;
+    case EditingState::PaintTool::Room:
+        return radios.room;
+    }
+    return nullptr;
 }
 
 void ToolSwitch::leaveShapeTools()

@@ -34,7 +34,11 @@ public:
     QCursor cursor() const { return toolCursor; }
 
 private:
-    void useShapeTool(EditingState::PaintTool tool, QRadioButton *radio);
+    void useShapeTool(EditingState::PaintTool tool);
+    // True, with the radios mirroring the state again, for a tool chosen in
+    // Select mode, where the tools are disabled.
+    bool ignoredOutsidePaintMode();
+    QRadioButton *radioOf(EditingState::PaintTool tool) const;
     // Drops a shape drag and the tool's word in the status bar.
     void leaveShapeTools();
     void enablePaintTools(bool enabled);

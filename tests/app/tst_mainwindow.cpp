@@ -1,6 +1,7 @@
 #include "editorfixture.h"
 
 #include "app/tessel.h"
+#include "document/editingstate.h"
 #include "layers/layercontroller.h"
 #include "view/mapview.h"
 
@@ -32,6 +33,8 @@ private slots:
     void layoutsAndProperties();
     void modeRadiosShareTheButtonGroup();
     void shortcutsActivateTheirButtons();
+    void toolKeyTypedRightAfterSelectIsIgnored_data();
+    void toolKeyTypedRightAfterSelectIsIgnored();
     void shiftAndCtrlHoldTemporaryLayers();
     void temporaryLayerIgnoredWhenAlreadyShown();
     void releasingEitherKeyEndsTheTemporaryLayer();
@@ -200,6 +203,34 @@ void TestMainWindow::shortcutsActivateTheirButtons()
     QTest::keyClick(editor.window.get(), Qt::Key_E);
     QTRY_VERIFY(editor.window->findChild<QRadioButton *>("radioPaint")->isChecked());
     QTRY_VERIFY(!editor.window->findChild<QPushButton *>("btnEditSelection")->isEnabled());
+}
+
+void TestMainWindow::toolKeyTypedRightAfterSelectIsIgnored_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("radio");
+    QTest::newRow("line") << int(Qt::Key_L) << "radioLine";
+    QTest::newRow("rectangle") << int(Qt::Key_R) << "radioRectangle";
+    QTest::newRow("room") << int(Qt::Key_O) << "radioRoom";
+}
+
+void TestMainWindow::toolKeyTypedRightAfterSelectIsIgnored()
+{
+    QFETCH(int, key);
+    QFETCH(QString, radio);
+    EditorFixture editor;
+    auto *tool = editor.window->findChild<QRadioButton *>(radio);
+    // Both keys arrive before either animated click lands: the tool's click
+    // comes after Select mode has disabled its button.
+    QTest::keyClick(editor.window.get(), Qt::Key_S);
+    QTest::keyClick(editor.window.get(), Qt::Key(key));
+    QVERIFY(tool->isDown());
+    QTRY_VERIFY(!tool->isDown());
+    const EditingState *editing = editor.view->editingState();
+    QCOMPARE(editing->mode(), EditingState::Mode::Select);
+    QCOMPARE(editing->paintTool(), EditingState::PaintTool::Pencil);
+    QVERIFY(editor.window->findChild<QRadioButton *>("radioPencil")->isChecked());
+    QVERIFY(!tool->isChecked());
 }
 
 void TestMainWindow::shiftAndCtrlHoldTemporaryLayers()

@@ -8,6 +8,7 @@
 # line; the map is saved and loaded again, the door is erased with Ctrl held,
 # the view is zoomed, and the map is saved, undone and saved again: the door
 # must leave and come back on its own layer, with no crash on the way.
+# Last, a tool key typed right after S: its click lands in Select mode.
 #
 # Usage: editor-real-input.sh PATH/TO/Tessel X11CLOSE OUTPUT_DIR
 source "$(dirname "$0")/e2e-lib.sh"
@@ -137,6 +138,16 @@ xdotool key ctrl+s
 wait_until "the save" title_is "$WINDOW" "$TITLE"
 cells_of "$MAPS/shared.map" | diff -u "$OUT/saved.cells" - >&2 || fail "undo did not give back the saved map"
 alive
+
+step "S then O typed quickly: O's click lands after Select mode disabled it; E, and the pencil paints"
+xdotool key --delay 40 s o
+sleep 0.5
+alive
+xdotool key e
+sleep 0.3
+paint 6 1
+xdotool key ctrl+z
+wait_until "the undo of the paint" title_is "$WINDOW" "$TITLE"
 
 step "close the editor"
 close_program "$EDITOR" "$WINDOW"
