@@ -3,6 +3,7 @@
 #include "editorfixture.h"
 
 #include "app/tessel.h"
+#include "document/editingstate.h"
 #include "format/layernames.h"
 #include "layers/layercontroller.h"
 #include "document/mapfile.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 
 namespace {
@@ -140,6 +142,26 @@ QString Invariants::selection() const
     for (const Sector *sector : editor.layers->selection()) {
         if (!listed.contains(sector))
             return QStringLiteral("the selection holds a sector that is not on the map");
+    }
+    return QString();
+}
+
+QString Invariants::tools() const
+{
+    const auto radio = [this](const char *name) {
+        return editor.window->findChild<QRadioButton *>(QString::fromLatin1(name))->isChecked();
+    };
+    const EditingState *state = editor.view->editingState();
+    if (radio("radioPaint") != (state->mode() == EditingState::Mode::Paint)
+        || radio("radioSelect") != (state->mode() == EditingState::Mode::Select))
+        return QStringLiteral("the mode radios do not show the mode");
+    const QPair<const char *, EditingState::PaintTool> tools[] = {
+        {"radioPencil", EditingState::PaintTool::Pencil},  {"radioFloodFill", EditingState::PaintTool::FloodFill},
+        {"radioLine", EditingState::PaintTool::Line},      {"radioRectangle", EditingState::PaintTool::Rectangle},
+        {"radioRoom", EditingState::PaintTool::Room}};
+    for (const auto &tool : tools) {
+        if (radio(tool.first) != (state->paintTool() == tool.second))
+            return QStringLiteral("%1 does not show the paint tool").arg(QString::fromLatin1(tool.first));
     }
     return QString();
 }

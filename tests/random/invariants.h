@@ -21,6 +21,8 @@ public:
     QString buttons() const;
     // The selection holds sectors of the map only.
     QString selection() const;
+    // The mode and tool radios show the mode and the paint tool of the editing state.
+    QString tools() const;
     // No edit is left open once the buttons are up.
     QString edit() const;
     // Right when the model announces a removal: the sector has left every list.

@@ -136,6 +136,7 @@ const std::vector<RandomDriver::Entry> &RandomDriver::table()
         {"save", 3, {1, 1, 1, 1}, &RandomDriver::save},
         {"load", 2, {1, 1, 1, 1}, &RandomDriver::load},
         {"rewind", 2, {1, 1, 1, 1}, &RandomDriver::rewind},
+        {"keys", 3, {5, 5, 1, 1}, &RandomDriver::shortcutKeys},
     };
     return entries;
 }
@@ -477,8 +478,9 @@ void RandomDriver::wheel(const QPoint &cell, const QPoint &notches, int held) co
 {
     const QPoint at = windowPoint(cell);
     pointTo(at);
-    QWidget *target = editor.window->childAt(at);
+    // The key first: Shift or Ctrl shows another layer, and with it other cell buttons.
     holdKey(held, true);
+    QWidget *target = editor.window->childAt(at);
     // The widget under the pointer gets it and hands it on to the map, as Qt does.
     QWheelEvent event(target->mapFrom(editor.window.get(), at), editor.window->mapToGlobal(at), QPoint(),
                       notches * 120, Qt::NoButton, modifierOf(held), Qt::NoScrollPhase, false);
@@ -504,6 +506,19 @@ void RandomDriver::holdKey(int held, bool down) const
         QTest::keyPress(editor.window->windowHandle(), keyOf(held));
     else
         QTest::keyRelease(editor.window->windowHandle(), keyOf(held));
+}
+
+// Two of the mode and tool keys typed back to back: each key's click lands a
+// moment later, after both keys, as when a person types fast.
+void RandomDriver::shortcutKeys(const Args &a)
+{
+    static const Qt::Key keys[] = {Qt::Key_E, Qt::Key_S, Qt::Key_L, Qt::Key_R, Qt::Key_O};
+    keyClick(keys[a[0]]);
+    keyClick(keys[a[1]]);
+    const QList<QRadioButton *> radios = editor.window->findChildren<QRadioButton *>();
+    (void)QTest::qWaitFor([&radios] {
+        return std::none_of(radios.cbegin(), radios.cend(), [](const QRadioButton *r) { return r->isDown(); });
+    });
 }
 
 QRadioButton *RandomDriver::radio(const char *name) const
@@ -561,6 +576,7 @@ void RandomDriver::checkAfterStep()
     check("model", invariants.model());
     check("selection", invariants.selection());
     check("buttons", invariants.buttons());
+    check("tools", invariants.tools());
 }
 
 void RandomDriver::checkRemoved(const QList<QPoint> &canvasCells, const QByteArray &layer)

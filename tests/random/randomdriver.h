@@ -60,6 +60,7 @@ private:
     void save(const Args &a);
     void load(const Args &a);
     void rewind(const Args &a);
+    void shortcutKeys(const Args &a);
 
     // Input as a person gives it.
     QPoint windowPoint(const QPoint &canvasCell) const;
