@@ -33,7 +33,6 @@ private slots:
     void layoutsAndProperties();
     void modeRadiosShareTheButtonGroup();
     void shortcutsActivateTheirButtons();
-    void toolKeyTypedRightAfterSelectIsIgnored_data();
     void toolKeyTypedRightAfterSelectIsIgnored();
     void shiftAndCtrlHoldTemporaryLayers();
     void temporaryLayerIgnoredWhenAlreadyShown();
@@ -205,32 +204,20 @@ void TestMainWindow::shortcutsActivateTheirButtons()
     QTRY_VERIFY(!editor.window->findChild<QPushButton *>("btnEditSelection")->isEnabled());
 }
 
-void TestMainWindow::toolKeyTypedRightAfterSelectIsIgnored_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("radio");
-    QTest::newRow("line") << int(Qt::Key_L) << "radioLine";
-    QTest::newRow("rectangle") << int(Qt::Key_R) << "radioRectangle";
-    QTest::newRow("room") << int(Qt::Key_O) << "radioRoom";
-}
-
 void TestMainWindow::toolKeyTypedRightAfterSelectIsIgnored()
 {
-    QFETCH(int, key);
-    QFETCH(QString, radio);
     EditorFixture editor;
-    auto *tool = editor.window->findChild<QRadioButton *>(radio);
-    // Both keys arrive before either animated click lands: the tool's click
-    // comes after Select mode has disabled its button.
+    auto *room = editor.window->findChild<QRadioButton *>("radioRoom");
+    // Both keys arrive before either animated click lands: O's click comes
+    // after Select mode has disabled its button. (The random operations type
+    // such pairs of mode and tool keys.)
     QTest::keyClick(editor.window.get(), Qt::Key_S);
-    QTest::keyClick(editor.window.get(), Qt::Key(key));
-    QVERIFY(tool->isDown());
-    QTRY_VERIFY(!tool->isDown());
-    const EditingState *editing = editor.view->editingState();
-    QCOMPARE(editing->mode(), EditingState::Mode::Select);
-    QCOMPARE(editing->paintTool(), EditingState::PaintTool::Pencil);
+    QTest::keyClick(editor.window.get(), Qt::Key_O);
+    QVERIFY(room->isDown());
+    QTRY_VERIFY(!room->isDown());
+    QCOMPARE(editor.view->editingState()->mode(), EditingState::Mode::Select);
+    QCOMPARE(editor.view->editingState()->paintTool(), EditingState::PaintTool::Pencil);
     QVERIFY(editor.window->findChild<QRadioButton *>("radioPencil")->isChecked());
-    QVERIFY(!tool->isChecked());
 }
 
 void TestMainWindow::shiftAndCtrlHoldTemporaryLayers()
