@@ -93,13 +93,6 @@ void ToolSwitch::line()
 
 void ToolSwitch::rectangle()
 {
-    if (ignoredOutsidePaintMode())
-        return;
-    // Chosen again (R while it is the tool): the other form.
-    if (editing.paintTool() == EditingState::PaintTool::Rectangle) {
-        tools.rectangle().reset();
-        editing.setRectangleFilled(!editing.rectangleFilled());
-    }
     useShapeTool(EditingState::PaintTool::Rectangle);
 }
 
@@ -112,6 +105,11 @@ void ToolSwitch::useShapeTool(EditingState::PaintTool tool)
 {
     if (ignoredOutsidePaintMode())
         return;
+    // The rectangle chosen again (R while it is the tool): the other form.
+    if (tool == EditingState::PaintTool::Rectangle && editing.paintTool() == tool) {
+        tools.rectangle().reset();
+        editing.setRectangleFilled(!editing.rectangleFilled());
+    }
     if (editing.paintTool() != tool)
         leaveShapeTools();
     editing.setPaintTool(tool);
